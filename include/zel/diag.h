@@ -1,0 +1,37 @@
+// Error codes and severities of the reports a parser makes.
+#ifndef ZEL_DIAG_H
+#define ZEL_DIAG_H
+
+// Code passed to CZelParser::ReportError. Codes without a message count and show nothing.
+enum zelErrCode {
+    zelERR_NONE = 0,
+    zelERR_RESERVED1 = 1,
+    zelERR_MISSING_GOAL = 2,        // "Missing $GOAL form: %s."
+    zelERR_RESERVED3 = 3,
+    zelERR_OPEN_FILE = 4,           // "Error opening database file: %s\n"
+    zelERR_BUFFER_LENGTH = 5,       // "Input buffer length exceeded.\n"
+    zelERR_UNEXPECTED_TOKEN = 6,    // "Unexpected token \"%s\" within construct \"%s\".\n"
+    zelERR_UNMATCHED_QUOTES = 7,    // "Unmatched quotes.\n"
+    zelERR_UNEXPECTED_EOF = 8,      // "Unexpected end of file.\n"
+    zelERR_SKIPPING_FORM = 9,       // note: "Skipping rest of form: %s.\n"
+    zelERR_EXPECTING = 10,          // "Expecting: FORM %s (Token=\"%s\")."
+    zelERR_PARSING_ENDED = 11,      // warning: "Parsing ended before end of file.\n"
+    zelERR_UNEXPECTED_EOFORM = 12,  // "Unexpected end of form \")\".\n"
+    zelERR_ONLY_ONCE = 13,          // warning: "Keyword \"%s\" can occur only once ..."
+    zelERR_EXPECTING_EOFORM = 14,   // "Expecting end of form \")\" (Token=\"%s\").\n"
+    zelERR_UNRECOGNIZED_FORM = 15,  // "Unrecognized form \"%s\".\n"
+    zelERR_STACK_UNDERFLOW = 16,    // "\n ZEL Parser Error: Internal stack underflow. (%d)\n"
+    zelERR_STACK_OVERFLOW = 17,     // "\n ZEL Parser Error: Internal stack overflow. (%d)\n"
+    zelERR_RESERVED18 = 18,
+    zelERR_SYNTAX = 19,             // "Unidentified syntax error.\n"
+    zelERR_INT_RANGE = 20           // warning: an integer token outside the 32-bit range
+};
+
+// Severity passed to CZelParser::PrintError.
+enum zelSevCode {
+    zelSEV_NOTE = 1,
+    zelSEV_WARNING = 2,
+    zelSEV_ERROR = 3
+};
+
+#endif

@@ -1,0 +1,271 @@
+// CZelParser: reads form text under a client grammar into trees of CZelOid nodes.
+#ifndef ZEL_PARSER_H
+#define ZEL_PARSER_H
+
+#include <cstdio>
+#include <unordered_set>
+
+#include "zel/diag.h"
+#include "zel/export.h"
+#include "zel/grammar.h"
+#include "zel/platform.h"
+
+class CZelOid;
+class CZelTestAccess;
+
+// One entry of the parse stack: a grammar element and the link that receives its node.
+struct zelStackS {
+    int sem;         // semantic index of the element
+    CZelOid** slot;  // link through which the node matched for this entry is stored
+    short status;    // 1 = not matched yet, 0 = matched
+    short resume;    // where the iterative engine continues after this entry finishes
+};
+
+// The parser owns its streams, buffers, keyword index, parse stack and every node
+// reachable from its goal table: destroying the parser, FullInit and SetGoal delete the
+// goal trees, and with them every pointer to their nodes becomes invalid. Nodes taken out
+// of a tree with RemObject or RemoveObjects stay valid objects, in the free state, until
+// FullInit or the parser's destruction deletes them. The grammar tables stay the client's.
+// A parser and its nodes are used by one thread at a time.
+class ZEL_API CZelParser {
+public:
+    enum { kMaxGoals = 16, kLineBufferSize = 2048, kTokenBufferSize = 512 };
+
+    CZelParser(zelParserS* grammar = nullptr, int maxGoals = 4, int stackSize = 65535,
+               char escapeChar = 0, int extendedSyntax = 0);
+    virtual ~CZelParser();
+    CZelParser(const CZelParser&) = delete;
+    CZelParser& operator=(const CZelParser&) = delete;
+
+    // Message hooks. The base WriteMsg formats and discards; PrintError writes the
+    // severity prefix and the text through WriteMsg; ErrorSummary does nothing.
+    virtual void WriteMsg(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    virtual void PrintError(zelSevCode severity, int line, const char* text);
+    virtual void ErrorSummary();
+
+    // --- Lifecycle and files
+    // Returns the class of the last failure (0 none, 2, 3, 4, 5, 16, 17).
+    int GetErrno() const;
+    void SetIfname(const char* name);
+    CString& GetIfname();
+    void SetOfname(const char* name);
+    CString& GetOfname();
+    // Opens a file as input ("r"), output ("w", "a") or both ("rw", "r+", "w+", "a+").
+    // Returns 1 on success, 0 when the file cannot be opened (reported as code 4).
+    int Open(const char* name, const char* mode);
+    // Closes the streams, clears both names, empties the keyword index. Returns 1.
+    int Close();
+    // Resets the per-parse state: buffers, counters, error count and state, stack.
+    void ReinitParser();
+    // Deletes every goal tree and released node and resets all but the grammar,
+    // the streams, the names and the keyword index.
+    void FullInit();
+
+    // --- Parsing. Each returns the error count: 0 on success, 1 on a failure
+    // before parsing starts (file not opened, no grammar, no stack, null argument).
+    int Parse(const char* name, int useAltEngine);
+    int Parse(const char* name, long offset, int useAltEngine);
+    int Parse(const char* name, const char* mode, long offset, int useAltEngine);
+    // Parses from the open input stream.
+    int Parse(int useAltEngine);
+    // Parses each string of the list as a piece of text holding whole forms.
+    int Parse(CStringList* lines);
+    // Skips tokens to the end of the current form. Returns 1 when the end was
+    // found, 0 when the input ended first.
+    int GotoEoform();
+
+    // --- Goals
+    // Returns the first goal and stores its keyword id through keyword, or null.
+    const CZelOid* GetGoal(int* keyword) const;
+    // Returns the first goal with the given keyword id, or null.
+    const CZelOid* GetGoal(int keyword) const;
+    // Deletes every tree, then returns a new goal for the keyword, or null.
+    CZelOid* SetGoal(int keyword);
+    // Returns a new goal for the keyword, or null when the keyword is no goal
+    // alternative or the table is full.
+    CZelOid* AddGoal(int keyword);
+    // Returns the number of goal entries in use.
+    int GetGoalCount() const;
+    // Returns goal i, or null when i is out of range.
+    const CZelOid* GetGoalAt(int i) const;
+
+    // --- Editing from text
+    // Parses text after the last child of parent. Returns the first node made, or null.
+    const CZelOid* AddObject(const CZelOid* parent, const char* text);
+    // AddObject with the first line taken out of lines. Returns as AddObject.
+    const CZelOid* AddChildObject(const CZelOid* parent, CStringList* lines);
+    // Parses the first line of lines in front of node. Returns the first new node, or null.
+    const CZelOid* InsObject(const CZelOid* node, CStringList* lines);
+    // InsObject, then removes node. Returns the first new node, or null.
+    const CZelOid* ReplaceObject(const CZelOid* node, CStringList* lines);
+    // Removes node and its subtree unless its element is required. Returns 1, or 0 when refused.
+    int RemObject(const CZelOid* node);
+    // Replaces the value of a value node from text. Returns 0, or -4 when memory ran out.
+    int ReplaceData(const CZelOid* node, const char* text);
+
+    // --- Objects
+    // Destroys node and its subtree as objects; unlink nonzero takes it off its
+    // parent's chain first. A destroyed goal leaves the goal table. Returns 1.
+    int DeleteObject(const CZelOid* node, int unlink);
+    // Destroys every goal tree and empties the goal table.
+    void DeleteAllObjects();
+
+    // --- Symbols
+    void StoreSymbol(const CZelOid* node, const char* name);
+    // Returns 0; symbol maps are built as values are stored.
+    int BuildSymbolTables();
+    // Marks the member's row of the keyword's rule as hashed and stores proc there.
+    // Returns 0, or 8 when the rule has no such member.
+    int RegisterSymbolTable(int keyword, int member, char* (*proc)(void));
+    // Stores proc on the member's row. Returns 0, or 8 when the rule has no such member.
+    int RegisterIdProc(int keyword, int member, char* (*proc)(void));
+
+    // --- Writing. Results: 0 written, 1 failure, 2 null stream.
+    int WriteFile(FILE* stream, const CZelOid* node, int level, int withSiblings);
+    int WriteFile(const char* fileName, const CZelOid* node, int level, CStringList* header);
+    int WriteFile(FILE* stream);
+    int WriteFile(const char* fileName, const char* mode);
+    // Writes every goal to the output file name. Returns 0, or 1 on failure.
+    int Save();
+    // Appends the text of node (and its siblings) to list, one string per item.
+    int WriteList(const CZelOid* node, int level, CStringList* list);
+    void DumpFile(const char* fileName, int unused, CStringList* header);
+
+    // --- Diagnostics
+    // Counts, caps, formats and forwards one report to PrintError.
+    void ReportError(zelErrCode code, int arg);
+    void PrintObj(const CZelOid* node);
+    void PrintStats();
+    // Returns the flag names of a semType, "S_DUMMY | S_REQ ..."; the text lives
+    // until the next call on this thread.
+    const char* SemtypeToStr(int flags);
+    // Returns the name of a zelTokTyp value 0 to 10, or "".
+    const char* KwtypeToStr(int type);
+    // Returns the name of keyword row k.
+    const char* GetKeyword(int k) const;
+
+    // --- Switches
+    void SetStatistics(int on);
+    void SetSymbolHashing(int on);
+    void SetTraceLevel(int level);
+
+private:
+    friend class CZelOid;
+    friend class CZelTestAccess;  // tests reach the internal steps through this
+
+    // Grammar lookups
+    int LoadKeywords();
+    zelTokTyp GetSemanticKeywordType(int i) const;
+    int GetSemanticKeywordId(int i) const;
+    const char* GetSemanticKeyword(int i) const;
+    int GetKeywordSemanticId(int k) const;
+    int GetSemanticHead(int i) const;
+    int GetKeywordType(int k) const;
+    int GetGroupHead(int i) const;
+    bool HasGrammar() const;
+    bool AllocateStack();
+
+    // Tokenizer
+    char* GetLine();
+    int Nexttok();
+    int Gettok();
+    void ConvertToktyp();
+    int CutToken();
+    int CutWord();
+    int CutString();
+    int CutApostrophe();
+    void SetLineText(const char* text);
+    void ClearToken();
+    void SetTokenText(const char* text);
+    void AppendTokenChar(char c);
+    bool GrowLine(size_t needed);
+    char* LineBuffer() const { return m_line; }
+
+    // Parse stack and engines
+    int PushStack(int sem, CZelOid** slot, short resume);
+    int PopStack();
+    int ParseFile();
+    int ParseFileLevel(int depth);
+    int SubParse(int sem, CZelOid** slot, int depth);
+    int ParseFile2();
+    int SemMatch(int e);
+    int FormSatis(int e);
+    int MatchStep(zelStackS& top);
+    int FinishFormContent(zelStackS& top, int r);
+    bool RepeatsAgain(const zelStackS& top) const;
+    CZelOid** SuccessorSlot(const zelStackS& top) const;
+    bool MissingRequired(const zelStackS& top);
+    int BuildStack(int target);
+    int VerifySemantic();
+
+    // Object store
+    CZelOid* AddObj(int sem);
+    void RetainReleased(CZelOid* node);
+    void ForgetReleased(const CZelOid* node);
+    void DeleteReleased();
+    bool IsGoal(const CZelOid* node) const;
+    CZelOid** FindLinkTo(const CZelOid* node);
+    void ReleaseChain(CZelOid* first);
+    void ReleaseHead(CZelOid* node);
+    void DeleteTree(CZelOid* node);
+    bool DropGoal(const CZelOid* node);
+    int StartElementForAppend(int head) const;
+
+    // Symbols
+    int FindMemberRow(int keyword, int member) const;
+    bool IsHashedMember(int keyword, int member) const;
+
+    // Reporting
+    void Report(zelErrCode code, int arg, const char* fileName);
+
+    // Writer
+    int WriteNode(FILE* stream, const CZelOid* node, int level);
+    void WriteHeader(FILE* stream, CStringList* header);
+
+    FILE* m_in;
+    FILE* m_out;
+    char* m_scan;
+    int m_lineNo;
+    int m_tokType;
+    char* m_tok;
+    char m_esc;
+    CMapStringToPtr m_keywords;
+    CString m_ifname;
+    CString m_ofname;
+    int m_depth;
+    int m_top;
+    int m_reportsOff;
+    int m_errors;
+    int m_stackCap;
+    int m_errno;
+    zelStackS* m_stack;
+    int m_needToken;
+    CZelOid* m_current;
+    int m_trace;
+    int m_symbolHashing;
+    int m_extended;
+    int m_maxGoals;
+    char* m_line;
+    int m_goalCount;
+    CZelOid* m_goals[kMaxGoals];
+    zelParserS m_grammar;
+    int m_statistics;
+    int m_tokenCount;
+    int m_stackHigh;
+    int m_stringBytes;
+    int m_symbolCount;
+
+    // Buffer storage: the fixed buffers, and heap blocks that replace them when a
+    // line or a token does not fit.
+    size_t m_tokCap;
+    size_t m_tokLen;
+    size_t m_lineCap;
+    bool m_inputEnded;   // the tokenizer found no further token
+    bool m_recordGoals;  // top-level forms of this parse enter the goal table
+    bool m_fromText;     // the text in the line buffer is the whole input
+    char m_tokFixed[kTokenBufferSize];
+    char m_lineFixed[kLineBufferSize];
+    std::unordered_set<const CZelOid*> m_released;
+};
+
+#endif

@@ -1,0 +1,135 @@
+// The Parse entry points: a file, the open input stream, or a list of text strings.
+#include <cstdio>
+
+#include "zel/oid.h"
+#include "zel/parser.h"
+
+int CZelParser::Parse(const char* name, int useAltEngine) { return Parse(name, "rw", -1L, useAltEngine); }
+
+int CZelParser::Parse(const char* name, long offset, int useAltEngine)
+{
+    return Parse(name, "rw", offset, useAltEngine);
+}
+
+int CZelParser::Parse(const char* name, const char* mode, long offset, int useAltEngine)
+{
+    m_errno = 0;
+    if (!Open(name, mode)) {
+        m_errno = 4;
+        return 1;
+    }
+    if (offset != -1 && m_in)
+        std::fseek(m_in, offset, SEEK_SET);
+    Parse(useAltEngine);
+    if (m_in) {
+        // The output side of an "rw" or "+" open is the same stream: it goes too,
+        // while the output file name stays for Save.
+        if (m_out == m_in)
+            m_out = nullptr;
+        std::fclose(m_in);
+        m_in = nullptr;
+    }
+    return m_errors;
+}
+
+int CZelParser::Parse(int useAltEngine)
+{
+    m_errno = 0;
+    if (!HasGrammar() || !AllocateStack())
+        return 1;
+    const int goal = GetKeywordSemanticId(7);
+    bool formRead = false;
+    CZelOid* scratch = nullptr;
+    m_recordGoals = true;
+    while (Gettok() == 1) {
+        formRead = true;
+        m_top = -1;
+        scratch = nullptr;
+        if (!PushStack(goal, &scratch, 0)) {
+            if (m_in) {
+                if (m_out == m_in)
+                    m_out = nullptr;
+                std::fclose(m_in);
+                m_in = nullptr;
+            }
+            return 1;
+        }
+        m_needToken = 0;
+        const int r = useAltEngine ? ParseFile2() : ParseFile();
+        if (r == 0)
+            continue;
+        if (m_errors == 0)
+            ReportError(zelERR_MISSING_GOAL, goal);
+        if (m_errors)
+            ErrorSummary();
+        return m_errors;
+    }
+    if (m_tokType == zelKW_EOFILE) {
+        if (!formRead) {
+            m_errno = 3;
+            ++m_errors;
+        } else {
+            m_errno = 0;
+        }
+    } else {
+        ++m_errors;
+    }
+    if (m_errors == 0 && m_top != 0)
+        m_errors = 1;
+    if (m_errors)
+        ErrorSummary();
+    return m_errors;
+}
+
+int CZelParser::Parse(CStringList* lines)
+{
+    m_errno = 0;
+    ReinitParser();
+    if (!lines || lines->IsEmpty() || !HasGrammar() || !AllocateStack())
+        return 1;
+    const int goal = GetKeywordSemanticId(7);
+    bool tokenRead = false;
+    CZelOid* scratch = nullptr;
+    m_recordGoals = true;
+    m_fromText = true;
+    for (POSITION pos = lines->GetHeadPosition(); pos;) {
+        SetLineText(lines->GetNext(pos));
+        m_depth = 0;  // each string holds whole forms
+        bool failed = false;
+        while (Gettok() == 1) {
+            tokenRead = true;
+            m_top = -1;
+            scratch = nullptr;
+            if (!PushStack(goal, &scratch, 0)) {
+                m_fromText = false;
+                return 1;
+            }
+            m_needToken = 0;
+            if (ParseFile() != 0) {
+                ReportError(zelERR_MISSING_GOAL, goal);
+                failed = true;
+                break;
+            }
+        }
+        if (failed)
+            continue;
+        if (m_tokType == zelKW_EOFILE) {
+            if (!tokenRead) {
+                m_errno = 3;
+                ++m_errors;
+            } else {
+                m_errno = 0;
+            }
+        } else {
+            ++m_errors;
+        }
+    }
+    m_fromText = false;
+    delete[] m_stack;
+    m_stack = nullptr;
+    if (m_errors == 0 && m_top != 0) {
+        std::printf("\nParser Error: Internal stack error.\n");
+        ++m_errors;
+    }
+    return m_errors;
+}

@@ -1,0 +1,176 @@
+// CZelParser construction, teardown, files and the per-parse reset.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "zel/oid.h"
+#include "zel/parser.h"
+
+CZelParser::CZelParser(zelParserS* grammar, int maxGoals, int stackSize, char escapeChar, int extendedSyntax)
+    : m_in(nullptr),
+      m_out(nullptr),
+      m_scan(nullptr),
+      m_lineNo(0),
+      m_tokType(zelKW_DUMMY),
+      m_tok(m_tokFixed),
+      m_esc(escapeChar),
+      m_keywords(10),
+      m_depth(0),
+      m_top(-1),
+      m_reportsOff(0),
+      m_errors(0),
+      m_stackCap(stackSize < 0 ? 0 : stackSize),
+      m_errno(0),
+      m_stack(nullptr),
+      m_needToken(1),
+      m_current(nullptr),
+      m_trace(0),
+      m_symbolHashing(0),
+      m_extended(extendedSyntax),
+      m_maxGoals(maxGoals < 0 ? 0 : (maxGoals > kMaxGoals ? kMaxGoals : maxGoals)),
+      m_line(m_lineFixed),
+      m_goalCount(0),
+      m_goals(),
+      m_grammar(),
+      m_statistics(0),
+      m_tokenCount(0),
+      m_stackHigh(0),
+      m_stringBytes(0),
+      m_symbolCount(0),
+      m_tokCap(kTokenBufferSize),
+      m_tokLen(0),
+      m_lineCap(kLineBufferSize),
+      m_inputEnded(false),
+      m_recordGoals(true),
+      m_fromText(false)
+{
+    if (grammar)
+        m_grammar = *grammar;
+    m_tokFixed[0] = '\0';
+    m_lineFixed[0] = '\0';
+    m_scan = m_line;
+    if (!AllocateStack())
+        std::printf("Error allocating zel parser stack.\n");
+}
+
+CZelParser::~CZelParser()
+{
+    Close();
+    DeleteAllObjects();
+    DeleteReleased();
+    delete[] m_stack;
+    if (m_tok != m_tokFixed)
+        std::free(m_tok);
+    if (m_line != m_lineFixed)
+        std::free(m_line);
+}
+
+bool CZelParser::AllocateStack()
+{
+    if (!m_stack)
+        m_stack = new (std::nothrow) zelStackS[static_cast<size_t>(m_stackCap) + 1];
+    return m_stack != nullptr;
+}
+
+int CZelParser::GetErrno() const { return m_errno; }
+
+void CZelParser::SetIfname(const char* name) { m_ifname = name; }
+
+CString& CZelParser::GetIfname() { return m_ifname; }
+
+void CZelParser::SetOfname(const char* name) { m_ofname = name; }
+
+CString& CZelParser::GetOfname() { return m_ofname; }
+
+void CZelParser::SetStatistics(int on) { m_statistics = on; }
+
+void CZelParser::SetSymbolHashing(int on) { m_symbolHashing = on; }
+
+void CZelParser::SetTraceLevel(int level) { m_trace = level; }
+
+int CZelParser::Open(const char* name, const char* mode)
+{
+    // The name may be one of this parser's own file names, which Close clears.
+    CString fileName(name);
+    Close();
+    ReinitParser();
+    if (!name || !mode || !HasGrammar()) {
+        Report(zelERR_OPEN_FILE, 0, fileName);
+        return 0;
+    }
+
+    bool input = false;
+    bool output = false;
+    const bool readWrite = std::strcmp(mode, "rw") == 0;
+    if (readWrite || (mode[0] && mode[1] == '+')) {
+        input = output = true;
+    } else if (mode[0] == 'r') {
+        input = true;
+    } else {
+        output = true;
+    }
+
+    FILE* stream = std::fopen(fileName, readWrite ? "r+" : mode);
+    if (!stream && readWrite)
+        stream = std::fopen(fileName, "w+");
+    if (!stream) {
+        Report(zelERR_OPEN_FILE, 0, fileName);
+        return 0;
+    }
+    if (input) {
+        m_ifname = fileName;
+        m_in = stream;
+    }
+    if (output) {
+        m_ofname = fileName;
+        m_out = stream;
+    }
+    LoadKeywords();
+    return 1;
+}
+
+int CZelParser::Close()
+{
+    if (m_in)
+        std::fclose(m_in);
+    if (m_out && m_out != m_in)
+        std::fclose(m_out);
+    m_in = nullptr;
+    m_out = nullptr;
+    m_ifname = "";
+    m_ofname = "";
+    m_keywords.RemoveAll();
+    return 1;
+}
+
+void CZelParser::ReinitParser()
+{
+    m_line[0] = '\0';
+    m_scan = m_line;
+    m_lineNo = 0;
+    m_tokenCount = 0;
+    ClearToken();
+    m_depth = 0;
+    m_reportsOff = 0;
+    m_errors = 0;
+    m_errno = 0;
+    m_top = -1;
+    m_inputEnded = false;
+}
+
+void CZelParser::FullInit()
+{
+    m_current = nullptr;
+    m_errors = 0;
+    m_top = -1;
+    m_needToken = 1;
+    m_tokenCount = 0;
+    m_stackHigh = 0;
+    m_stringBytes = 0;
+    m_symbolCount = 0;
+    DeleteAllObjects();
+    DeleteReleased();
+    m_goalCount = 0;
+    ReinitParser();
+}

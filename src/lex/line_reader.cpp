@@ -1,0 +1,83 @@
+// Line reader: fills the line buffer from the input stream, one physical line at a time.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "lex/char_class.h"
+#include "zel/parser.h"
+
+bool CZelParser::GrowLine(size_t needed)
+{
+    if (needed <= m_lineCap)
+        return true;
+    size_t capacity = m_lineCap;
+    while (capacity < needed)
+        capacity *= 2;
+    char* block = m_line == m_lineFixed ? static_cast<char*>(std::malloc(capacity))
+                                        : static_cast<char*>(std::realloc(m_line, capacity));
+    if (!block)
+        return false;
+    if (m_line == m_lineFixed)
+        std::memcpy(block, m_lineFixed, m_lineCap);
+    if (m_scan)
+        m_scan = block + (m_scan - m_line);
+    m_line = block;
+    m_lineCap = capacity;
+    return true;
+}
+
+void CZelParser::SetLineText(const char* text)
+{
+    size_t length = text ? std::strlen(text) : 0;
+    if (!GrowLine(length + 1)) {
+        ReportError(zelERR_BUFFER_LENGTH, 0);
+        length = 0;
+    }
+    if (length)
+        std::memcpy(m_line, text, length);
+    m_line[length] = '\0';
+    m_scan = m_line;
+    m_inputEnded = false;
+}
+
+char* CZelParser::GetLine()
+{
+    ++m_lineNo;
+    if (!m_in || m_fromText)
+        return nullptr;
+    // A whole physical line is read, however long: the buffer grows to hold it, so no
+    // token is ever cut at a buffer boundary.
+    size_t length = 0;
+    int c;
+    while ((c = getc_unlocked(m_in)) != EOF) {
+        if (length + 2 > m_lineCap && !GrowLine(length + 2)) {
+            ReportError(zelERR_BUFFER_LENGTH, 0);
+            break;
+        }
+        m_line[length++] = static_cast<char>(c);
+        if (c == '\n')
+            break;
+    }
+    if (length == 0)
+        return nullptr;
+    m_line[length] = '\0';
+    return m_line;
+}
+
+int CZelParser::Nexttok()
+{
+    while (zel::IsSpace(*m_scan))
+        ++m_scan;
+    while (*m_scan == '\0' || *m_scan == ';' || *m_scan == '#') {
+        if (!GetLine()) {
+            m_scan = nullptr;
+            m_tokType = zelKW_EOFILE;
+            m_inputEnded = true;
+            return 0;
+        }
+        m_scan = m_line;
+        while (zel::IsSpace(*m_scan))
+            ++m_scan;
+    }
+    return 1;
+}

@@ -1,0 +1,223 @@
+// Tokenizer: cuts the line buffer into typed tokens under the plain or extended rules.
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "lex/char_class.h"
+#include "zel/parser.h"
+
+void CZelParser::ClearToken()
+{
+    m_tokLen = 0;
+    m_tok[0] = '\0';
+}
+
+// Collects one character; the token buffer grows when a token does not fit.
+void CZelParser::AppendTokenChar(char c)
+{
+    if (m_tokLen + 1 >= m_tokCap) {
+        size_t capacity = m_tokCap * 2;
+        char* block = m_tok == m_tokFixed ? static_cast<char*>(std::malloc(capacity))
+                                          : static_cast<char*>(std::realloc(m_tok, capacity));
+        if (!block) {
+            ReportError(zelERR_BUFFER_LENGTH, 0);
+            return;
+        }
+        if (m_tok == m_tokFixed)
+            std::memcpy(block, m_tokFixed, m_tokLen);
+        m_tok = block;
+        m_tokCap = capacity;
+    }
+    m_tok[m_tokLen++] = c;
+}
+
+void CZelParser::SetTokenText(const char* text)
+{
+    ClearToken();
+    while (*text)
+        AppendTokenChar(*text++);
+    m_tok[m_tokLen] = '\0';
+}
+
+int CZelParser::Gettok()
+{
+    if (!m_scan)
+        return 0;
+    if (!Nexttok())
+        return 0;
+    ++m_tokenCount;
+
+    // An opening parenthesis reads the token after it as the form's keyword. Runs of
+    // openers are counted here and applied innermost first, so they need no recursion.
+    int openers = 0;
+    int result;
+    for (;;) {
+        if (*m_scan != '(') {
+            result = CutToken();
+            break;
+        }
+        ++m_scan;
+        if (m_extended && *m_scan == '(') {
+            // "((" opens the form "ch"; the second parenthesis opens the next token.
+            SetTokenText("ch");
+            m_tokType = zelKW_FORM;
+            ++m_depth;
+            result = 1;
+            break;
+        }
+        ++openers;
+        if (!Nexttok()) {
+            result = 0;
+            break;
+        }
+        ++m_tokenCount;
+    }
+    for (; openers > 0; --openers) {
+        m_tokType = m_tokType == zelKW_EOFORM ? zelKW_EMPTYFORM : zelKW_FORM;
+        ++m_depth;
+    }
+    return result;
+}
+
+int CZelParser::CutToken()
+{
+    switch (*m_scan) {
+    case ')':
+        ++m_scan;
+        SetTokenText(")");
+        m_tokType = zelKW_EOFORM;
+        --m_depth;
+        return 1;
+    case '"':
+        return CutString();
+    case '\'':
+        if (m_extended)
+            return CutApostrophe();
+        return CutWord();
+    default:
+        return CutWord();
+    }
+}
+
+// A double-quoted string, possibly running over several lines.
+int CZelParser::CutString()
+{
+    ++m_scan;
+    if (m_extended && (*m_scan == ' ' || *m_scan == ')')) {
+        SetTokenText("\"");
+        m_tokType = zelKW_IDENT;
+        return 1;
+    }
+    ClearToken();
+    for (;;) {
+        const char c = *m_scan;
+        if (c == '\0') {
+            if (!GetLine())
+                return 0;
+            m_scan = m_line;
+            continue;
+        }
+        ++m_scan;
+        if (c == '"' && !(m_esc && m_tokLen > 0 && m_tok[m_tokLen - 1] == m_esc))
+            break;
+        AppendTokenChar(c);
+    }
+    m_tok[m_tokLen] = '\0';
+    m_tokType = zelKW_STRTOK;
+    return 1;
+}
+
+// Extended rules: text in apostrophes, running on to the next space, ")" or line end.
+int CZelParser::CutApostrophe()
+{
+    ++m_scan;
+    if (*m_scan == ' ' || *m_scan == ')') {
+        SetTokenText("'");
+        m_tokType = zelKW_IDENT;
+        return 1;
+    }
+    ClearToken();
+    bool closed = false;
+    for (;;) {
+        const char c = *m_scan;
+        if (c == '\'') {
+            ++m_scan;
+            if (m_esc && m_tokLen > 0 && m_tok[m_tokLen - 1] == m_esc)
+                AppendTokenChar(c);
+            else
+                closed = true;
+            continue;
+        }
+        if (c == '\0') {
+            if (closed)
+                break;
+            if (!GetLine())
+                return 0;
+            m_scan = m_line;
+            continue;
+        }
+        if (c == '\n' || (closed && (c == ' ' || c == ')')))
+            break;
+        AppendTokenChar(c);
+        ++m_scan;
+    }
+    m_tok[m_tokLen] = '\0';
+    // An unclosed text is still a text: it is delivered as an identifier.
+    m_tokType = zelKW_IDENT;
+    if (!closed)
+        ReportError(zelERR_UNMATCHED_QUOTES, 0);
+    return 1;
+}
+
+// A word: a number, an identifier or, under the plain rules, a word of other characters.
+int CZelParser::CutWord()
+{
+    ClearToken();
+    bool ampersand = false;
+    int type = zelKW_INTTOK;
+    if (*m_scan == '&') {
+        ampersand = true;
+        type = zelKW_IDENT;
+        if (!m_extended)
+            ++m_scan;
+    }
+    if (*m_scan == 'E')
+        type = zelKW_IDENT;
+    if (!zel::IsSpace(*m_scan)) {
+        for (;;) {
+            const char c = *m_scan;
+            if (c == '(' || c == ')' || c == '\0')
+                break;
+            if (type != zelKW_IDENT) {
+                if (c == '.')
+                    type = zelKW_REALTOK;
+                else if (m_extended && c == 'E' && (type == zelKW_INTTOK || type == zelKW_REALTOK))
+                    type = zelKW_REALTOK;
+                else if (!zel::IsDigit(c) && c != '+' && c != '-')
+                    type = zelKW_IDENT;
+            }
+            if (!m_extended && type == zelKW_IDENT && !zel::IsAlnum(c) && c != '_')
+                type = zelKW_DUMMY;
+            AppendTokenChar(c);
+            ++m_scan;
+            if (zel::IsSpace(*m_scan))
+                break;
+        }
+    }
+    if (ampersand && type != zelKW_DUMMY)
+        type = zelKW_IDENT;
+    m_tok[m_tokLen] = '\0';
+    m_tokType = type;
+    return 1;
+}
+
+void CZelParser::ConvertToktyp()
+{
+    std::string upper(m_tok, m_tokLen);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    void* unused = nullptr;
+    if (m_keywords.Lookup(upper.c_str(), unused))
+        m_tokType = m_extended ? zelKW_LITIDENT : zelKW_LIT;
+}

@@ -1,0 +1,29 @@
+// Parse stack: one entry per open level of the form parser or the grammar searches.
+#include "zel/parser.h"
+
+int CZelParser::PushStack(int sem, CZelOid** slot, short resume)
+{
+    ++m_top;
+    if (m_top >= m_stackCap || !m_stack) {
+        ReportError(zelERR_STACK_OVERFLOW, 0);
+        m_errno = zelERR_STACK_OVERFLOW;  // also when the report cap silenced the report
+        return 0;
+    }
+    if (m_top > m_stackHigh)
+        m_stackHigh = m_top;
+    zelStackS& entry = m_stack[m_top];
+    entry.sem = sem;
+    entry.slot = slot;
+    entry.status = 1;
+    entry.resume = resume;
+    return 1;
+}
+
+int CZelParser::PopStack()
+{
+    if (--m_top < 0) {
+        m_errno = zelERR_STACK_UNDERFLOW;
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,25 @@
+// CMapStringToPtr: a hash map from exact text to pointer.
+#include "zel/platform.h"
+
+CMapStringToPtr::CMapStringToPtr(int blockSize)
+{
+    if (blockSize > 0)
+        m_map.reserve(static_cast<size_t>(blockSize));
+}
+
+CMapStringToPtr::~CMapStringToPtr() = default;
+
+void*& CMapStringToPtr::operator[](const char* key) { return m_map[key ? key : ""]; }
+
+bool CMapStringToPtr::Lookup(const char* key, void*& value) const
+{
+    auto it = m_map.find(key ? key : "");
+    if (it == m_map.end())
+        return false;
+    value = it->second;
+    return true;
+}
+
+void CMapStringToPtr::RemoveAll() { m_map.clear(); }
+
+int CMapStringToPtr::GetCount() const { return static_cast<int>(m_map.size()); }

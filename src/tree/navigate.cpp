@@ -1,0 +1,129 @@
+// Navigation: links, keyword questions and searches over a node's children.
+#include <strings.h>
+
+#include "zel/oid.h"
+#include "zel/parser.h"
+
+const zelSemanticS* CZelOid::SemRow() const
+{
+    if (m_sem < 0 || !m_parser || !m_parser->HasGrammar())
+        return nullptr;
+    return &m_parser->m_grammar.semTable[m_sem];
+}
+
+// The keyword row of the node; a free node answers as keyword 0.
+const zelKeywordS* CZelOid::KeywordRow() const
+{
+    if (!m_parser || !m_parser->HasGrammar())
+        return nullptr;
+    const int keyword = m_sem < 0 ? 0 : m_parser->m_grammar.semTable[m_sem].keywordId;
+    return &m_parser->m_grammar.kwTable[keyword];
+}
+
+int CZelOid::GetKeywordId() const
+{
+    const zelSemanticS* row = SemRow();
+    return row ? row->keywordId : 0;
+}
+
+int CZelOid::GetObjType() const
+{
+    const zelKeywordS* row = KeywordRow();
+    return row ? row->type : zelKW_DUMMY;
+}
+
+const char* CZelOid::GetKeyword() const
+{
+    const zelKeywordS* row = KeywordRow();
+    return row ? row->name : "";
+}
+
+int CZelOid::GetKeywordType() const { return GetObjType(); }
+
+int CZelOid::GetKeywordSemanticId() const
+{
+    if (m_sem < 0)
+        return -1;
+    const zelKeywordS* row = KeywordRow();
+    return row ? row->semanticId : -1;
+}
+
+int CZelOid::GetSemanticType() const
+{
+    const zelSemanticS* row = SemRow();
+    return row ? row->semType : 0;
+}
+
+const CZelOid* CZelOid::GetFirstObj(int* keyword) const
+{
+    if (keyword)
+        *keyword = Clink ? Clink->GetKeywordId() : 0;
+    return Clink;
+}
+
+const CZelOid* CZelOid::GetNextObj(int* keyword) const
+{
+    if (keyword)
+        *keyword = Nlink ? Nlink->GetKeywordId() : 0;
+    return Nlink;
+}
+
+const CZelOid* CZelOid::GetNextInst() const
+{
+    if (m_sem < 0)
+        return nullptr;
+    const int keyword = GetKeywordId();
+    for (const CZelOid* n = Nlink; n; n = n->Nlink)
+        if (n->GetKeywordId() == keyword)
+            return n;
+    return nullptr;
+}
+
+CZelOid* CZelOid::GetPrev() const
+{
+    if (!Plink || !Plink->Clink)
+        return nullptr;
+    for (CZelOid* n = Plink->Clink; n; n = n->Nlink)
+        if (n->Nlink == this)
+            return n;
+    return nullptr;
+}
+
+const CZelOid* CZelOid::GetPrevObj() const { return GetPrev(); }
+
+const CZelOid* CZelOid::GetParent() const { return Plink; }
+
+const CZelOid* CZelOid::GetGrandParent() const { return Plink ? Plink->Plink : nullptr; }
+
+const CZelOid* CZelOid::FindObj(int keyword) const
+{
+    for (const CZelOid* n = Clink; n; n = n->Nlink)
+        if (n->GetKeywordId() == keyword)
+            return n;
+    return nullptr;
+}
+
+const CZelOid* CZelOid::FindObj(const CZelOid* node, int keyword) { return node ? node->FindObj(keyword) : nullptr; }
+
+const CZelOid* CZelOid::FindObj(int keyword, const char* name) const { return FindNamedObj(keyword, name); }
+
+const CZelOid* CZelOid::FindNamedObj(int keyword, const char* name) const
+{
+    if (!name)
+        return nullptr;
+    if (m_parser && m_parser->m_symbolHashing && Plink && m_parser->IsHashedMember(Plink->GetKeywordId(), keyword)) {
+        void* found = nullptr;
+        if (Dlink && GetObjType() == zelKW_FORM &&
+            static_cast<const CMapStringToPtr*>(Dlink)->Lookup(name, found))
+            return static_cast<const CZelOid*>(found);
+        return nullptr;
+    }
+    for (const CZelOid* n = FindObj(keyword); n; n = n->GetNextInst()) {
+        const CZelOid* first = n->Clink;
+        if (!first)
+            return nullptr;
+        if (first->HasText() && strcasecmp(static_cast<const char*>(first->Dlink), name) == 0)
+            return n;
+    }
+    return nullptr;
+}

@@ -1,0 +1,22 @@
+// Shared helpers of the object tree: the grammar rows behind a node and its value kind.
+#ifndef ZEL_TREE_NODE_ACCESS_H
+#define ZEL_TREE_NODE_ACCESS_H
+
+#include <cstddef>
+
+namespace zel {
+
+// Semantic index of a released node that its parser keeps until FullInit or its own
+// destruction; like -1 it marks a free node.
+const int kRetainedSem = -2;
+
+// Allocates a value block holding a copy of text with its NUL; null when out of memory.
+char* CopyText(const char* text, size_t length);
+
+// Converts a number text the way atoi does, keeping the nearest 32-bit value when the
+// number is out of range; sets outOfRange then.
+int TextToInt(const char* text, bool& outOfRange);
+
+}  // namespace zel
+
+#endif

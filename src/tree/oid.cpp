@@ -1,0 +1,126 @@
+// CZelOid: the node record, its copies, and the release of nodes and subtrees.
+#include <cstdlib>
+#include <cstring>
+
+#include "tree/node_access.h"
+#include "zel/oid.h"
+#include "zel/parser.h"
+
+CZelOid::CZelOid(CZelParser* parser)
+    : m_parser(parser), m_sem(-1), m_flags(0), Plink(nullptr), Clink(nullptr), Nlink(nullptr), Dlink(nullptr)
+{
+}
+
+CZelOid::CZelOid(const CZelOid& other)
+    : m_parser(other.m_parser),
+      m_sem(other.m_sem < 0 ? -1 : other.m_sem),
+      m_flags(other.m_flags),
+      Plink(other.Plink),
+      Clink(other.Clink),
+      Nlink(other.Nlink),
+      Dlink(nullptr)
+{
+    CopyValueFrom(other);
+}
+
+CZelOid& CZelOid::operator=(const CZelOid& other)
+{
+    if (this == &other)
+        return *this;
+    FreeData();
+    m_parser = other.m_parser;
+    m_sem = other.m_sem < 0 ? -1 : other.m_sem;
+    m_flags = other.m_flags;
+    Plink = other.Plink;
+    Clink = other.Clink;
+    Nlink = other.Nlink;
+    Dlink = nullptr;
+    CopyValueFrom(other);
+    return *this;
+}
+
+CZelOid::~CZelOid()
+{
+    if (m_sem == zel::kRetainedSem && m_parser)
+        m_parser->ForgetReleased(this);
+    FreeData();
+}
+
+// Gives this node its own copy of other's value, so that each node frees only its own
+// block. A form's symbol map is an index of the original's children and is not copied.
+void CZelOid::CopyValueFrom(const CZelOid& other)
+{
+    if (!other.Dlink || other.m_sem < 0)
+        return;
+    switch (other.GetObjType()) {
+    case zelKW_INTTOK:
+        if ((Dlink = std::malloc(sizeof(int))))
+            std::memcpy(Dlink, other.Dlink, sizeof(int));
+        break;
+    case zelKW_REALTOK:
+        if ((Dlink = std::malloc(sizeof(double))))
+            std::memcpy(Dlink, other.Dlink, sizeof(double));
+        break;
+    case zelKW_STRTOK:
+    case zelKW_IDENT: {
+        const char* text = static_cast<const char*>(other.Dlink);
+        Dlink = zel::CopyText(text, std::strlen(text));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+CZelParser* CZelOid::GetParser() const { return m_parser; }
+
+int CZelOid::GetFlags() const { return m_flags; }
+
+void CZelOid::SetFlags(int flags) const { m_flags = flags; }
+
+void CZelOid::FreeData() const
+{
+    if (m_sem < 0)
+        return;
+    if (Dlink) {
+        if (GetObjType() == zelKW_FORM)
+            delete static_cast<CMapStringToPtr*>(Dlink);
+        else
+            std::free(Dlink);
+    }
+    m_flags = 0;
+    Plink = Clink = Nlink = nullptr;
+    Dlink = nullptr;
+    m_sem = -1;
+}
+
+int CZelOid::Remove(int head) const
+{
+    if (m_sem < 0 || !m_parser)
+        return 1;
+    CZelOid* self = const_cast<CZelOid*>(this);
+    if (!head) {
+        // This node heads a chain of siblings that all go, with their subtrees.
+        m_parser->ReleaseChain(self);
+        return 1;
+    }
+    m_parser->ReleaseHead(self);
+    return 1;
+}
+
+int CZelOid::RemObject() const { return Remove(1); }
+
+int CZelOid::RemoveObjects() const
+{
+    if (m_sem < 0 || !m_parser)
+        return 1;
+    // The children go one by one from the front of the chain. They are taken off
+    // through this node's Clink, so children without a parent link go as well.
+    while (Clink) {
+        CZelOid* child = Clink;
+        Clink = child->Nlink;
+        child->Nlink = nullptr;
+        m_parser->ReleaseChain(child);
+    }
+    return 1;
+}

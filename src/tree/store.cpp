@@ -1,0 +1,286 @@
+// Object store: the node factory, release of subtrees, deletion, and the parser's
+// keeping of released nodes until FullInit or its own destruction.
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "lex/char_class.h"
+#include "tree/node_access.h"
+#include "zel/oid.h"
+#include "zel/parser.h"
+
+namespace zel {
+
+char* CopyText(const char* text, size_t length)
+{
+    char* block = static_cast<char*>(std::malloc(length + 1));
+    if (block) {
+        std::memcpy(block, text, length);
+        block[length] = '\0';
+    }
+    return block;
+}
+
+int TextToInt(const char* text, bool& outOfRange)
+{
+    outOfRange = false;
+    while (IsSpace(*text))
+        ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-')
+        negative = *text++ == '-';
+    long long value = 0;
+    for (; IsDigit(*text); ++text) {
+        if (value <= static_cast<long long>(INT_MAX) + 1)
+            value = value * 10 + (*text - '0');
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX) {
+        outOfRange = true;
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        outOfRange = true;
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+}  // namespace zel
+
+CZelOid* CZelParser::AddObj(int sem)
+{
+    CZelOid* node = new (std::nothrow) CZelOid(this);
+    if (!node) {
+        WriteMsg("Error allocating from heap.\n");
+        return nullptr;
+    }
+    node->m_sem = sem;
+    void* value = nullptr;
+    bool failed = false;
+    switch (GetSemanticKeywordType(sem)) {
+    case zelKW_INTTOK: {
+        bool outOfRange = false;
+        const int number = zel::TextToInt(m_tok, outOfRange);
+        if (outOfRange)
+            ReportError(zelERR_INT_RANGE, sem);
+        if ((value = std::malloc(sizeof(int))))
+            *static_cast<int*>(value) = number;
+        failed = !value;
+        break;
+    }
+    case zelKW_REALTOK:
+        if ((value = std::malloc(sizeof(double))))
+            *static_cast<double*>(value) = std::atof(m_tok);
+        failed = !value;
+        break;
+    case zelKW_STRTOK:
+    case zelKW_IDENT: {
+        const size_t length = std::strlen(m_tok);
+        value = zel::CopyText(m_tok, length);
+        failed = !value;
+        if (value && m_statistics)
+            m_stringBytes += static_cast<int>(length + 1);
+        break;
+    }
+    default:
+        break;
+    }
+    if (failed) {
+        WriteMsg("Error allocating from heap.\n");
+        node->m_sem = -1;
+        delete node;
+        return nullptr;
+    }
+    node->Dlink = value;
+    return node;
+}
+
+void CZelParser::RetainReleased(CZelOid* node)
+{
+    node->m_sem = zel::kRetainedSem;
+    m_released.insert(node);
+}
+
+void CZelParser::ForgetReleased(const CZelOid* node) { m_released.erase(node); }
+
+void CZelParser::DeleteReleased()
+{
+    std::unordered_set<const CZelOid*> released;
+    released.swap(m_released);
+    for (const CZelOid* node : released) {
+        CZelOid* owned = const_cast<CZelOid*>(node);
+        if (owned->m_sem == zel::kRetainedSem)
+            owned->m_sem = -1;
+        DeleteTree(owned);
+    }
+}
+
+bool CZelParser::IsGoal(const CZelOid* node) const
+{
+    for (int i = 0; i < m_goalCount; ++i)
+        if (m_goals[i] == node)
+            return true;
+    return false;
+}
+
+// Finds the link (a parent's Clink or a sibling's Nlink) that holds node in the tree.
+// A node without a parent link is looked for in every goal tree.
+CZelOid** CZelParser::FindLinkTo(const CZelOid* node)
+{
+    if (CZelOid* parent = node->Plink) {
+        if (parent->Clink == node)
+            return &parent->Clink;
+        for (CZelOid* c = parent->Clink; c; c = c->Nlink)
+            if (c->Nlink == node)
+                return &c->Nlink;
+        return nullptr;
+    }
+    std::vector<CZelOid*> parents;
+    for (int i = 0; i < m_goalCount; ++i) {
+        for (CZelOid* n = m_goals[i]; n; n = n->Nlink) {
+            if (n->Nlink == node)
+                return &n->Nlink;
+            if (n->Clink)
+                parents.push_back(n);
+        }
+    }
+    while (!parents.empty()) {
+        CZelOid* parent = parents.back();
+        parents.pop_back();
+        if (parent->Clink == node)
+            return &parent->Clink;
+        for (CZelOid* c = parent->Clink; c; c = c->Nlink) {
+            if (c->Nlink == node)
+                return &c->Nlink;
+            if (c->Clink)
+                parents.push_back(c);
+        }
+    }
+    return nullptr;
+}
+
+// Releases first, its later siblings and all their subtrees. Invariant: pending heads
+// the chain of nodes still to release; a node with children is put back behind them.
+void CZelParser::ReleaseChain(CZelOid* first)
+{
+    CZelOid* pending = first;
+    while (pending) {
+        CZelOid* node = pending;
+        if (node->Clink) {
+            CZelOid* last = node->Clink;
+            while (last->Nlink)
+                last = last->Nlink;
+            last->Nlink = node;
+            pending = node->Clink;
+            node->Clink = nullptr;
+            continue;
+        }
+        pending = node->Nlink;
+        if (node->m_sem >= 0) {
+            node->FreeData();
+            RetainReleased(node);
+        }
+    }
+}
+
+void CZelParser::ReleaseHead(CZelOid* node)
+{
+    CZelOid** link = FindLinkTo(node);
+    const bool goal = IsGoal(node);
+    if (!link && !goal) {
+        // Not part of any tree (a client's own copy): only its own value goes.
+        node->FreeData();
+        return;
+    }
+    if (link)
+        *link = node->Nlink;
+    if (CZelOid* children = node->Clink) {
+        node->Clink = nullptr;
+        ReleaseChain(children);
+    }
+    node->FreeData();
+    if (!goal)
+        RetainReleased(node);
+}
+
+// Deletes node and its subtree as objects; node's own siblings are left alone.
+void CZelParser::DeleteTree(CZelOid* node)
+{
+    CZelOid* pending = node->Clink;
+    node->Clink = nullptr;
+    while (pending) {
+        CZelOid* n = pending;
+        if (n->Clink) {
+            CZelOid* last = n->Clink;
+            while (last->Nlink)
+                last = last->Nlink;
+            last->Nlink = n;
+            pending = n->Clink;
+            n->Clink = nullptr;
+            continue;
+        }
+        pending = n->Nlink;
+        delete n;
+    }
+    delete node;
+}
+
+bool CZelParser::DropGoal(const CZelOid* node)
+{
+    for (int i = 0; i < m_goalCount; ++i) {
+        if (m_goals[i] == node) {
+            for (int j = i + 1; j < m_goalCount; ++j)
+                m_goals[j - 1] = m_goals[j];
+            m_goals[--m_goalCount] = nullptr;
+            return true;
+        }
+    }
+    return false;
+}
+
+int CZelParser::DeleteObject(const CZelOid* node, int unlink)
+{
+    if (!node)
+        return 1;
+    CZelOid* target = const_cast<CZelOid*>(node);
+    if (unlink && target->Plink) {
+        if (CZelOid** link = FindLinkTo(target))
+            *link = target->Nlink;
+    }
+    DropGoal(target);
+    DeleteTree(target);
+    return 1;
+}
+
+void CZelParser::DeleteAllObjects()
+{
+    CZelOid* goals[kMaxGoals];
+    const int count = m_goalCount;
+    for (int i = 0; i < count; ++i) {
+        goals[i] = m_goals[i];
+        m_goals[i] = nullptr;
+    }
+    m_goalCount = 0;
+    auto isGoal = [&](const CZelOid* n) {
+        for (int i = 0; i < count; ++i)
+            if (goals[i] == n)
+                return true;
+        return false;
+    };
+    for (int i = 0; i < count; ++i) {
+        if (!goals[i])
+            continue;
+        // Top-level nodes that follow a goal without being goals themselves go with it.
+        CZelOid* next = goals[i]->Nlink;
+        DeleteTree(goals[i]);
+        while (next && !isGoal(next)) {
+            CZelOid* after = next->Nlink;
+            DeleteTree(next);
+            next = after;
+        }
+    }
+}

@@ -1,0 +1,67 @@
+// Symbol maps on form nodes and the registration of hashed rows in the grammar.
+#include <cstdio>
+
+#include "zel/oid.h"
+#include "zel/parser.h"
+
+namespace {
+const int kHashedSymbol = 0x100;
+}
+
+// Scans the rule of keyword from its first row for the row of member; the scan also
+// stops at a row whose flag word is exactly S_REQ. Returns the row where it stopped,
+// or -1 when it ran off the table.
+int CZelParser::FindMemberRow(int keyword, int member) const
+{
+    if (!HasGrammar() || keyword < 0 || keyword >= m_grammar.kwCount)
+        return -1;
+    for (int row = m_grammar.kwTable[keyword].semanticId; row >= 0; ++row) {
+        if (m_grammar.semCount > 0 && row >= m_grammar.semCount)
+            return -1;
+        const zelSemanticS& s = m_grammar.semTable[row];
+        if (s.semType == S_REQ || s.keywordId == member)
+            return row;
+    }
+    return -1;
+}
+
+bool CZelParser::IsHashedMember(int keyword, int member) const
+{
+    const int row = FindMemberRow(keyword, member);
+    return row >= 0 && (m_grammar.semTable[row].attributes & kHashedSymbol);
+}
+
+void CZelParser::StoreSymbol(const CZelOid* node, const char* name)
+{
+    if (!node || !name || node->m_sem < 0 || !node->Plink || node->Plink->GetObjType() != zelKW_FORM)
+        return;
+    if (m_trace)
+        std::printf("\nHashing symbol: %s", name);
+    CZelOid* parent = node->Plink;
+    if (!parent->Dlink) {
+        parent->Dlink = new CMapStringToPtr(10);
+        m_grammar.semTable[node->m_sem].attributes |= kHashedSymbol;
+    }
+    (*static_cast<CMapStringToPtr*>(parent->Dlink))[name] = const_cast<CZelOid*>(node);
+}
+
+int CZelParser::BuildSymbolTables() { return 0; }
+
+int CZelParser::RegisterSymbolTable(int keyword, int member, char* (*proc)(void))
+{
+    const int row = FindMemberRow(keyword, member);
+    if (row < 0 || m_grammar.semTable[row].semType == S_REQ)
+        return 8;
+    m_grammar.semTable[row].attributes |= kHashedSymbol;
+    m_grammar.semTable[row].idProc = proc;
+    return 0;
+}
+
+int CZelParser::RegisterIdProc(int keyword, int member, char* (*proc)(void))
+{
+    const int row = FindMemberRow(keyword, member);
+    if (row < 0 || m_grammar.semTable[row].semType == S_REQ)
+        return 8;
+    m_grammar.semTable[row].idProc = proc;
+    return 0;
+}

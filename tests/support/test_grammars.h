@@ -1,0 +1,71 @@
+// Grammar tables used across the tests, and a parser that records its messages.
+#ifndef ZEL_TESTS_TEST_GRAMMARS_H
+#define ZEL_TESTS_TEST_GRAMMARS_H
+
+#include <string>
+#include <vector>
+
+#include "zel/zel.h"
+
+namespace zeltest {
+
+// Keyword ids of the netlist grammar (see test_grammars.cpp for the rules).
+enum NetKw {
+    NK_DUMMY = 0, NK_EOF = 1, NK_IDENT = 2, NK_INT = 3, NK_REAL = 4, NK_STRING = 5,
+    NK_WIDTH = 6, NK_GOAL = 7, NK_DESIGN = 8, NK_VERSION = 9, NK_CELL = 10, NK_PORT = 11,
+    NK_NET = 12, NK_INPUT = 13, NK_OUTPUT = 14, NK_INOUT = 15, NK_DIRECTION = 16,
+    NK_LIBRARY = 17, NK_CELLITEM = 18, NK_COUNT
+};
+
+// Keyword ids of the edge-case grammar.
+enum EdgeKw {
+    EK_OPTINT = 8,    // (optint)   ")" first, then an optional int, then ")"
+    EK_REQINT = 9,    // (reqint)   one required int, no end-of-form element
+    EK_REQEND = 10,   // (reqend)   required int, then ")"
+    EK_INTS = 11,     // (ints)     int* then ")"
+    EK_HOLDER = 12,   // (holder)   optional (shy), then ")"
+    EK_SHY = 13,      // (shy)      accept word 0; content ")"
+    EK_REQSHY = 14,   // (reqshy)   required (shy), then ")"
+    EK_EXACT = 15,    // (exact)    ")" first, then an element flagged exactly S_REQ
+    EK_ONCE = 16,     // (once)     ")" first, then an element flagged S_REQ|S_ONCE
+    EK_NEST = 17,     // (nest)     (nest)* then ")"
+    EK_COUNT = 18
+};
+
+// A grammar whose tables live as long as the object; the tables are writable.
+struct Grammar {
+    std::vector<zelKeywordS> keywords;
+    std::vector<zelSemanticS> rows;
+    zelParserS descriptor;
+    zelParserS* get();
+};
+
+Grammar NetlistGrammar();
+Grammar EdgeGrammar();
+
+// A parser that keeps every message it writes, and every report whole.
+class RecordingParser : public CZelParser {
+public:
+    using CZelParser::CZelParser;
+    void WriteMsg(const char* format, ...) override __attribute__((format(printf, 2, 3)));
+    void PrintError(zelSevCode severity, int line, const char* text) override;
+    void ErrorSummary() override { ++summaries; }
+
+    std::string output;                 // every WriteMsg fragment, joined
+    std::vector<std::string> reports;   // "<severity>@<line>:<text>" per PrintError
+    int summaries = 0;
+};
+
+// Writes text to a new temporary file and returns its name.
+std::string TempFile(const std::string& text, const std::string& suffix = ".zel");
+std::string ReadFile(const std::string& name);
+
+// A compact view of a tree: "(design top (cell a (port p INPUT)))"; reals with six
+// decimals, strings in quotes, a free node as "<free>".
+std::string Shape(const CZelOid* node);
+// The shapes of every goal of the parser, separated by spaces.
+std::string Shapes(const CZelParser& parser);
+
+}  // namespace zeltest
+
+#endif
