@@ -148,13 +148,16 @@ public:
 
 private:
     friend class CZelParser;
-    friend class CZelTestAccess;
 
     void FreeData() const;
     int Remove(int head) const;
     CZelOid* GetPrev() const;
     CZelOid* AppendObject(int keyword, zelTokTyp valueType) const;
     CZelOid* InsertObject(int keyword, zelTokTyp valueType) const;
+    const CZelOid* AppendText(int keyword, zelTokTyp type, const char* text) const;
+    const CZelOid* AppendTexts(int keyword, zelTokTyp type, CStringList& list) const;
+    const CZelOid* InsertText(int keyword, zelTokTyp type, const char* text) const;
+    const CZelOid* InsertTexts(int keyword, zelTokTyp type, CStringList& list) const;
     const zelSemanticS* SemRow() const;
     const zelKeywordS* KeywordRow() const;
     bool HasText() const;

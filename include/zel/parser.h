@@ -195,6 +195,8 @@ private:
     bool RepeatsAgain(const zelStackS& top) const;
     CZelOid** SuccessorSlot(const zelStackS& top) const;
     bool MissingRequired(const zelStackS& top);
+    int SearchNext(int target, bool byToken);
+    int StartRuleSearch(int parentSem);
     int BuildStack(int target);
     int VerifySemantic();
 
@@ -210,16 +212,19 @@ private:
     void DeleteTree(CZelOid* node);
     bool DropGoal(const CZelOid* node);
     int StartElementForAppend(int head) const;
+    bool ParseText(const char* text, int sem, CZelOid** slot);
+    int FindAppendRow(int start, int keyword) const;
 
     // Symbols
     int FindMemberRow(int keyword, int member) const;
     bool IsHashedMember(int keyword, int member) const;
+    void ForgetSymbol(const CZelOid* node);
 
     // Reporting
     void Report(zelErrCode code, int arg, const char* fileName);
 
     // Writer
-    int WriteNode(FILE* stream, const CZelOid* node, int level);
+    void WriteItem(FILE* stream, const CZelOid* node, int level);
     void WriteHeader(FILE* stream, CStringList* header);
 
     FILE* m_in;

@@ -85,6 +85,10 @@ public:
     void*& operator[](const char* key);
     // Returns true and sets value when key is present; false otherwise.
     bool Lookup(const char* key, void*& value) const;
+    // Removes key; returns true when it was present.
+    bool RemoveKey(const char* key);
+    // Removes every key whose value is value; returns how many went.
+    int RemoveValue(void* value);
     void RemoveAll();
     int GetCount() const;
 

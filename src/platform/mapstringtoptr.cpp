@@ -20,6 +20,22 @@ bool CMapStringToPtr::Lookup(const char* key, void*& value) const
     return true;
 }
 
+bool CMapStringToPtr::RemoveKey(const char* key) { return m_map.erase(key ? key : "") > 0; }
+
+int CMapStringToPtr::RemoveValue(void* value)
+{
+    int removed = 0;
+    for (auto it = m_map.begin(); it != m_map.end();) {
+        if (it->second == value) {
+            it = m_map.erase(it);
+            ++removed;
+        } else {
+            ++it;
+        }
+    }
+    return removed;
+}
+
 void CMapStringToPtr::RemoveAll() { m_map.clear(); }
 
 int CMapStringToPtr::GetCount() const { return static_cast<int>(m_map.size()); }

@@ -111,7 +111,7 @@ const CZelOid* CZelOid::FindNamedObj(int keyword, const char* name) const
 {
     if (!name)
         return nullptr;
-    if (m_parser && m_parser->m_symbolHashing && Plink && m_parser->IsHashedMember(Plink->GetKeywordId(), keyword)) {
+    if (m_parser && m_parser->m_symbolHashing && m_sem >= 0 && m_parser->IsHashedMember(GetKeywordId(), keyword)) {
         void* found = nullptr;
         if (Dlink && GetObjType() == zelKW_FORM &&
             static_cast<const CMapStringToPtr*>(Dlink)->Lookup(name, found))

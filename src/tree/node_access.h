@@ -10,6 +10,9 @@ namespace zel {
 // destruction; like -1 it marks a free node.
 const int kRetainedSem = -2;
 
+// Attribute bit of a semantic row whose values are entered in symbol maps.
+const int kHashedSymbol = 0x100;
+
 // Allocates a value block holding a copy of text with its NUL; null when out of memory.
 char* CopyText(const char* text, size_t length);
 

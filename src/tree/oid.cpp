@@ -116,6 +116,8 @@ int CZelOid::RemoveObjects() const
         return 1;
     // The children go one by one from the front of the chain. They are taken off
     // through this node's Clink, so children without a parent link go as well.
+    if (Dlink && GetObjType() == zelKW_FORM)
+        static_cast<CMapStringToPtr*>(Dlink)->RemoveAll();
     while (Clink) {
         CZelOid* child = Clink;
         Clink = child->Nlink;

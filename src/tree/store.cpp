@@ -198,6 +198,7 @@ void CZelParser::ReleaseHead(CZelOid* node)
     }
     if (link)
         *link = node->Nlink;
+    ForgetSymbol(node);
     if (CZelOid* children = node->Clink) {
         node->Clink = nullptr;
         ReleaseChain(children);
@@ -247,6 +248,7 @@ int CZelParser::DeleteObject(const CZelOid* node, int unlink)
     if (!node)
         return 1;
     CZelOid* target = const_cast<CZelOid*>(node);
+    ForgetSymbol(target);
     if (unlink && target->Plink) {
         if (CZelOid** link = FindLinkTo(target))
             *link = target->Nlink;

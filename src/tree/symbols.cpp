@@ -1,12 +1,11 @@
 // Symbol maps on form nodes and the registration of hashed rows in the grammar.
 #include <cstdio>
 
+#include "tree/node_access.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 
-namespace {
-const int kHashedSymbol = 0x100;
-}
+using zel::kHashedSymbol;
 
 // Scans the rule of keyword from its first row for the row of member; the scan also
 // stops at a row whose flag word is exactly S_REQ. Returns the row where it stopped,
@@ -43,6 +42,14 @@ void CZelParser::StoreSymbol(const CZelOid* node, const char* name)
         m_grammar.semTable[node->m_sem].attributes |= kHashedSymbol;
     }
     (*static_cast<CMapStringToPtr*>(parent->Dlink))[name] = const_cast<CZelOid*>(node);
+}
+
+// Takes node out of its form's symbol map before the node goes.
+void CZelParser::ForgetSymbol(const CZelOid* node)
+{
+    const CZelOid* parent = node->Plink;
+    if (parent && parent->m_sem >= 0 && parent->Dlink && parent->GetObjType() == zelKW_FORM)
+        static_cast<CMapStringToPtr*>(parent->Dlink)->RemoveValue(const_cast<CZelOid*>(node));
 }
 
 int CZelParser::BuildSymbolTables() { return 0; }

@@ -1,0 +1,217 @@
+// Node construction by keyword: appending a child anywhere the form's rule names the
+// keyword, and inserting in front of a node where the grammar allows it exactly there.
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "tree/node_access.h"
+#include "zel/oid.h"
+#include "zel/parser.h"
+
+// Finds the row of keyword in the rule that starts at start: a row of the rule itself,
+// or an alternative of a composite named by the rule (one level deep). -1 when the rule
+// ends (a row of keyword 1) first.
+int CZelParser::FindAppendRow(int start, int keyword) const
+{
+    if (start < 0)
+        return -1;
+    for (int row = start; m_grammar.semCount <= 0 || row < m_grammar.semCount; ++row) {
+        const zelSemanticS& s = m_grammar.semTable[row];
+        if (s.keywordId == 1)
+            return -1;
+        if (s.keywordId == keyword)
+            return row;
+        if (GetKeywordType(s.keywordId) == zelKW_COMPOSITE) {
+            for (int member = GetKeywordSemanticId(s.keywordId); member > 0; ++member) {
+                if (m_grammar.semTable[member].keywordId == keyword)
+                    return member;
+                if (m_grammar.semTable[member].alt == 0)
+                    break;
+            }
+        }
+    }
+    return -1;
+}
+
+CZelOid* CZelOid::AppendObject(int keyword, zelTokTyp valueType) const
+{
+    if (m_sem < 0 || !m_parser || !m_parser->HasGrammar())
+        return nullptr;
+    CZelParser& parser = *m_parser;
+    if (keyword < 0 || keyword >= parser.m_grammar.kwCount || parser.GetKeywordType(keyword) != valueType)
+        return nullptr;
+    const int start = GetObjType() == zelKW_FORM ? parser.GetSemanticHead(m_sem) : m_sem;
+    const int row = parser.FindAppendRow(start, keyword);
+    if (row < 0)
+        return nullptr;
+    CZelOid* node = parser.AddObj(row);
+    if (!node)
+        return nullptr;
+    node->Plink = const_cast<CZelOid*>(this);
+    if (!Clink) {
+        Clink = node;
+    } else {
+        CZelOid* last = Clink;
+        while (last->Nlink)
+            last = last->Nlink;
+        last->Nlink = node;
+    }
+    return node;
+}
+
+CZelOid* CZelOid::InsertObject(int keyword, zelTokTyp valueType) const
+{
+    if (m_sem < 0 || !Plink || !m_parser || !m_parser->HasGrammar())
+        return nullptr;
+    CZelParser& parser = *m_parser;
+    if (keyword < 0 || keyword >= parser.m_grammar.kwCount || !parser.AllocateStack())
+        return nullptr;
+    parser.ReinitParser();
+
+    // Replay the siblings in front of this node, then find the new node's element and
+    // check that this node may still follow it.
+    if (!parser.StartRuleSearch(Plink->m_sem))
+        return nullptr;
+    for (const CZelOid* sibling = Plink->Clink; sibling && sibling != this; sibling = sibling->Nlink)
+        if (!parser.BuildStack(sibling->m_sem))
+            return nullptr;
+    parser.SetTokenText(parser.m_grammar.kwTable[keyword].name);
+    parser.m_tokType = valueType;
+    const int element = parser.VerifySemantic();
+    if (element < 0)
+        return nullptr;
+    parser.SetTokenText(GetKeyword());
+    parser.m_tokType = GetObjType();
+    if (parser.VerifySemantic() < 0)
+        return nullptr;
+
+    CZelOid* node = parser.AddObj(element);
+    if (!node)
+        return nullptr;
+    CZelOid* prev = GetPrev();
+    if (prev)
+        prev->Nlink = node;
+    else
+        Plink->Clink = node;
+    node->Nlink = const_cast<CZelOid*>(this);
+    node->Plink = Plink;
+    return node;
+}
+
+const CZelOid* CZelOid::AppForm(int keyword) const { return AppendObject(keyword, zelKW_FORM); }
+
+const CZelOid* CZelOid::AppLiteral(int keyword) const { return AppendObject(keyword, zelKW_LIT); }
+
+// Appends one text value of the given keyword, staged through the token buffer.
+const CZelOid* CZelOid::AppendText(int keyword, zelTokTyp type, const char* text) const
+{
+    if (!m_parser || !text)
+        return nullptr;
+    m_parser->SetTokenText(text);
+    return AppendObject(keyword, type);
+}
+
+const CZelOid* CZelOid::AppIdent(const char* text) const { return AppendText(2, zelKW_IDENT, text); }
+
+const CZelOid* CZelOid::AppStrtok(const char* text) const { return AppendText(5, zelKW_STRTOK, text); }
+
+const CZelOid* CZelOid::AppendTexts(int keyword, zelTokTyp type, CStringList& list) const
+{
+    const CZelOid* first = nullptr;
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const CZelOid* node = AppendText(keyword, type, list.GetNext(pos));
+        if (!first)
+            first = node;
+    }
+    return first;
+}
+
+const CZelOid* CZelOid::AppIdent(CStringList& list) const { return AppendTexts(2, zelKW_IDENT, list); }
+
+const CZelOid* CZelOid::AppStrtok(CStringList& list) const { return AppendTexts(5, zelKW_STRTOK, list); }
+
+const CZelOid* CZelOid::AppInttok(int value) const
+{
+    if (!m_parser)
+        return nullptr;
+    m_parser->SetTokenText("0");
+    const CZelOid* node = AppendObject(3, zelKW_INTTOK);
+    if (node)
+        node->ReplaceData(value);
+    return node;
+}
+
+const CZelOid* CZelOid::AppInttok(const char* text) const
+{
+    bool outOfRange = false;
+    return AppInttok(text ? zel::TextToInt(text, outOfRange) : 0);
+}
+
+const CZelOid* CZelOid::AppRealtok(double value) const
+{
+    if (!m_parser)
+        return nullptr;
+    m_parser->SetTokenText("0");
+    const CZelOid* node = AppendObject(4, zelKW_REALTOK);
+    if (node)
+        node->ReplaceData(value);
+    return node;
+}
+
+const CZelOid* CZelOid::AppRealtok(const char* text) const { return AppRealtok(text ? std::atof(text) : 0.0); }
+
+const CZelOid* CZelOid::InsForm(int keyword) const { return InsertObject(keyword, zelKW_FORM); }
+
+const CZelOid* CZelOid::InsLiteral(int keyword) const { return InsertObject(keyword, zelKW_LIT); }
+
+const CZelOid* CZelOid::InsertText(int keyword, zelTokTyp type, const char* text) const
+{
+    if (!text)
+        return nullptr;
+    const CZelOid* node = InsertObject(keyword, type);
+    if (node)
+        node->ReplaceData(text);
+    return node;
+}
+
+const CZelOid* CZelOid::InsertTexts(int keyword, zelTokTyp type, CStringList& list) const
+{
+    const CZelOid* first = nullptr;
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const CZelOid* node = InsertText(keyword, type, list.GetNext(pos));
+        if (!first)
+            first = node;
+    }
+    return first;
+}
+
+const CZelOid* CZelOid::InsIdent(const char* text) const { return InsertText(2, zelKW_IDENT, text); }
+
+const CZelOid* CZelOid::InsIdent(const CString& text) const { return InsertText(2, zelKW_IDENT, text); }
+
+const CZelOid* CZelOid::InsIdent(CStringList& list) const { return InsertTexts(2, zelKW_IDENT, list); }
+
+const CZelOid* CZelOid::InsStrtok(const char* text) const { return InsertText(5, zelKW_STRTOK, text); }
+
+const CZelOid* CZelOid::InsStrtok(const CString& text) const { return InsertText(5, zelKW_STRTOK, text); }
+
+const CZelOid* CZelOid::InsStrtok(CStringList& list) const { return InsertTexts(5, zelKW_STRTOK, list); }
+
+const CZelOid* CZelOid::InsInttok(int value) const
+{
+    const CZelOid* node = InsertObject(3, zelKW_INTTOK);
+    // Where only a real element takes the value, the node holds it as a real.
+    if (node && node->GetObjType() == zelKW_REALTOK)
+        node->ReplaceData(static_cast<double>(value));
+    else if (node)
+        node->ReplaceData(value);
+    return node;
+}
+
+const CZelOid* CZelOid::InsRealtok(double value) const
+{
+    const CZelOid* node = InsertObject(4, zelKW_REALTOK);
+    if (node)
+        node->ReplaceData(value);
+    return node;
+}

@@ -1,0 +1,95 @@
+// Value replacement: a node's value is replaced in place by a value of its own kind.
+#include <cstdlib>
+#include <cstring>
+
+#include "tree/node_access.h"
+#include "zel/oid.h"
+#include "zel/parser.h"
+
+namespace {
+
+// Gives node a value block of size bytes when it has none; false when out of memory.
+bool EnsureBlock(void*& block, size_t size, CZelParser* parser)
+{
+    if (!block)
+        block = std::malloc(size);
+    if (!block)
+        parser->WriteMsg("Error allocating from heap.\n");
+    return block != nullptr;
+}
+
+}  // namespace
+
+int CZelOid::ReplaceData(int value) const
+{
+    if (m_sem < 0 || GetObjType() != zelKW_INTTOK || !EnsureBlock(Dlink, sizeof(int), m_parser))
+        return 0;
+    *static_cast<int*>(Dlink) = value;
+    return 1;
+}
+
+int CZelOid::ReplaceData(double value) const
+{
+    if (m_sem < 0 || GetObjType() != zelKW_REALTOK || !EnsureBlock(Dlink, sizeof(double), m_parser))
+        return 0;
+    *static_cast<double*>(Dlink) = value;
+    return 1;
+}
+
+// Replaces the text of an identifier or string node. An old block holding a longer text
+// is reused; otherwise a block of the new size replaces it. Returns 1, 0 for a node
+// without text kind, -1 when out of memory (the node is then left without a value).
+int CZelOid::ReplaceText(const char* text, size_t length) const
+{
+    const int type = GetObjType();
+    if (m_sem < 0 || !text || (type != zelKW_STRTOK && type != zelKW_IDENT))
+        return 0;
+    if (Dlink && std::strlen(static_cast<const char*>(Dlink)) <= length) {
+        std::free(Dlink);
+        Dlink = nullptr;
+    }
+    if (!Dlink)
+        Dlink = std::malloc(length + 1);
+    if (!Dlink) {
+        m_parser->WriteMsg("Error allocating from heap.\n");
+        return -1;
+    }
+    std::memcpy(Dlink, text, length);
+    static_cast<char*>(Dlink)[length] = '\0';
+    return 1;
+}
+
+int CZelOid::ReplaceData(const char* text) const
+{
+    if (ReplaceText(text, text ? std::strlen(text) : 0) != 1)
+        return 0;
+    // A value whose row is marked for hashing is entered in its form's symbol map.
+    const zelSemanticS* row = SemRow();
+    if (m_parser->m_symbolHashing && row && (row->attributes & zel::kHashedSymbol))
+        m_parser->StoreSymbol(this, static_cast<const char*>(Dlink));
+    return 1;
+}
+
+int CZelOid::ReplaceData(const CString& text) const { return ReplaceData(static_cast<const char*>(text)); }
+
+int CZelOid::ReplaceData(CStringList&) const { return 0; }
+
+int CZelParser::ReplaceData(const CZelOid* node, const char* text)
+{
+    if (!node || node->m_sem < 0 || !text)
+        return 0;
+    bool outOfRange = false;
+    switch (node->GetKeywordType()) {
+    case zelKW_INTTOK:
+        node->ReplaceData(zel::TextToInt(text, outOfRange));
+        return 0;
+    case zelKW_REALTOK:
+        node->ReplaceData(std::atof(text));
+        return 0;
+    case zelKW_STRTOK:
+    case zelKW_IDENT:
+        return node->ReplaceText(text, std::strlen(text)) < 0 ? -4 : 0;
+    default:
+        return 0;
+    }
+}
