@@ -1,7 +1,6 @@
 // Debug dumps: the object table row of a node, a node's labelled block, the run
 // statistics and the dump of every goal to a file.
 #include <cstdio>
-#include <string>
 
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -16,15 +15,11 @@ void CZelOid::Print(int header, int index) const
     }
     const int type = GetKeywordType();
     // The row is formatted at its full length, whatever the length of the names.
-    const int length = std::snprintf(nullptr, 0, "%4d %p %-13s %4d %-15s %5d %p %p %p ", index,
-                                     static_cast<const void*>(this), m_parser->KwtypeToStr(type), m_sem,
-                                     GetKeyword(), m_flags, static_cast<void*>(Plink), static_cast<void*>(Clink),
-                                     static_cast<void*>(Nlink));
-    std::string row(static_cast<size_t>(length), '\0');
-    std::snprintf(&row[0], row.size() + 1, "%4d %p %-13s %4d %-15s %5d %p %p %p ", index,
-                  static_cast<const void*>(this), m_parser->KwtypeToStr(type), m_sem, GetKeyword(), m_flags,
-                  static_cast<void*>(Plink), static_cast<void*>(Clink), static_cast<void*>(Nlink));
-    std::fprintf(stdout, "%s", row.c_str());
+    CString row;
+    row.Format("%4d %p %-13s %4d %-15s %5d %p %p %p ", index, static_cast<const void*>(this),
+               m_parser->KwtypeToStr(type), m_sem, GetKeyword(), m_flags, static_cast<void*>(Plink),
+               static_cast<void*>(Clink), static_cast<void*>(Nlink));
+    std::fprintf(stdout, "%s", static_cast<const char*>(row));
     if (Dlink) {
         switch (type) {
         case zelKW_INTTOK:
