@@ -10,5 +10,6 @@
 #include "zel/platform.h"
 #include "zel/parser.h"
 #include "zel/oid.h"
+#include "zel/compiler.h"
 
 #endif

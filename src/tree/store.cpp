@@ -243,16 +243,17 @@ bool CZelParser::DropGoal(const CZelOid* node)
     return false;
 }
 
-int CZelParser::DeleteObject(const CZelOid* node, int unlink)
+// The node always leaves the chain that holds it, whatever the unlink flag says and also
+// without a parent link: a link left pointing at a deleted node would be followed by the
+// next walk of the tree or by the parser's teardown.
+int CZelParser::DeleteObject(const CZelOid* node, int /*unlink*/)
 {
     if (!node)
         return 1;
     CZelOid* target = const_cast<CZelOid*>(node);
     ForgetSymbol(target);
-    if (unlink && target->Plink) {
-        if (CZelOid** link = FindLinkTo(target))
-            *link = target->Nlink;
-    }
+    if (CZelOid** link = FindLinkTo(target))
+        *link = target->Nlink;
     DropGoal(target);
     DeleteTree(target);
     return 1;

@@ -1,0 +1,48 @@
+// CZelGrammar: compiles a grammar written in the zel grammar language into the keyword
+// and semantic tables that CZelParser reads.
+#ifndef ZEL_COMPILER_H
+#define ZEL_COMPILER_H
+
+#include <cstdio>
+#include <vector>
+
+#include "zel/export.h"
+#include "zel/grammar.h"
+#include "zel/platform.h"
+
+// The grammar object owns its tables; it must outlive every parser built on it, since
+// the parsers read (and symbol registration writes) the tables in place. Compiling again
+// replaces the tables, so no parser may be using them then.
+class ZEL_API CZelGrammar {
+public:
+    CZelGrammar();
+    ~CZelGrammar();
+    CZelGrammar(const CZelGrammar&) = delete;
+    CZelGrammar& operator=(const CZelGrammar&) = delete;
+
+    // Compiles grammar text. Returns the number of errors: 0 means the tables are ready.
+    int Compile(const char* text);
+    // Compiles the grammar in a file. Returns the number of errors (1 when unreadable).
+    int CompileFile(const char* fileName);
+    // Returns one message per error, "line N: text", in the order found.
+    const CStringList& GetErrors() const;
+
+    // Returns the descriptor for CZelParser, or null when nothing has compiled.
+    zelParserS* GetDescriptor();
+    // Returns the keyword id of a form, choice, value or literal name, or -1.
+    int GetKeywordId(const char* name) const;
+
+    // Writes C++ source defining the tables as <prefix>_keywords, <prefix>_semantics and
+    // the descriptor <prefix>_grammar, with an enumeration of the keyword ids. Returns 0,
+    // or 1 when nothing has compiled or the stream is null.
+    int WriteSource(FILE* stream, const char* prefix, const char* origin) const;
+
+private:
+    std::vector<zelKeywordS> m_keywords;
+    std::vector<zelSemanticS> m_rows;
+    zelParserS m_descriptor;
+    CStringList m_errors;
+    bool m_ready;
+};
+
+#endif

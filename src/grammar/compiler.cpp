@@ -1,0 +1,68 @@
+// CZelGrammar: compiles grammar text into tables it owns, and writes them as C++ source.
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <strings.h>
+
+#include "grammar/grammar_text.h"
+#include "grammar/table_builder.h"
+#include "zel/compiler.h"
+
+CZelGrammar::CZelGrammar() : m_descriptor(), m_ready(false) {}
+
+CZelGrammar::~CZelGrammar() = default;
+
+int CZelGrammar::Compile(const char* text)
+{
+    m_errors.RemoveAll();
+    m_ready = false;
+    std::vector<std::string> errors;
+    const zel::GrammarText grammar = zel::ReadGrammar(text, errors);
+    if (errors.empty())
+        zel::BuildTables(grammar, m_keywords, m_rows, errors);
+    for (const std::string& error : errors)
+        m_errors.AddTail(error.c_str());
+    m_ready = errors.empty();
+    if (!m_ready) {
+        m_keywords.clear();
+        m_rows.clear();
+    }
+    m_descriptor.semTable = m_ready ? m_rows.data() : nullptr;
+    m_descriptor.semCount = static_cast<int>(m_rows.size());
+    m_descriptor.kwTable = m_ready ? m_keywords.data() : nullptr;
+    m_descriptor.kwCount = static_cast<int>(m_keywords.size());
+    return static_cast<int>(errors.size());
+}
+
+int CZelGrammar::CompileFile(const char* fileName)
+{
+    std::ifstream in(fileName ? fileName : "", std::ios::binary);
+    if (!in) {
+        m_errors.RemoveAll();
+        m_ready = false;
+        m_errors.AddTail((std::string("cannot read grammar file \"") + (fileName ? fileName : "") + "\"").c_str());
+        return 1;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    return Compile(text.str().c_str());
+}
+
+const CStringList& CZelGrammar::GetErrors() const { return m_errors; }
+
+zelParserS* CZelGrammar::GetDescriptor() { return m_ready ? &m_descriptor : nullptr; }
+
+int CZelGrammar::GetKeywordId(const char* name) const
+{
+    if (!m_ready || !name)
+        return -1;
+    for (size_t k = 8; k < m_keywords.size(); ++k)
+        if (m_keywords[k].type != zelKW_COMPOSITE || std::strchr(m_keywords[k].name, ' ') == nullptr)
+            if (strcasecmp(m_keywords[k].name, name) == 0)
+                return static_cast<int>(k);
+    for (size_t k = 0; k < 8 && k < m_keywords.size(); ++k)
+        if (strcasecmp(m_keywords[k].name, name) == 0)
+            return static_cast<int>(k);
+    return -1;
+}

@@ -1,0 +1,254 @@
+// Reader of the grammar language: statements of goals, forms, choices, values and
+// literals, with alternatives, groups and the modifiers ?, * and +.
+#include <cctype>
+#include <string>
+
+#include "grammar/grammar_text.h"
+
+namespace zel {
+
+namespace {
+
+struct Token {
+    enum Kind { kWord, kQuoted, kPunct, kEnd } kind = kEnd;
+    std::string text;
+    int line = 0;
+};
+
+bool IsWordChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '-' || c == '.';
+}
+
+class Reader {
+public:
+    Reader(const char* text, std::vector<std::string>& errors) : m_p(text ? text : ""), m_errors(errors)
+    {
+        Advance();
+    }
+
+    GrammarText ReadAll()
+    {
+        GrammarText grammar;
+        while (m_tok.kind != Token::kEnd) {
+            const size_t before = m_errors.size();
+            ReadStatement(grammar);
+            if (m_errors.size() != before)
+                SkipStatement();
+        }
+        return grammar;
+    }
+
+private:
+    void Advance()
+    {
+        for (;;) {
+            while (*m_p && std::isspace(static_cast<unsigned char>(*m_p))) {
+                if (*m_p == '\n')
+                    ++m_line;
+                ++m_p;
+            }
+            if (*m_p == '#' || (m_p[0] == '/' && m_p[1] == '/')) {
+                while (*m_p && *m_p != '\n')
+                    ++m_p;
+                continue;
+            }
+            break;
+        }
+        m_tok = Token();
+        m_tok.line = m_line;
+        if (!*m_p)
+            return;
+        if (*m_p == '"') {
+            ++m_p;
+            m_tok.kind = Token::kQuoted;
+            while (*m_p && *m_p != '"' && *m_p != '\n')
+                m_tok.text += *m_p++;
+            if (*m_p == '"')
+                ++m_p;
+            else
+                Error("unterminated quoted name");
+            return;
+        }
+        if (IsWordChar(*m_p)) {
+            m_tok.kind = Token::kWord;
+            while (IsWordChar(*m_p))
+                m_tok.text += *m_p++;
+            return;
+        }
+        m_tok.kind = Token::kPunct;
+        m_tok.text = *m_p++;
+    }
+
+    void Error(const std::string& text) { m_errors.push_back("line " + std::to_string(m_tok.line) + ": " + text); }
+
+    bool IsPunct(const char* p) const { return m_tok.kind == Token::kPunct && m_tok.text == p; }
+
+    bool Expect(const char* p)
+    {
+        if (IsPunct(p)) {
+            Advance();
+            return true;
+        }
+        Error(std::string("expected \"") + p + "\" but found " + Describe());
+        return false;
+    }
+
+    std::string Describe() const
+    {
+        if (m_tok.kind == Token::kEnd)
+            return "the end of the grammar";
+        return "\"" + m_tok.text + "\"";
+    }
+
+    // Skips to the end of the statement in error, so that reading goes on with the next.
+    void SkipStatement()
+    {
+        while (m_tok.kind != Token::kEnd && !IsPunct(";"))
+            Advance();
+        if (IsPunct(";"))
+            Advance();
+    }
+
+    void ReadStatement(GrammarText& grammar)
+    {
+        if (m_tok.kind != Token::kWord) {
+            Error("expected a statement (goal, form, choice, value or literal) but found " + Describe());
+            return;
+        }
+        const std::string keyword = m_tok.text;
+        const int line = m_tok.line;
+        Advance();
+        if (keyword == "goal") {
+            // goal NAME ( "|" NAME )* [";"]
+            for (;;) {
+                if (m_tok.kind != Token::kWord) {
+                    Error("expected a form name after \"goal\" but found " + Describe());
+                    return;
+                }
+                grammar.goals.emplace_back(m_tok.text, m_tok.line);
+                Advance();
+                if (!IsPunct("|"))
+                    break;
+                Advance();
+            }
+            if (IsPunct(";"))
+                Advance();
+            return;
+        }
+        if (keyword == "literal") {
+            while (m_tok.kind == Token::kWord || m_tok.kind == Token::kQuoted) {
+                Rule rule;
+                rule.kind = Rule::kLiteral;
+                rule.name = m_tok.text;
+                rule.line = m_tok.line;
+                grammar.rules.push_back(rule);
+                Advance();
+            }
+            Expect(";");
+            return;
+        }
+        Rule rule;
+        rule.line = line;
+        if (keyword == "form")
+            rule.kind = Rule::kForm;
+        else if (keyword == "choice")
+            rule.kind = Rule::kChoice;
+        else if (keyword == "value")
+            rule.kind = Rule::kValue;
+        else {
+            m_tok.line = line;
+            Error("unknown statement \"" + keyword + "\"");
+            return;
+        }
+        if (m_tok.kind != Token::kWord) {
+            Error("expected a name after \"" + keyword + "\" but found " + Describe());
+            return;
+        }
+        rule.name = m_tok.text;
+        Advance();
+        if (IsPunct(";") && rule.kind == Rule::kForm) {
+            Advance();
+            grammar.rules.push_back(rule);  // a form without a rule; reported by the builder
+            return;
+        }
+        if (!Expect("="))
+            return;
+        rule.hasRule = true;
+        if (rule.kind == Rule::kValue) {
+            if (m_tok.kind != Token::kWord) {
+                Error("expected ident, int, real or string but found " + Describe());
+                return;
+            }
+            rule.valueType = m_tok.text;
+            Advance();
+        } else {
+            const size_t before = m_errors.size();
+            rule.alternatives = ReadAlternatives(rule.kind == Rule::kForm);
+            if (m_errors.size() != before)
+                return;
+        }
+        if (Expect(";"))
+            grammar.rules.push_back(rule);
+    }
+
+    // alternatives := sequence ('|' sequence)*. A single empty sequence is allowed only
+    // where emptyAllowed (the content of a form).
+    std::vector<Sequence> ReadAlternatives(bool emptyAllowed)
+    {
+        std::vector<Sequence> alternatives;
+        for (;;) {
+            const int line = m_tok.line;
+            alternatives.push_back(ReadSequence());
+            if (alternatives.back().empty() && !(emptyAllowed && !IsPunct("|") && alternatives.size() == 1)) {
+                m_errors.push_back("line " + std::to_string(line) + ": empty alternative");
+                return alternatives;
+            }
+            if (!IsPunct("|"))
+                return alternatives;
+            Advance();
+        }
+    }
+
+    Sequence ReadSequence()
+    {
+        Sequence sequence;
+        while (m_tok.kind == Token::kWord || m_tok.kind == Token::kQuoted || IsPunct("(")) {
+            Element element;
+            element.line = m_tok.line;
+            if (IsPunct("(")) {
+                Advance();
+                element.kind = Element::kGroup;
+                const size_t before = m_errors.size();
+                element.alternatives = ReadAlternatives(false);
+                if (m_errors.size() != before || !Expect(")"))
+                    return sequence;
+            } else {
+                element.kind = m_tok.kind == Token::kQuoted ? Element::kQuoted : Element::kName;
+                element.name = m_tok.text;
+                Advance();
+            }
+            if (IsPunct("?") || IsPunct("*") || IsPunct("+")) {
+                element.modifier = m_tok.text[0];
+                Advance();
+            }
+            sequence.push_back(element);
+        }
+        return sequence;
+    }
+
+    const char* m_p;
+    int m_line = 1;
+    Token m_tok;
+    std::vector<std::string>& m_errors;
+};
+
+}  // namespace
+
+GrammarText ReadGrammar(const char* text, std::vector<std::string>& errors)
+{
+    Reader reader(text, errors);
+    return reader.ReadAll();
+}
+
+}  // namespace zel

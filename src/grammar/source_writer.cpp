@@ -1,0 +1,69 @@
+// C++ source for a compiled grammar: the tables as writable arrays, the descriptor and
+// an enumeration of the keyword ids.
+#include <cstdio>
+#include <string>
+
+#include "zel/compiler.h"
+
+namespace {
+
+std::string Quoted(const char* text)
+{
+    std::string out = "\"";
+    for (const char* p = text; *p; ++p) {
+        if (*p == '"' || *p == '\\')
+            out += '\\';
+        out += *p;
+    }
+    return out + "\"";
+}
+
+// An identifier made from a keyword name, or empty when the name has no letter to use.
+std::string Identifier(const char* name)
+{
+    std::string out;
+    for (const char* p = name; *p; ++p) {
+        const char c = *p;
+        const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        out += alnum ? c : '_';
+    }
+    return out;
+}
+
+const char* const kTypeNames[] = {"zelKW_DUMMY",  "zelKW_FORM",    "zelKW_EOFORM", "zelKW_COMPOSITE",
+                                  "zelKW_INTTOK", "zelKW_REALTOK", "zelKW_STRTOK", "zelKW_IDENT",
+                                  "zelKW_LIT",    "zelKW_EOFILE",  "zelKW_EMPTYFORM"};
+
+}  // namespace
+
+int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origin) const
+{
+    if (!m_ready || !stream || !prefix)
+        return 1;
+    std::fprintf(stream, "// Grammar tables of %s, written by \"zel gen\". Do not edit.\n", origin ? origin : "a grammar");
+    std::fprintf(stream, "#include <zel/zel.h>\n\n");
+    std::fprintf(stream, "enum %s_keyword {\n", prefix);
+    for (size_t k = 8; k < m_keywords.size(); ++k) {
+        const std::string id = Identifier(m_keywords[k].name);
+        if (m_keywords[k].type != zelKW_COMPOSITE || id.find("__") == std::string::npos)
+            std::fprintf(stream, "    %s_KW_%s = %zu,\n", prefix, id.c_str(), k);
+    }
+    std::fprintf(stream, "};\n\n");
+    std::fprintf(stream, "zelKeywordS %s_keywords[] = {\n", prefix);
+    for (size_t k = 0; k < m_keywords.size(); ++k) {
+        const zelKeywordS& row = m_keywords[k];
+        std::fprintf(stream, "    {%s, %d, %s, %d},  // %zu\n", Quoted(row.name).c_str(), row.accept,
+                     kTypeNames[row.type], row.semanticId, k);
+    }
+    std::fprintf(stream, "};\n\n");
+    std::fprintf(stream, "zelSemanticS %s_semantics[] = {\n", prefix);
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const zelSemanticS& row = m_rows[i];
+        std::fprintf(stream, "    {%d, 0x%02x, 0x%x, %d, %d, nullptr},  // %zu %s\n", row.keywordId, row.semType,
+                     row.attributes, row.alt, row.next, i, m_keywords[row.keywordId].name);
+    }
+    std::fprintf(stream, "};\n\n");
+    std::fprintf(stream, "zelParserS %s_grammar = {%s_semantics, %zu, %s_keywords, %zu};\n", prefix, prefix,
+                 m_rows.size(), prefix, m_keywords.size());
+    return 0;
+}

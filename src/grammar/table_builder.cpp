@@ -1,0 +1,278 @@
+// Table layout of a compiled grammar:
+//   keyword rows 0 to 7 are fixed: none, ")", ident, int, real, string, a reserved row
+//   and the goal; then forms, choices, values and literals in the order declared, then
+//   one composite keyword per parenthesised group;
+//   semantic row 0 is unused, rows 1 to g are the goal alternatives (consecutive, each
+//   but the last with an alt link), then each form's rule on consecutive rows ending
+//   with its ")" row, then the contents of choices and groups, whose alternatives start
+//   on consecutive rows chained by alt links.
+#include "grammar/table_builder.h"
+
+#include <cstring>
+#include <deque>
+#include <map>
+#include <strings.h>
+
+namespace zel {
+
+namespace {
+
+const int kRequired = S_REQ | S_ONCE;
+const int kRepeated = S_OPTG | S_REPG | S_GRPHEAD;
+
+struct CaseLess {
+    bool operator()(const std::string& a, const std::string& b) const { return strcasecmp(a.c_str(), b.c_str()) < 0; }
+};
+
+bool IsCapitalWord(const std::string& name)
+{
+    bool letter = false;
+    for (char c : name) {
+        if (c >= 'a' && c <= 'z')
+            return false;
+        letter = letter || (c >= 'A' && c <= 'Z');
+    }
+    return letter;
+}
+
+class Builder {
+public:
+    Builder(std::vector<zelKeywordS>& keywords, std::vector<zelSemanticS>& rows, std::vector<std::string>& errors)
+        : m_keywords(keywords), m_rows(rows), m_errors(errors)
+    {
+    }
+
+    void Build(const GrammarText& grammar)
+    {
+        m_keywords.clear();
+        m_rows.clear();
+        AddKeyword("", zelKW_DUMMY);
+        AddKeyword(")", zelKW_EOFORM);
+        AddBuiltin("ident", zelKW_IDENT);
+        AddBuiltin("int", zelKW_INTTOK);
+        AddBuiltin("real", zelKW_REALTOK);
+        AddBuiltin("string", zelKW_STRTOK);
+        AddKeyword("$reserved", zelKW_DUMMY);
+        AddKeyword("$GOAL", zelKW_COMPOSITE);
+        m_names["integer"] = 3;
+
+        DeclareNames(grammar);
+        m_rows.push_back(zelSemanticS{0, 0, 0, 0, 0, nullptr});
+        EmitGoals(grammar);
+        for (const Rule& rule : grammar.rules)
+            if (rule.kind == Rule::kForm)
+                EmitFormRule(rule);
+        while (!m_composites.empty()) {
+            const Composite composite = m_composites.front();
+            m_composites.pop_front();
+            m_keywords[composite.keyword].semanticId = EmitAlternatives(*composite.alternatives);
+        }
+    }
+
+private:
+    struct Composite {
+        int keyword;
+        const std::vector<Sequence>* alternatives;
+    };
+
+    void Error(int line, const std::string& text) { m_errors.push_back("line " + std::to_string(line) + ": " + text); }
+
+    int AddKeyword(const std::string& name, int type)
+    {
+        zelKeywordS keyword{};
+        std::strncpy(keyword.name, name.c_str(), sizeof keyword.name - 1);
+        keyword.accept = 1;
+        keyword.type = type;
+        m_keywords.push_back(keyword);
+        return static_cast<int>(m_keywords.size()) - 1;
+    }
+
+    void AddBuiltin(const std::string& name, int type) { m_names[name] = AddKeyword(name, type); }
+
+    void DeclareNames(const GrammarText& grammar)
+    {
+        for (const Rule& rule : grammar.rules) {
+            if (rule.name.size() > 255) {
+                Error(rule.line, "name longer than 255 characters");
+                continue;
+            }
+            auto found = m_names.find(rule.name);
+            if (found != m_names.end()) {
+                if (rule.kind == Rule::kLiteral && m_kinds[found->second] == Rule::kLiteral)
+                    continue;
+                Error(rule.line, "duplicate keyword \"" + rule.name + "\"");
+                continue;
+            }
+            int type = zelKW_FORM;
+            if (rule.kind == Rule::kForm && !rule.hasRule)
+                Error(rule.line, "form \"" + rule.name + "\" has no rule");
+            if (rule.kind == Rule::kChoice)
+                type = zelKW_COMPOSITE;
+            if (rule.kind == Rule::kLiteral)
+                type = zelKW_LIT;
+            if (rule.kind == Rule::kValue) {
+                auto builtin = m_names.find(rule.valueType);
+                if (builtin == m_names.end() || builtin->second < 2 || builtin->second > 5) {
+                    Error(rule.line, "value \"" + rule.name + "\" must be ident, int, real or string");
+                    continue;
+                }
+                type = m_keywords[builtin->second].type;
+            }
+            const int id = AddKeyword(rule.name, type);
+            m_names[rule.name] = id;
+            m_kinds[id] = rule.kind;
+            if (rule.kind == Rule::kChoice)
+                m_composites.push_back({id, &rule.alternatives});
+        }
+    }
+
+    void EmitGoals(const GrammarText& grammar)
+    {
+        if (grammar.goals.empty()) {
+            Error(1, "the grammar names no goal form");
+            return;
+        }
+        m_keywords[7].semanticId = 1;
+        for (size_t i = 0; i < grammar.goals.size(); ++i) {
+            const auto& goal = grammar.goals[i];
+            auto found = m_names.find(goal.first);
+            int keyword = 0;
+            if (found == m_names.end())
+                Error(goal.second, "unknown keyword \"" + goal.first + "\"");
+            else if (m_keywords[found->second].type != zelKW_FORM)
+                Error(goal.second, "goal \"" + goal.first + "\" is not a form");
+            else
+                keyword = found->second;
+            const int alt = i + 1 < grammar.goals.size() ? static_cast<int>(i) + 2 : 0;
+            m_rows.push_back(zelSemanticS{keyword, S_OPT, 0, alt, 0, nullptr});
+        }
+    }
+
+    void EmitFormRule(const Rule& rule)
+    {
+        auto found = m_names.find(rule.name);
+        if (found == m_names.end() || m_kinds[found->second] != Rule::kForm || !rule.hasRule)
+            return;
+        const int head = static_cast<int>(m_rows.size());
+        m_keywords[found->second].semanticId = head;
+        int last = -1;
+        if (rule.alternatives.size() == 1) {
+            for (const Element& element : rule.alternatives[0])
+                last = EmitElement(element, AddRow(), last);
+        } else {
+            Element group;
+            group.kind = Element::kGroup;
+            group.alternatives = rule.alternatives;
+            group.line = rule.line;
+            m_formGroups.push_back(group);
+            last = EmitElement(m_formGroups.back(), AddRow(), last);
+        }
+        const int end = AddRow();
+        m_rows[end] = zelSemanticS{1, S_REQ, 0, 0, 0, nullptr};
+        if (last >= 0)
+            m_rows[last].next = end;
+    }
+
+    int AddRow()
+    {
+        m_rows.push_back(zelSemanticS{0, 0, 0, 0, 0, nullptr});
+        return static_cast<int>(m_rows.size()) - 1;
+    }
+
+    // Resolves the keyword an element stands for; -1 after an error.
+    int Resolve(const Element& element)
+    {
+        if (element.kind == Element::kGroup) {
+            std::string name;
+            for (const Sequence& sequence : element.alternatives) {
+                if (!name.empty())
+                    name += " | ";
+                for (size_t i = 0; i < sequence.size(); ++i)
+                    name += (i ? " " : "") + (sequence[i].kind == Element::kGroup ? std::string("(...)") : sequence[i].name);
+            }
+            const int id = AddKeyword(name.substr(0, 255), zelKW_COMPOSITE);
+            m_composites.push_back({id, &element.alternatives});
+            return id;
+        }
+        auto found = m_names.find(element.name);
+        if (found != m_names.end())
+            return found->second;
+        if (element.kind == Element::kQuoted || IsCapitalWord(element.name)) {
+            if (element.name.empty() || element.name.size() > 255) {
+                Error(element.line, "a literal name must have 1 to 255 characters");
+                return -1;
+            }
+            const int id = AddKeyword(element.name, zelKW_LIT);
+            m_names[element.name] = id;
+            m_kinds[id] = Rule::kLiteral;
+            return id;
+        }
+        Error(element.line, "unknown keyword \"" + element.name + "\"");
+        return -1;
+    }
+
+    // Fills row with the element, adding a second row for "+"; links previous to it.
+    // Returns the element's last row.
+    int EmitElement(const Element& element, int row, int previous)
+    {
+        const int keyword = Resolve(element);
+        if (previous >= 0)
+            m_rows[previous].next = row;
+        if (keyword < 0)
+            return row;
+        const int literal = m_keywords[keyword].type == zelKW_LIT ? S_LIT : 0;
+        int flags = kRequired;
+        if (element.modifier == '?')
+            flags = S_OPT;
+        else if (element.modifier == '*')
+            flags = kRepeated;
+        m_rows[row] = zelSemanticS{keyword, flags | literal, 0, 0, 0, nullptr};
+        if (element.modifier != '+')
+            return row;
+        const int repeat = AddRow();
+        m_rows[repeat] = zelSemanticS{keyword, kRepeated | literal, 0, 0, 0, nullptr};
+        m_rows[row].next = repeat;
+        return repeat;
+    }
+
+    // The alternatives of a composite: their first rows consecutive and chained by alt,
+    // the rest of each sequence after them. The first element of an alternative is
+    // optional, so that a composite that matches nothing fails without a report.
+    int EmitAlternatives(const std::vector<Sequence>& alternatives)
+    {
+        const int head = static_cast<int>(m_rows.size());
+        for (size_t i = 0; i < alternatives.size(); ++i)
+            AddRow();
+        for (size_t i = 0; i < alternatives.size(); ++i) {
+            const int first = head + static_cast<int>(i);
+            int last = -1;
+            for (size_t j = 0; j < alternatives[i].size(); ++j)
+                last = EmitElement(alternatives[i][j], j == 0 ? first : AddRow(), last);
+            zelSemanticS& row = m_rows[first];
+            if (row.semType & S_REQ)
+                row.semType = (row.semType & ~kRequired) | S_OPT;
+            if (i + 1 < alternatives.size())
+                m_rows[first].alt = first + 1;
+        }
+        return head;
+    }
+
+    std::vector<zelKeywordS>& m_keywords;
+    std::vector<zelSemanticS>& m_rows;
+    std::vector<std::string>& m_errors;
+    std::map<std::string, int, CaseLess> m_names;
+    std::map<int, Rule::Kind> m_kinds;
+    std::deque<Composite> m_composites;
+    std::deque<Element> m_formGroups;  // implicit groups of forms written with alternatives
+};
+
+}  // namespace
+
+void BuildTables(const GrammarText& grammar, std::vector<zelKeywordS>& keywords, std::vector<zelSemanticS>& rows,
+                 std::vector<std::string>& errors)
+{
+    Builder builder(keywords, rows, errors);
+    builder.Build(grammar);
+}
+
+}  // namespace zel

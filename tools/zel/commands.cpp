@@ -1,0 +1,230 @@
+// The commands of the zel tool.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tool.h"
+
+namespace zeltool {
+
+namespace {
+
+const char kCheckHelp[] =
+    "usage: zel check -g GRAMMAR [options] FILE...\n"
+    "Parses each file and prints every message as FILE:LINE: error|warning|note: text.\n"
+    "Exit status: 0 no errors, 1 a file has errors, 2 usage or I/O error.\n"
+    "options:\n"
+    "  -g, --grammar FILE   the grammar (zel grammar language)\n"
+    "  --engine NAME        recursive (default) or iterative\n"
+    "  --extended           the extended lexical rules\n"
+    "  --escape C           C keeps a following quote inside a string\n"
+    "  --stack N            parse stack entries (default 1048576)\n";
+
+const char kFmtHelp[] =
+    "usage: zel fmt -g GRAMMAR [options] [-i] FILE\n"
+    "Parses the file and writes its canonical text to standard output, or back into the\n"
+    "file with -i. Nothing is written when the file has errors (exit status 1).\n"
+    "options: -g, --engine, --extended, --escape, --stack as for check; -i in place.\n";
+
+const char kTreeHelp[] =
+    "usage: zel tree -g GRAMMAR [options] [--objects] FILE\n"
+    "Shows the parsed tree, one node per line: keyword, type and value, indented by depth.\n"
+    "--objects adds the object table of every node.\n"
+    "options: -g, --engine, --extended, --escape, --stack as for check.\n";
+
+const char kGenHelp[] =
+    "usage: zel gen [--prefix NAME] GRAMMAR\n"
+    "Compiles the grammar and writes C++ source with its tables to standard output:\n"
+    "NAME_keywords, NAME_semantics, the descriptor NAME_grammar and an enumeration of the\n"
+    "keyword ids NAME_KW_<keyword>. NAME defaults to the grammar file's base name.\n";
+
+const char kParseOptions[] = " -g --grammar --engine --extended --escape --stack ";
+
+// Reads the options of a parsing command that takes files. Returns -1 to go on, else
+// the exit code.
+int Prepare(const char* command, const char* help, const char* allowed, int argc, char** argv, Options& options,
+            size_t minFiles, size_t maxFiles)
+{
+    bool wantHelp = false;
+    if (!ReadOptions(command, argc, argv, allowed, options, wantHelp))
+        return kUsageOrIo;
+    if (wantHelp) {
+        std::fputs(help, stdout);
+        return kSuccess;
+    }
+    if (options.files.size() < minFiles || options.files.size() > maxFiles) {
+        std::fprintf(stderr, "zel %s: wrong number of files\n%s", command, help);
+        return kUsageOrIo;
+    }
+    return -1;
+}
+
+// Writes every goal of the parser as canonical text; false when a write failed.
+bool WriteCanonical(CZelParser& parser, FILE* out)
+{
+    bool written = true;
+    for (int i = 0; i < parser.GetGoalCount(); ++i)
+        written = parser.WriteFile(out, parser.GetGoalAt(i), 0, 1) == 0 && written;
+    std::fputc('\n', out);
+    return std::fflush(out) == 0 && written;
+}
+
+void PrintNode(CZelParser& parser, const CZelOid* node, int depth)
+{
+    std::printf("%*s%s  %s", depth * 2, "", node->GetKeyword(), parser.KwtypeToStr(node->GetObjType()) + 6);
+    switch (node->GetObjType()) {
+    case zelKW_INTTOK:
+        std::printf("  %d", node->GetIntval());
+        break;
+    case zelKW_REALTOK:
+        std::printf("  %f", node->GetRealval());
+        break;
+    case zelKW_STRTOK:
+        std::printf("  \"%s\"", node->GetStrval() ? node->GetStrval() : "");
+        break;
+    case zelKW_IDENT:
+        std::printf("  %s", node->GetIdent() ? node->GetIdent() : "");
+        break;
+    default:
+        break;
+    }
+    std::printf("\n");
+}
+
+// Visits every node of every goal in document order, without recursion.
+template <typename Visit>
+void Walk(CZelParser& parser, Visit visit)
+{
+    for (int i = 0; i < parser.GetGoalCount(); ++i) {
+        std::vector<const CZelOid*> pending{parser.GetGoalAt(i)};
+        std::vector<int> depths{0};
+        while (!pending.empty()) {
+            const CZelOid* node = pending.back();
+            const int depth = depths.back();
+            pending.pop_back();
+            depths.pop_back();
+            if (!node)
+                continue;
+            visit(node, depth);
+            std::vector<const CZelOid*> children;
+            for (const CZelOid* c = node->GetFirstObj(); c; c = c->GetNextObj())
+                children.push_back(c);
+            for (auto it = children.rbegin(); it != children.rend(); ++it) {
+                pending.push_back(*it);
+                depths.push_back(depth + 1);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int RunCheck(int argc, char** argv)
+{
+    Options options;
+    const int early = Prepare("check", kCheckHelp, kParseOptions, argc, argv, options, 1, static_cast<size_t>(-1));
+    if (early >= 0)
+        return early;
+    CZelGrammar grammar;
+    if (!LoadGrammar(options, grammar))
+        return kUsageOrIo;
+    int status = kSuccess;
+    for (const std::string& file : options.files) {
+        ReportingParser parser(grammar.GetDescriptor(), options, file);
+        const int result = ParseInput(parser, options, file);
+        if (result > status)
+            status = result;
+    }
+    return status;
+}
+
+int RunFmt(int argc, char** argv)
+{
+    Options options;
+    const int early = Prepare("fmt", kFmtHelp, " -g --grammar --engine --extended --escape --stack -i ", argc, argv,
+                              options, 1, 1);
+    if (early >= 0)
+        return early;
+    CZelGrammar grammar;
+    if (!LoadGrammar(options, grammar))
+        return kUsageOrIo;
+    const std::string& file = options.files[0];
+    ReportingParser parser(grammar.GetDescriptor(), options, file);
+    const int result = ParseInput(parser, options, file);
+    if (result != kSuccess)
+        return result;
+    if (!options.inPlace)
+        return WriteCanonical(parser, stdout) ? kSuccess : kUsageOrIo;
+    // The new text goes to a file beside the input first, which then replaces it.
+    const std::string temporary = file + ".zel-fmt";
+    FILE* out = std::fopen(temporary.c_str(), "w");
+    if (!out) {
+        std::fprintf(stderr, "zel: cannot write \"%s\"\n", temporary.c_str());
+        return kUsageOrIo;
+    }
+    const bool written = WriteCanonical(parser, out);
+    if (std::fclose(out) != 0 || !written || std::rename(temporary.c_str(), file.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        std::fprintf(stderr, "zel: cannot write \"%s\"\n", file.c_str());
+        return kUsageOrIo;
+    }
+    return kSuccess;
+}
+
+int RunTree(int argc, char** argv)
+{
+    Options options;
+    const int early = Prepare("tree", kTreeHelp, " -g --grammar --engine --extended --escape --stack --objects ", argc,
+                              argv, options, 1, 1);
+    if (early >= 0)
+        return early;
+    CZelGrammar grammar;
+    if (!LoadGrammar(options, grammar))
+        return kUsageOrIo;
+    ReportingParser parser(grammar.GetDescriptor(), options, options.files[0]);
+    const int result = ParseInput(parser, options, options.files[0]);
+    Walk(parser, [&](const CZelOid* node, int depth) { PrintNode(parser, node, depth); });
+    if (options.objects) {
+        int index = 0;
+        Walk(parser, [&](const CZelOid* node, int) {
+            std::fflush(stdout);
+            node->Print(index == 0, index);
+            ++index;
+        });
+    }
+    return result;
+}
+
+int RunGen(int argc, char** argv)
+{
+    Options options;
+    bool wantHelp = false;
+    if (!ReadOptions("gen", argc, argv, " --prefix ", options, wantHelp))
+        return kUsageOrIo;
+    if (wantHelp) {
+        std::fputs(kGenHelp, stdout);
+        return kSuccess;
+    }
+    if (options.files.size() != 1) {
+        std::fprintf(stderr, "zel gen: give exactly one grammar file\n%s", kGenHelp);
+        return kUsageOrIo;
+    }
+    options.grammar = options.files[0];
+    CZelGrammar grammar;
+    if (!LoadGrammar(options, grammar))
+        return kUsageOrIo;
+    std::string prefix = options.prefix;
+    if (prefix.empty()) {
+        const size_t slash = options.grammar.find_last_of('/');
+        prefix = options.grammar.substr(slash == std::string::npos ? 0 : slash + 1);
+        prefix = prefix.substr(0, prefix.find('.'));
+    }
+    for (char& c : prefix)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            c = '_';
+    if (prefix.empty() || (prefix[0] >= '0' && prefix[0] <= '9'))
+        prefix = "g" + prefix;
+    return grammar.WriteSource(stdout, prefix.c_str(), options.grammar.c_str()) == 0 ? kSuccess : kUsageOrIo;
+}
+
+}  // namespace zeltool

@@ -1,0 +1,54 @@
+// The zel command-line tool: shared options, the diagnostics parser and the commands.
+#ifndef ZEL_TOOLS_TOOL_H
+#define ZEL_TOOLS_TOOL_H
+
+#include <string>
+#include <vector>
+
+#include "zel/zel.h"
+
+namespace zeltool {
+
+// Exit codes of every command.
+enum ExitCode { kSuccess = 0, kInputErrors = 1, kUsageOrIo = 2 };
+
+struct Options {
+    std::string grammar;             // -g FILE
+    int engine = 0;                  // --engine recursive (0) or iterative (1)
+    int extended = 0;                // --extended
+    char escape = 0;                 // --escape C
+    int stackSize = 1 << 20;         // --stack N
+    bool inPlace = false;            // fmt -i
+    bool objects = false;            // tree --objects
+    std::string prefix;              // gen --prefix NAME
+    std::vector<std::string> files;  // the operands
+};
+
+// Reads the command's options; unknown options and missing values are usage errors.
+// Returns false after printing the error.
+bool ReadOptions(const char* command, int argc, char** argv, const char* allowed, Options& options, bool& help);
+
+// Compiles options.grammar; prints its errors. Returns false on failure.
+bool LoadGrammar(const Options& options, CZelGrammar& grammar);
+
+// A parser that prints each report as "FILE:LINE: error|warning|note: text" on stderr.
+class ReportingParser : public CZelParser {
+public:
+    ReportingParser(zelParserS* grammar, const Options& options, const std::string& file);
+    void PrintError(zelSevCode severity, int line, const char* text) override;
+
+private:
+    std::string m_file;
+};
+
+// Parses file; returns kSuccess, kInputErrors (reported) or kUsageOrIo (unreadable).
+int ParseInput(ReportingParser& parser, const Options& options, const std::string& file);
+
+int RunCheck(int argc, char** argv);
+int RunFmt(int argc, char** argv);
+int RunTree(int argc, char** argv);
+int RunGen(int argc, char** argv);
+
+}  // namespace zeltool
+
+#endif
