@@ -187,6 +187,7 @@ private:
     int ParseFile();
     int ParseFileLevel(int depth);
     int SubParse(int sem, CZelOid** slot, int depth);
+    void CountInputEnd(bool somethingRead);
     int ParseFile2();
     int SemMatch(int e);
     int FormSatis(int e);

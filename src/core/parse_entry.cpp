@@ -32,6 +32,20 @@ int CZelParser::Parse(const char* name, const char* mode, long offset, int useAl
     return m_errors;
 }
 
+// The tokenizer has stopped: the end of input is an error only when nothing was read
+// before it; any other stop is an error.
+void CZelParser::CountInputEnd(bool somethingRead)
+{
+    if (m_tokType != zelKW_EOFILE) {
+        ++m_errors;
+    } else if (!somethingRead) {
+        m_errno = 3;
+        ++m_errors;
+    } else {
+        m_errno = 0;
+    }
+}
+
 int CZelParser::Parse(int useAltEngine)
 {
     m_errno = 0;
@@ -64,16 +78,7 @@ int CZelParser::Parse(int useAltEngine)
             ErrorSummary();
         return m_errors;
     }
-    if (m_tokType == zelKW_EOFILE) {
-        if (!formRead) {
-            m_errno = 3;
-            ++m_errors;
-        } else {
-            m_errno = 0;
-        }
-    } else {
-        ++m_errors;
-    }
+    CountInputEnd(formRead);
     if (m_errors == 0 && m_top != 0)
         m_errors = 1;
     if (m_errors)
@@ -113,16 +118,7 @@ int CZelParser::Parse(CStringList* lines)
         }
         if (failed)
             continue;
-        if (m_tokType == zelKW_EOFILE) {
-            if (!tokenRead) {
-                m_errno = 3;
-                ++m_errors;
-            } else {
-                m_errno = 0;
-            }
-        } else {
-            ++m_errors;
-        }
+        CountInputEnd(tokenRead);
     }
     m_fromText = false;
     delete[] m_stack;

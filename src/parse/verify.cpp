@@ -5,21 +5,6 @@
 #include "parse/level_steps.h"
 #include "zel/parser.h"
 
-namespace {
-
-enum SearchResume : short {
-    kBottom = 0,
-    kInComposite = 1,
-    kInContent = 2,
-    kInAlternative = 3,
-    kInRepetition = 4,
-    kInSuccessor = 5
-};
-
-enum SearchPhase { kTry, kAlternative, kRepeatOrNext, kYield };
-
-}  // namespace
-
 // Finds the next element after the position at the top of the stack that accepts the
 // sought item: the target element (BuildStack) or the current token (VerifySemantic).
 // The top entry is either an element still to be tried (status 1) or the element that
@@ -29,17 +14,17 @@ int CZelParser::SearchNext(int target, bool byToken)
 {
     if (!m_stack || m_top < 0)
         return -1;
-    SearchPhase phase = m_stack[m_top].status == 1 ? kTry : kRepeatOrNext;
+    zel::Phase phase = m_stack[m_top].status == 1 ? zel::kTryElement : zel::kRepeatOrNext;
     for (;;) {
         zelStackS& top = m_stack[m_top];
         const zelSemanticS& row = m_grammar.semTable[top.sem];
         int result = 0;
         switch (phase) {
-        case kTry: {
+        case zel::kTryElement: {
             const int type = GetSemanticKeywordType(top.sem);
             if (m_top == 0 && type == zelKW_FORM) {
                 // The bottom entry is the parent: the walk enters its rule, for tokens.
-                if (!byToken || !PushStack(GetSemanticHead(top.sem), nullptr, kInContent))
+                if (!byToken || !PushStack(GetSemanticHead(top.sem), nullptr, zel::kResumeContent))
                     return -1;
                 continue;
             }
@@ -51,25 +36,25 @@ int CZelParser::SearchNext(int target, bool byToken)
             if (m == 2)
                 return -1;
             if (type == zelKW_COMPOSITE) {
-                if (!PushStack(GetSemanticHead(top.sem), nullptr, kInComposite))
+                if (!PushStack(GetSemanticHead(top.sem), nullptr, zel::kResumeComposite))
                     return -1;
                 continue;
             }
         }
             // fall through
-        case kAlternative:
+        case zel::kTryAlternative:
             if (row.alt && top.status == 1) {
-                if (!PushStack(row.alt, nullptr, kInAlternative))
+                if (!PushStack(row.alt, nullptr, zel::kResumeAlternative))
                     return -1;
-                phase = kTry;
+                phase = zel::kTryElement;
                 continue;
             }
             // fall through
-        case kRepeatOrNext:
+        case zel::kRepeatOrNext:
             if ((row.semType & S_GRPHEAD) && (row.semType & S_REPG) && top.status == 0) {
-                if (!PushStack(top.sem, nullptr, kInRepetition))
+                if (!PushStack(top.sem, nullptr, zel::kResumeRepetition))
                     return -1;
-                phase = kTry;
+                phase = zel::kTryElement;
                 continue;
             }
             if (row.next) {
@@ -77,42 +62,22 @@ int CZelParser::SearchNext(int target, bool byToken)
                 // the replay of existing nodes takes the tree as it stands.
                 if (byToken && top.status == 1 && (row.semType & (S_REQ | S_REQG)))
                     return -1;
-                if (!PushStack(row.next, nullptr, kInSuccessor))
+                if (!PushStack(row.next, nullptr, zel::kResumeSuccessor))
                     return -1;
-                phase = kTry;
+                phase = zel::kTryElement;
                 continue;
             }
             // fall through
-        case kYield:
+        case zel::kYieldStatus:
             result = top.status;
             break;
         }
 
         // The level at the top has ended without finding the item.
         const short resume = top.resume;
-        if (resume == kBottom || resume == kInContent || PopStack())
+        if (resume == zel::kResumeCaller || resume == zel::kResumeContent || PopStack())
             return -1;
-        zelStackS& below = m_stack[m_top];
-        switch (resume) {
-        case kInComposite:
-            if (result == 0)
-                below.status = 0;
-            phase = kAlternative;
-            break;
-        case kInAlternative:
-            if (result == 0)
-                below.status = 0;
-            phase = kRepeatOrNext;
-            break;
-        case kInRepetition:
-            phase = kYield;
-            break;
-        default:  // kInSuccessor
-            if (result == 0)
-                below.status = 0;
-            phase = kYield;
-            break;
-        }
+        phase = zel::HandOver(m_stack[m_top].status, resume, result);
     }
 }
 
@@ -121,9 +86,9 @@ int CZelParser::SearchNext(int target, bool byToken)
 int CZelParser::StartRuleSearch(int parentSem)
 {
     m_top = -1;
-    if (!PushStack(parentSem, nullptr, kBottom))
+    if (!PushStack(parentSem, nullptr, zel::kResumeCaller))
         return 0;
-    return PushStack(GetSemanticHead(parentSem), nullptr, kInContent);
+    return PushStack(GetSemanticHead(parentSem), nullptr, zel::kResumeContent);
 }
 
 int CZelParser::BuildStack(int target)

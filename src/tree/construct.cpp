@@ -40,8 +40,10 @@ CZelOid* CZelOid::AppendObject(int keyword, zelTokTyp valueType) const
     CZelParser& parser = *m_parser;
     if (keyword < 0 || keyword >= parser.m_grammar.kwCount || parser.GetKeywordType(keyword) != valueType)
         return nullptr;
-    const int start = GetObjType() == zelKW_FORM ? parser.GetSemanticHead(m_sem) : m_sem;
-    const int row = parser.FindAppendRow(start, keyword);
+    // Only a form holds children: a value or literal node takes none.
+    if (GetObjType() != zelKW_FORM)
+        return nullptr;
+    const int row = parser.FindAppendRow(parser.GetSemanticHead(m_sem), keyword);
     if (row < 0)
         return nullptr;
     CZelOid* node = parser.AddObj(row);

@@ -114,6 +114,13 @@ int CZelOid::RemoveObjects() const
 {
     if (m_sem < 0 || !m_parser)
         return 1;
+    // A copy carries its original's child link without holding the children: it lets go
+    // of the link and leaves the tree alone, as RemObject on a copy does.
+    if (Clink && Clink->Plink != this &&
+        (Clink->Plink || (!m_parser->IsGoal(this) && !m_parser->FindLinkTo(this)))) {
+        Clink = nullptr;
+        return 1;
+    }
     // The children go one by one from the front of the chain. They are taken off
     // through this node's Clink, so children without a parent link go as well.
     if (Dlink && GetObjType() == zelKW_FORM)

@@ -37,13 +37,16 @@ int CZelOid::ReplaceData(double value) const
 }
 
 // Replaces the text of an identifier or string node. An old block holding a longer text
-// is reused; otherwise a block of the new size replaces it. Returns 1, 0 for a node
-// without text kind, -1 when out of memory (the node is then left without a value).
+// is reused; otherwise a block of the new size replaces it. The node leaves its form's
+// symbol map under the old text, and a value whose row is marked for hashing is entered
+// under the new one. Returns 1, 0 for a node without text kind, -1 when out of memory
+// (the node is then left without a value).
 int CZelOid::ReplaceText(const char* text, size_t length) const
 {
     const int type = GetObjType();
     if (m_sem < 0 || !text || (type != zelKW_STRTOK && type != zelKW_IDENT))
         return 0;
+    m_parser->ForgetSymbol(this);
     if (Dlink && std::strlen(static_cast<const char*>(Dlink)) <= length) {
         std::free(Dlink);
         Dlink = nullptr;
@@ -56,18 +59,15 @@ int CZelOid::ReplaceText(const char* text, size_t length) const
     }
     std::memcpy(Dlink, text, length);
     static_cast<char*>(Dlink)[length] = '\0';
+    const zelSemanticS* row = SemRow();
+    if (m_parser->m_symbolHashing && row && (row->attributes & zel::kHashedSymbol))
+        m_parser->StoreSymbol(this, static_cast<const char*>(Dlink));
     return 1;
 }
 
 int CZelOid::ReplaceData(const char* text) const
 {
-    if (ReplaceText(text, text ? std::strlen(text) : 0) != 1)
-        return 0;
-    // A value whose row is marked for hashing is entered in its form's symbol map.
-    const zelSemanticS* row = SemRow();
-    if (m_parser->m_symbolHashing && row && (row->attributes & zel::kHashedSymbol))
-        m_parser->StoreSymbol(this, static_cast<const char*>(Dlink));
-    return 1;
+    return ReplaceText(text, text ? std::strlen(text) : 0) == 1 ? 1 : 0;
 }
 
 int CZelOid::ReplaceData(const CString& text) const { return ReplaceData(static_cast<const char*>(text)); }

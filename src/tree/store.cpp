@@ -163,28 +163,42 @@ CZelOid** CZelParser::FindLinkTo(const CZelOid* node)
     return nullptr;
 }
 
-// Releases first, its later siblings and all their subtrees. Invariant: pending heads
-// the chain of nodes still to release; a node with children is put back behind them.
-void CZelParser::ReleaseChain(CZelOid* first)
+namespace {
+
+// Visits first, its later siblings and all their subtrees, every node after its children,
+// without recursion. Invariant: pending heads the chain of nodes still to visit; a node
+// with children is put back behind its last child. visit may free or delete the node.
+template <typename Visit>
+void VisitChainPostOrder(CZelOid* first, CZelOid* CZelOid::*clink, CZelOid* CZelOid::*nlink, Visit visit)
 {
     CZelOid* pending = first;
     while (pending) {
         CZelOid* node = pending;
-        if (node->Clink) {
-            CZelOid* last = node->Clink;
-            while (last->Nlink)
-                last = last->Nlink;
-            last->Nlink = node;
-            pending = node->Clink;
-            node->Clink = nullptr;
+        if (CZelOid* child = node->*clink) {
+            CZelOid* last = child;
+            while (last->*nlink)
+                last = last->*nlink;
+            last->*nlink = node;
+            pending = child;
+            node->*clink = nullptr;
             continue;
         }
-        pending = node->Nlink;
+        pending = node->*nlink;
+        visit(node);
+    }
+}
+
+}  // namespace
+
+// Releases first, its later siblings and all their subtrees; the parser keeps them.
+void CZelParser::ReleaseChain(CZelOid* first)
+{
+    VisitChainPostOrder(first, &CZelOid::Clink, &CZelOid::Nlink, [this](CZelOid* node) {
         if (node->m_sem >= 0) {
             node->FreeData();
             RetainReleased(node);
         }
-    }
+    });
 }
 
 void CZelParser::ReleaseHead(CZelOid* node)
@@ -211,22 +225,9 @@ void CZelParser::ReleaseHead(CZelOid* node)
 // Deletes node and its subtree as objects; node's own siblings are left alone.
 void CZelParser::DeleteTree(CZelOid* node)
 {
-    CZelOid* pending = node->Clink;
+    CZelOid* children = node->Clink;
     node->Clink = nullptr;
-    while (pending) {
-        CZelOid* n = pending;
-        if (n->Clink) {
-            CZelOid* last = n->Clink;
-            while (last->Nlink)
-                last = last->Nlink;
-            last->Nlink = n;
-            pending = n->Clink;
-            n->Clink = nullptr;
-            continue;
-        }
-        pending = n->Nlink;
-        delete n;
-    }
+    VisitChainPostOrder(children, &CZelOid::Clink, &CZelOid::Nlink, [](CZelOid* n) { delete n; });
     delete node;
 }
 

@@ -16,15 +16,22 @@ const int kLiteral = Bit(zelKW_LIT);
 
 const CZelOid* Accept(const CZelOid* node, int types)
 {
-    if (!node || node->GetObjType() < 0 || node->GetObjType() > 30)
-        return nullptr;
-    return (types & Bit(node->GetObjType())) ? node : nullptr;
+    const int type = node ? node->GetObjType() : -1;
+    return type >= 0 && type < 31 && (types & Bit(type)) ? node : nullptr;
 }
 
 const CZelOid* DeliverText(const CZelOid* node, const char** value)
 {
     if (node && value)
         *value = node->GetIdent();
+    return node;
+}
+
+template <typename T>
+const CZelOid* Deliver(const CZelOid* node, T* value, T (CZelOid::*get)() const)
+{
+    if (node && value)
+        *value = (node->*get)();
     return node;
 }
 
@@ -83,69 +90,14 @@ const CZelOid* CZelOid::GetFirstName(CString& value) const { return DeliverText(
 const CZelOid* CZelOid::GetNextName(const char** value) const { return DeliverText(Accept(Nlink, kName), value); }
 const CZelOid* CZelOid::GetNextName(CString& value) const { return DeliverText(Accept(Nlink, kName), value); }
 
-const CZelOid* CZelOid::GetFirstInttok(int* value) const
-{
-    const CZelOid* node = Accept(Clink, kInt);
-    if (node && value)
-        *value = node->GetIntval();
-    return node;
-}
-
-const CZelOid* CZelOid::GetNextInttok(int* value) const
-{
-    const CZelOid* node = Accept(Nlink, kInt);
-    if (node && value)
-        *value = node->GetIntval();
-    return node;
-}
-
-const CZelOid* CZelOid::GetFirstRealtok(double* value) const
-{
-    const CZelOid* node = Accept(Clink, kReal);
-    if (node && value)
-        *value = node->GetRealval();
-    return node;
-}
-
-const CZelOid* CZelOid::GetNextRealtok(double* value) const
-{
-    const CZelOid* node = Accept(Nlink, kReal);
-    if (node && value)
-        *value = node->GetRealval();
-    return node;
-}
-
-const CZelOid* CZelOid::GetFirstNumber(double* value) const
-{
-    const CZelOid* node = Accept(Clink, kNumber);
-    if (node && value)
-        *value = node->GetNumberval();
-    return node;
-}
-
-const CZelOid* CZelOid::GetNextNumber(double* value) const
-{
-    const CZelOid* node = Accept(Nlink, kNumber);
-    if (node && value)
-        *value = node->GetNumberval();
-    return node;
-}
-
-const CZelOid* CZelOid::GetFirstLiteral(int* value) const
-{
-    const CZelOid* node = Accept(Clink, kLiteral);
-    if (node && value)
-        *value = node->GetLitval();
-    return node;
-}
-
-const CZelOid* CZelOid::GetNextLiteral(int* value) const
-{
-    const CZelOid* node = Accept(Nlink, kLiteral);
-    if (node && value)
-        *value = node->GetLitval();
-    return node;
-}
+const CZelOid* CZelOid::GetFirstInttok(int* value) const { return Deliver(Accept(Clink, kInt), value, &CZelOid::GetIntval); }
+const CZelOid* CZelOid::GetNextInttok(int* value) const { return Deliver(Accept(Nlink, kInt), value, &CZelOid::GetIntval); }
+const CZelOid* CZelOid::GetFirstRealtok(double* value) const { return Deliver(Accept(Clink, kReal), value, &CZelOid::GetRealval); }
+const CZelOid* CZelOid::GetNextRealtok(double* value) const { return Deliver(Accept(Nlink, kReal), value, &CZelOid::GetRealval); }
+const CZelOid* CZelOid::GetFirstNumber(double* value) const { return Deliver(Accept(Clink, kNumber), value, &CZelOid::GetNumberval); }
+const CZelOid* CZelOid::GetNextNumber(double* value) const { return Deliver(Accept(Nlink, kNumber), value, &CZelOid::GetNumberval); }
+const CZelOid* CZelOid::GetFirstLiteral(int* value) const { return Deliver(Accept(Clink, kLiteral), value, &CZelOid::GetLitval); }
+const CZelOid* CZelOid::GetNextLiteral(int* value) const { return Deliver(Accept(Nlink, kLiteral), value, &CZelOid::GetLitval); }
 
 int CZelOid::GetStrtokList(CStringList& list) const
 {
