@@ -18,7 +18,8 @@ class CZelParser;
 class ZEL_API CZelOid {
 public:
     explicit CZelOid(CZelParser* parser = nullptr);
-    // Copies carry the links as they stand and their own copy of the value.
+    // Copies carry the links as they stand and their own copy of the value; assigning
+    // into a released node leaves it free.
     CZelOid(const CZelOid& other);
     CZelOid& operator=(const CZelOid& other);
     virtual ~CZelOid();

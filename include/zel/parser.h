@@ -104,8 +104,9 @@ public:
     int ReplaceData(const CZelOid* node, const char* text);
 
     // --- Objects
-    // Destroys node and its subtree as objects; unlink nonzero takes it off its
-    // parent's chain first. A destroyed goal leaves the goal table. Returns 1.
+    // Destroys node and its subtree as objects and takes it off the chain or the goal
+    // table that holds it (also with unlink 0: no link is left to a destroyed node).
+    // Returns 1.
     int DeleteObject(const CZelOid* node, int unlink);
     // Destroys every goal tree and empties the goal table.
     void DeleteAllObjects();

@@ -92,6 +92,10 @@ int CZelParser::Parse(CStringList* lines)
     ReinitParser();
     if (!lines || lines->IsEmpty() || !HasGrammar() || !AllocateStack())
         return 1;
+    // Literal keywords are recognised through the keyword index, also when no file
+    // was opened to build it.
+    if (m_keywords.GetCount() == 0)
+        LoadKeywords();
     const int goal = GetKeywordSemanticId(7);
     bool tokenRead = false;
     CZelOid* scratch = nullptr;

@@ -20,6 +20,8 @@ bool CZelParser::ParseText(const char* text, int sem, CZelOid** slot)
 {
     const int needToken = m_needToken;
     ReinitParser();
+    if (m_keywords.GetCount() == 0)
+        LoadKeywords();
     SetLineText(text);
     m_fromText = true;
     m_recordGoals = false;

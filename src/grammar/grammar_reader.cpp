@@ -15,6 +15,9 @@ struct Token {
     int line = 0;
 };
 
+// Groups nest at most this deep, which keeps the reading of a group bounded.
+const int kMaxGroupDepth = 64;
+
 bool IsWordChar(char c)
 {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '-' || c == '.';
@@ -22,7 +25,8 @@ bool IsWordChar(char c)
 
 class Reader {
 public:
-    Reader(const char* text, std::vector<std::string>& errors) : m_p(text ? text : ""), m_errors(errors)
+    Reader(const char* text, std::vector<std::string>& errors)
+        : m_p(text ? text : ""), m_statementStart(errors.size()), m_errors(errors)
     {
         Advance();
     }
@@ -31,9 +35,9 @@ public:
     {
         GrammarText grammar;
         while (m_tok.kind != Token::kEnd) {
-            const size_t before = m_errors.size();
+            const size_t before = m_errors.size() + m_suppressed;
             ReadStatement(grammar);
-            if (m_errors.size() != before)
+            if (m_errors.size() + m_suppressed != before)
                 SkipStatement();
         }
         return grammar;
@@ -42,6 +46,8 @@ public:
 private:
     void Advance()
     {
+        if (IsPunct(";"))
+            m_statementStart = m_errors.size();
         for (;;) {
             while (*m_p && std::isspace(static_cast<unsigned char>(*m_p))) {
                 if (*m_p == '\n')
@@ -55,8 +61,10 @@ private:
             }
             break;
         }
+        // The end of the grammar is reported on the line of the last token before it.
+        const int previous = m_tok.kind == Token::kEnd ? m_line : m_tok.line;
         m_tok = Token();
-        m_tok.line = m_line;
+        m_tok.line = *m_p ? m_line : previous;
         if (!*m_p)
             return;
         if (*m_p == '"') {
@@ -80,7 +88,15 @@ private:
         m_tok.text = *m_p++;
     }
 
-    void Error(const std::string& text) { m_errors.push_back("line " + std::to_string(m_tok.line) + ": " + text); }
+    // Reports the first error of a statement only: the rest follow from it (an unterminated
+    // quoted name, for one, swallows the text up to the end of its line).
+    void Error(const std::string& text)
+    {
+        if (m_errors.size() > m_statementStart)
+            ++m_suppressed;
+        else
+            m_errors.push_back("line " + std::to_string(m_tok.line) + ": " + text);
+    }
 
     bool IsPunct(const char* p) const { return m_tok.kind == Token::kPunct && m_tok.text == p; }
 
@@ -217,10 +233,16 @@ private:
             Element element;
             element.line = m_tok.line;
             if (IsPunct("(")) {
+                if (m_groupDepth >= kMaxGroupDepth) {
+                    Error("groups nested deeper than " + std::to_string(kMaxGroupDepth));
+                    return sequence;
+                }
                 Advance();
                 element.kind = Element::kGroup;
                 const size_t before = m_errors.size();
+                ++m_groupDepth;
                 element.alternatives = ReadAlternatives(false);
+                --m_groupDepth;
                 if (m_errors.size() != before || !Expect(")"))
                     return sequence;
             } else {
@@ -238,6 +260,9 @@ private:
     }
 
     const char* m_p;
+    size_t m_statementStart = 0;  // errors before the statement being read
+    int m_groupDepth = 0;         // groups open around the element being read
+    size_t m_suppressed = 0;      // errors not reported, as they follow from an earlier one
     int m_line = 1;
     Token m_tok;
     std::vector<std::string>& m_errors;

@@ -1,6 +1,8 @@
 // C++ source for a compiled grammar: the tables as writable arrays, the descriptor and
 // an enumeration of the keyword ids.
 #include <cstdio>
+#include <cstring>
+#include <set>
 #include <string>
 
 #include "zel/compiler.h"
@@ -18,7 +20,7 @@ std::string Quoted(const char* text)
     return out + "\"";
 }
 
-// An identifier made from a keyword name, or empty when the name has no letter to use.
+// An identifier made from a keyword name: every character but a letter or digit becomes "_".
 std::string Identifier(const char* name)
 {
     std::string out;
@@ -43,10 +45,16 @@ int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origi
     std::fprintf(stream, "// Grammar tables of %s, written by \"zel gen\". Do not edit.\n", origin ? origin : "a grammar");
     std::fprintf(stream, "#include <zel/zel.h>\n\n");
     std::fprintf(stream, "enum %s_keyword {\n", prefix);
+    // One enumerator per name: a group is left out (its name is its text in parentheses),
+    // and a name that comes out like an earlier one gets the id.
+    std::set<std::string> used;
     for (size_t k = 8; k < m_keywords.size(); ++k) {
-        const std::string id = Identifier(m_keywords[k].name);
-        if (m_keywords[k].type != zelKW_COMPOSITE || id.find("__") == std::string::npos)
-            std::fprintf(stream, "    %s_KW_%s = %zu,\n", prefix, id.c_str(), k);
+        if (GetKeywordId(m_keywords[k].name) != static_cast<int>(k))
+            continue;
+        std::string id = Identifier(m_keywords[k].name);
+        if (!used.insert(id).second)
+            used.insert(id += "_" + std::to_string(k));
+        std::fprintf(stream, "    %s_KW_%s = %zu,\n", prefix, id.c_str(), k);
     }
     std::fprintf(stream, "};\n\n");
     std::fprintf(stream, "zelKeywordS %s_keywords[] = {\n", prefix);
@@ -59,8 +67,11 @@ int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origi
     std::fprintf(stream, "zelSemanticS %s_semantics[] = {\n", prefix);
     for (size_t i = 0; i < m_rows.size(); ++i) {
         const zelSemanticS& row = m_rows[i];
+        // A name with a backslash is quoted, so that none ends the line with one.
+        const char* name = m_keywords[row.keywordId].name;
+        const std::string shown = std::strchr(name, '\\') ? Quoted(name) : std::string(name);
         std::fprintf(stream, "    {%d, 0x%02x, 0x%x, %d, %d, nullptr},  // %zu %s\n", row.keywordId, row.semType,
-                     row.attributes, row.alt, row.next, i, m_keywords[row.keywordId].name);
+                     row.attributes, row.alt, row.next, i, shown.c_str());
     }
     std::fprintf(stream, "};\n\n");
     std::fprintf(stream, "zelParserS %s_grammar = {%s_semantics, %zu, %s_keywords, %zu};\n", prefix, prefix,

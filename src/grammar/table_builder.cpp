@@ -24,6 +24,20 @@ struct CaseLess {
     bool operator()(const std::string& a, const std::string& b) const { return strcasecmp(a.c_str(), b.c_str()) < 0; }
 };
 
+// A literal must read as one word that is not a number, or no input could match it.
+bool ReadsAsWord(const std::string& name)
+{
+    if (name.empty() || std::strchr(";#'", name[0]))
+        return false;
+    bool number = name[0] != 'E';
+    for (char c : name) {
+        if (c == ' ' || (c >= '\t' && c <= '\r') || c == '(' || c == ')' || c == '"')
+            return false;
+        number = number && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.');
+    }
+    return !number;
+}
+
 bool IsCapitalWord(const std::string& name)
 {
     bool letter = false;
@@ -67,6 +81,8 @@ public:
             m_composites.pop_front();
             m_keywords[composite.keyword].semanticId = EmitAlternatives(*composite.alternatives);
         }
+        if (m_errors.empty())
+            CheckCompositeCycles();
     }
 
 private:
@@ -74,6 +90,58 @@ private:
         int keyword;
         const std::vector<Sequence>* alternatives;
     };
+
+    // The composites that composite k may enter before any token is read: those that
+    // stand at the start of an alternative, or after optional elements only.
+    std::vector<int> EnteredFirst(int k) const
+    {
+        std::vector<int> entered;
+        for (int first = m_keywords[k].semanticId; first > 0; ++first) {
+            for (int row = first; row > 0; row = m_rows[row].next) {
+                const zelSemanticS& r = m_rows[row];
+                if (m_keywords[r.keywordId].type == zelKW_COMPOSITE)
+                    entered.push_back(r.keywordId);
+                if ((r.semType & S_REQ) && row != first)
+                    break;
+            }
+            if (m_rows[first].alt == 0)
+                break;
+        }
+        return entered;
+    }
+
+    // A composite that can enter itself before reading a token would make the parser
+    // descend without end; such a grammar is refused.
+    void CheckCompositeCycles()
+    {
+        const int count = static_cast<int>(m_keywords.size());
+        std::vector<int> state(static_cast<size_t>(count), 0);  // 0 new, 1 on the path, 2 done
+        for (const auto& entry : m_lines) {
+            std::vector<std::pair<int, std::vector<int>>> path;
+            if (state[entry.first] != 0)
+                continue;
+            state[entry.first] = 1;
+            path.push_back({entry.first, EnteredFirst(entry.first)});
+            while (!path.empty()) {
+                if (path.back().second.empty()) {
+                    state[path.back().first] = 2;
+                    path.pop_back();
+                    continue;
+                }
+                const int next = path.back().second.back();
+                path.back().second.pop_back();
+                if (state[next] == 1) {
+                    Error(m_lines[next], "\"" + std::string(m_keywords[next].name) +
+                                             "\" can enter itself before reading a token");
+                    return;
+                }
+                if (state[next] == 0) {
+                    state[next] = 1;
+                    path.push_back({next, EnteredFirst(next)});
+                }
+            }
+        }
+    }
 
     void Error(int line, const std::string& text) { m_errors.push_back("line " + std::to_string(line) + ": " + text); }
 
@@ -108,8 +176,13 @@ private:
                 Error(rule.line, "form \"" + rule.name + "\" has no rule");
             if (rule.kind == Rule::kChoice)
                 type = zelKW_COMPOSITE;
-            if (rule.kind == Rule::kLiteral)
+            if (rule.kind == Rule::kLiteral) {
                 type = zelKW_LIT;
+                if (!ReadsAsWord(rule.name)) {
+                    Error(rule.line, "literal \"" + rule.name + "\" cannot be read as a word");
+                    continue;
+                }
+            }
             if (rule.kind == Rule::kValue) {
                 auto builtin = m_names.find(rule.valueType);
                 if (builtin == m_names.end() || builtin->second < 2 || builtin->second > 5) {
@@ -121,8 +194,10 @@ private:
             const int id = AddKeyword(rule.name, type);
             m_names[rule.name] = id;
             m_kinds[id] = rule.kind;
-            if (rule.kind == Rule::kChoice)
+            if (rule.kind == Rule::kChoice) {
                 m_composites.push_back({id, &rule.alternatives});
+                m_lines[id] = rule.line;
+            }
         }
     }
 
@@ -179,19 +254,25 @@ private:
         return static_cast<int>(m_rows.size()) - 1;
     }
 
+    static std::string GroupText(const Element& group)
+    {
+        std::string text;
+        for (const Sequence& sequence : group.alternatives) {
+            if (!text.empty())
+                text += " | ";
+            for (size_t i = 0; i < sequence.size(); ++i)
+                text += (i ? " " : "") + (sequence[i].kind == Element::kGroup ? "(" + GroupText(sequence[i]) + ")" : sequence[i].name);
+        }
+        return text;
+    }
+
     // Resolves the keyword an element stands for; -1 after an error.
     int Resolve(const Element& element)
     {
         if (element.kind == Element::kGroup) {
-            std::string name;
-            for (const Sequence& sequence : element.alternatives) {
-                if (!name.empty())
-                    name += " | ";
-                for (size_t i = 0; i < sequence.size(); ++i)
-                    name += (i ? " " : "") + (sequence[i].kind == Element::kGroup ? std::string("(...)") : sequence[i].name);
-            }
-            const int id = AddKeyword(name.substr(0, 255), zelKW_COMPOSITE);
+            const int id = AddKeyword(("(" + GroupText(element) + ")").substr(0, 255), zelKW_COMPOSITE);
             m_composites.push_back({id, &element.alternatives});
+            m_lines[id] = element.line;
             return id;
         }
         auto found = m_names.find(element.name);
@@ -200,6 +281,10 @@ private:
         if (element.kind == Element::kQuoted || IsCapitalWord(element.name)) {
             if (element.name.empty() || element.name.size() > 255) {
                 Error(element.line, "a literal name must have 1 to 255 characters");
+                return -1;
+            }
+            if (!ReadsAsWord(element.name)) {
+                Error(element.line, "literal \"" + element.name + "\" cannot be read as a word");
                 return -1;
             }
             const int id = AddKeyword(element.name, zelKW_LIT);
@@ -263,6 +348,7 @@ private:
     std::map<std::string, int, CaseLess> m_names;
     std::map<int, Rule::Kind> m_kinds;
     std::deque<Composite> m_composites;
+    std::map<int, int> m_lines;  // line of each composite keyword
     std::deque<Element> m_formGroups;  // implicit groups of forms written with alternatives
 };
 

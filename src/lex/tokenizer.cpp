@@ -112,8 +112,10 @@ int CZelParser::CutString()
     for (;;) {
         const char c = *m_scan;
         if (c == '\0') {
-            if (!GetLine())
+            if (!GetLine()) {
+                m_tok[m_tokLen] = '\0';  // the text read so far, for the reports that follow
                 return 0;
+            }
             m_scan = m_line;
             continue;
         }
@@ -151,8 +153,10 @@ int CZelParser::CutApostrophe()
         if (c == '\0') {
             if (closed)
                 break;
-            if (!GetLine())
+            if (!GetLine()) {
+                m_tok[m_tokLen] = '\0';
                 return 0;
+            }
             m_scan = m_line;
             continue;
         }

@@ -25,7 +25,8 @@ CZelOid::CZelOid(const CZelOid& other)
 
 CZelOid& CZelOid::operator=(const CZelOid& other)
 {
-    if (this == &other)
+    // A released node that its parser keeps stays free: nothing brings it back into use.
+    if (this == &other || m_sem == zel::kRetainedSem)
         return *this;
     FreeData();
     m_parser = other.m_parser;

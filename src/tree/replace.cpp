@@ -39,26 +39,32 @@ int CZelOid::ReplaceData(double value) const
 // Replaces the text of an identifier or string node. An old block holding a longer text
 // is reused; otherwise a block of the new size replaces it. The node leaves its form's
 // symbol map under the old text, and a value whose row is marked for hashing is entered
-// under the new one. Returns 1, 0 for a node without text kind, -1 when out of memory
-// (the node is then left without a value).
+// under the new one. The text may lie in the node's own block. Returns 1, 0 for a node
+// without text kind, -1 when out of memory (the node is then left without a value).
 int CZelOid::ReplaceText(const char* text, size_t length) const
 {
     const int type = GetObjType();
     if (m_sem < 0 || !text || (type != zelKW_STRTOK && type != zelKW_IDENT))
         return 0;
     m_parser->ForgetSymbol(this);
-    if (Dlink && std::strlen(static_cast<const char*>(Dlink)) <= length) {
-        std::free(Dlink);
-        Dlink = nullptr;
+    char* old = static_cast<char*>(Dlink);
+    if (old && std::strlen(old) > length) {
+        std::memmove(old, text, length);
+        old[length] = '\0';
+    } else {
+        // The old block goes only after the text has been copied out of it.
+        char* block = static_cast<char*>(std::malloc(length + 1));
+        if (block) {
+            std::memcpy(block, text, length);
+            block[length] = '\0';
+        }
+        Dlink = block;
+        std::free(old);
+        if (!block) {
+            m_parser->WriteMsg("Error allocating from heap.\n");
+            return -1;
+        }
     }
-    if (!Dlink)
-        Dlink = std::malloc(length + 1);
-    if (!Dlink) {
-        m_parser->WriteMsg("Error allocating from heap.\n");
-        return -1;
-    }
-    std::memcpy(Dlink, text, length);
-    static_cast<char*>(Dlink)[length] = '\0';
     const zelSemanticS* row = SemRow();
     if (m_parser->m_symbolHashing && row && (row->attributes & zel::kHashedSymbol))
         m_parser->StoreSymbol(this, static_cast<const char*>(Dlink));

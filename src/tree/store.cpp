@@ -111,11 +111,13 @@ void CZelParser::DeleteReleased()
 {
     std::unordered_set<const CZelOid*> released;
     released.swap(m_released);
+    // A kept node has no children of its own; its links are not followed.
     for (const CZelOid* node : released) {
         CZelOid* owned = const_cast<CZelOid*>(node);
         if (owned->m_sem == zel::kRetainedSem)
             owned->m_sem = -1;
-        DeleteTree(owned);
+        owned->Clink = nullptr;
+        delete owned;
     }
 }
 
@@ -251,11 +253,14 @@ int CZelParser::DeleteObject(const CZelOid* node, int /*unlink*/)
 {
     if (!node)
         return 1;
+    // A destroyed node never stays on a chain or in the goal table, whatever unlink says:
+    // a link left pointing at it would lead to freed memory.
     CZelOid* target = const_cast<CZelOid*>(node);
     ForgetSymbol(target);
-    if (CZelOid** link = FindLinkTo(target))
-        *link = target->Nlink;
-    DropGoal(target);
+    if (!DropGoal(target)) {
+        if (CZelOid** link = FindLinkTo(target))
+            *link = target->Nlink;
+    }
     DeleteTree(target);
     return 1;
 }

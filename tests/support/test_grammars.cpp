@@ -103,7 +103,8 @@ Grammar NetlistGrammar()
         Row(NK_EOF, S_REQ, 0, 0),               // 26      ")"
         Row(NK_EOF, S_OPT, 0, 28),              // 27 library: ")" (empty library)
         Row(NK_STRING, kRepHead, 0, 29),        // 28          string*
-        Row(NK_EOF, S_REQ, 0, 0),               // 29          ")"
+        Row(NK_EOF, kOnce, 0, 0),               // 29          ")" (not exactly S_REQ, so that
+                                                //              ")" first may close the form)
     };
     return g;
 }
@@ -147,7 +148,8 @@ Grammar EdgeGrammar()
         Row(EK_SHY, S_OPT, 0, 0),               // 10 | shy
         Row(1, S_OPT, 0, 12),                   // 11 optint: ")" first
         Row(3, S_OPT, 0, 13),                   // 12         int?
-        Row(1, S_REQ, 0, 0),                    // 13         ")"
+        Row(1, kOnce, 0, 0),                    // 13         ")" (not exactly S_REQ, so that
+                                                //             ")" first may close the form)
         Row(3, S_REQ, 0, 0),                    // 14 reqint: int (no end of form)
         Row(3, S_REQ, 0, 16),                   // 15 reqend: int
         Row(1, S_REQ, 0, 0),                    // 16         ")"
@@ -276,6 +278,43 @@ std::string Shapes(const CZelParser& parser)
         out += Shape(parser.GetGoalAt(i));
     }
     return out;
+}
+
+// The editing grammar: small rules for the grammar searches and editing by keyword.
+// Every form is a goal alternative.
+Grammar EditGrammar()
+{
+    Grammar g;
+    g.keywords = {
+        Kw("", zelKW_DUMMY, 0),                 // 0
+        Kw(")", zelKW_EOFORM, 0),               // 1
+        Kw("ident", zelKW_IDENT, 0),            // 2
+        Kw("integer", zelKW_INTTOK, 0),         // 3
+        Kw("real", zelKW_REALTOK, 0),           // 4
+        Kw("string", zelKW_STRTOK, 0),          // 5
+        Kw("name", zelKW_IDENT, 0),             // 6 an identifier keyword other than 2
+        Kw("$GOAL", zelKW_COMPOSITE, 1),        // 7
+        Kw("probe", zelKW_FORM, 4),             // 8
+        Kw("X", zelKW_LIT, 0),                  // 9
+        Kw("named", zelKW_FORM, 8),             // 10
+        Kw("bag", zelKW_FORM, 11),              // 11
+    };
+    g.rows = {
+        Row(0, 0, 0, 0),                        // 0
+        Row(ED_PROBE, S_OPT, 2, 0),             // 1 goal: probe
+        Row(ED_NAMED, S_OPT, 3, 0),             // 2 | named
+        Row(ED_BAG, S_OPT, 0, 0),               // 3 | bag
+        Row(3, S_OPT, 0, 5),                    // 4 probe: int?
+        Row(2, S_OPT, 0, 6),                    // 5        ident?
+        Row(ED_X, S_OPT, 0, 7),                 // 6        X?
+        Row(1, S_REQ, 0, 0),                    // 7        ")"
+        Row(ED_NAME, S_OPT, 0, 9),              // 8 named: name?
+        Row(3, S_OPT, 0, 10),                   // 9        int?
+        Row(1, S_REQ, 0, 0),                    // 10       ")"
+        Row(2, kRepHead, 0, 12),                // 11 bag: ident*
+        Row(1, S_REQ, 0, 0),                    // 12      ")"
+    };
+    return g;
 }
 
 }  // namespace zeltest

@@ -66,6 +66,22 @@ std::string Shape(const CZelOid* node);
 // The shapes of every goal of the parser, separated by spaces.
 std::string Shapes(const CZelParser& parser);
 
+// Keyword ids of the editing grammar (see test_grammars.cpp for the rules).
+enum EditKw {
+    ED_NAME = 6,      // a second identifier keyword
+    ED_PROBE = 8,     // (probe)    int? ident? X? ")"
+    ED_X = 9,         // the literal X
+    ED_NAMED = 10,    // (named)    name? int? ")"
+    ED_BAG = 11,      // (bag)      ident* ")"
+    ED_COUNT = 12
+};
+
+// Semantic rows of the editing grammar that the tests name.
+enum EditRow { ED_ROW_PROBE = 1, ED_ROW_PROBE_INT = 4, ED_ROW_PROBE_IDENT = 5, ED_ROW_PROBE_X = 6,
+               ED_ROW_BAG_IDENT = 11 };
+
+Grammar EditGrammar();
+
 }  // namespace zeltest
 
 #endif

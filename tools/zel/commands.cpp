@@ -1,6 +1,8 @@
 // The commands of the zel tool.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "tool.h"
@@ -117,6 +119,32 @@ void Walk(CZelParser& parser, Visit visit)
     }
 }
 
+// Writes the canonical text into a new file beside the real file behind name, with the
+// same permissions, and puts it in the real file's place.
+int ReplaceFile(CZelParser& parser, const std::string& name)
+{
+    char* resolved = realpath(name.c_str(), nullptr);
+    const std::string target = resolved ? resolved : name;
+    std::free(resolved);
+    struct stat status;
+    const bool known = stat(target.c_str(), &status) == 0;
+    const std::string temporary = target + ".zel-fmt";
+    FILE* out = std::fopen(temporary.c_str(), "w");
+    if (!out) {
+        std::fprintf(stderr, "zel: cannot write \"%s\"\n", temporary.c_str());
+        return kUsageOrIo;
+    }
+    const bool written = WriteCanonical(parser, out);
+    const bool closed = std::fclose(out) == 0;
+    if (!written || !closed || (known && chmod(temporary.c_str(), status.st_mode & 07777) != 0) ||
+        std::rename(temporary.c_str(), target.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        std::fprintf(stderr, "zel: cannot write \"%s\"\n", name.c_str());
+        return kUsageOrIo;
+    }
+    return kSuccess;
+}
+
 }  // namespace
 
 int RunCheck(int argc, char** argv)
@@ -153,22 +181,26 @@ int RunFmt(int argc, char** argv)
     const int result = ParseInput(parser, options, file);
     if (result != kSuccess)
         return result;
+    // The text holds reals with six decimals; a value that needs more is named, and
+    // a file holding one is not rewritten.
+    int lossy = 0;
+    Walk(parser, [&](const CZelOid* node, int) {
+        char text[400];
+        if (node->GetObjType() != zelKW_REALTOK)
+            return;
+        std::snprintf(text, sizeof text, "%f", node->GetRealval());
+        if (std::strtod(text, nullptr) != node->GetRealval()) {
+            std::fprintf(stderr, "%s: warning: the real %.17g is written as %s\n", file.c_str(), node->GetRealval(), text);
+            ++lossy;
+        }
+    });
     if (!options.inPlace)
         return WriteCanonical(parser, stdout) ? kSuccess : kUsageOrIo;
-    // The new text goes to a file beside the input first, which then replaces it.
-    const std::string temporary = file + ".zel-fmt";
-    FILE* out = std::fopen(temporary.c_str(), "w");
-    if (!out) {
-        std::fprintf(stderr, "zel: cannot write \"%s\"\n", temporary.c_str());
-        return kUsageOrIo;
+    if (lossy) {
+        std::fprintf(stderr, "zel fmt: \"%s\" is left as it is: its reals would lose digits\n", file.c_str());
+        return kInputErrors;
     }
-    const bool written = WriteCanonical(parser, out);
-    if (std::fclose(out) != 0 || !written || std::rename(temporary.c_str(), file.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        std::fprintf(stderr, "zel: cannot write \"%s\"\n", file.c_str());
-        return kUsageOrIo;
-    }
-    return kSuccess;
+    return ReplaceFile(parser, file);
 }
 
 int RunTree(int argc, char** argv)

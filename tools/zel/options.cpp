@@ -115,18 +115,44 @@ void ReportingParser::PrintError(zelSevCode severity, int line, const char* text
     const size_t first = message.find_first_not_of(" \n");
     const size_t last = message.find_last_not_of(" \n");
     message = first == std::string::npos ? "" : message.substr(first, last - first + 1);
+    // A token that spans lines is shown on one line, so that every report is one line.
+    for (size_t at = message.find('\n'); at != std::string::npos; at = message.find('\n', at + 2))
+        message.replace(at, 1, "\\n");
+    ++m_reportsShown;
     std::fprintf(stderr, "%s:%d: %s: %s\n", m_file.c_str(), line, kind, message.c_str());
 }
 
 int ParseInput(ReportingParser& parser, const Options& options, const std::string& file)
 {
+    // The probe reads one character, so that a directory is refused like a missing file.
     FILE* probe = std::fopen(file.c_str(), "r");
-    if (!probe) {
+    const bool readable = probe && (std::fgetc(probe) != EOF || !std::ferror(probe));
+    if (probe)
+        std::fclose(probe);
+    if (!readable) {
         std::fprintf(stderr, "zel: cannot read \"%s\"\n", file.c_str());
         return kUsageOrIo;
     }
-    std::fclose(probe);
-    return parser.Parse(file.c_str(), "r", -1L, options.engine) == 0 ? kSuccess : kInputErrors;
+    if (parser.Parse(file.c_str(), "r", -1L, options.engine) == 0)
+        return kSuccess;
+    // Some failures are counted without a report: say what happened, so that a failing
+    // file never passes in silence.
+    if (parser.ReportsShown() == 0) {
+        if (parser.GetErrno() == 3) {
+            parser.PrintError(zelSEV_ERROR, 1, "the file holds no form");
+        } else {
+            int lines = 0;  // the number of the last line
+            if (FILE* in = std::fopen(file.c_str(), "r")) {
+                int last = '\n';
+                for (int c; (c = std::fgetc(in)) != EOF; last = c)
+                    lines += c == '\n';
+                lines += last != '\n';
+                std::fclose(in);
+            }
+            parser.PrintError(zelSEV_ERROR, lines, "the file ends before its last token (a quoted text left open?)");
+        }
+    }
+    return kInputErrors;
 }
 
 }  // namespace zeltool

@@ -36,9 +36,12 @@ class ReportingParser : public CZelParser {
 public:
     ReportingParser(zelParserS* grammar, const Options& options, const std::string& file);
     void PrintError(zelSevCode severity, int line, const char* text) override;
+    // Returns the number of reports printed so far.
+    int ReportsShown() const { return m_reportsShown; }
 
 private:
     std::string m_file;
+    int m_reportsShown = 0;
 };
 
 // Parses file; returns kSuccess, kInputErrors (reported) or kUsageOrIo (unreadable).
