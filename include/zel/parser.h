@@ -207,6 +207,7 @@ private:
     void RetainReleased(CZelOid* node);
     void ForgetReleased(const CZelOid* node);
     void DeleteReleased();
+    void KeepOrphan(CZelOid* node);
     bool IsGoal(const CZelOid* node) const;
     CZelOid** FindLinkTo(const CZelOid* node);
     void ReleaseChain(CZelOid* first);

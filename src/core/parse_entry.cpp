@@ -36,6 +36,11 @@ int CZelParser::Parse(const char* name, const char* mode, long offset, int useAl
 // before it; any other stop is an error.
 void CZelParser::CountInputEnd(bool somethingRead)
 {
+    // Input that ends inside an open form, with nothing reported yet, is reported: the
+    // forms read after the parenthesis that was never closed are no top-level forms and
+    // would be lost without a word.
+    if (m_tokType == zelKW_EOFILE && somethingRead && m_depth > 0 && m_errors == 0)
+        ReportError(zelERR_UNEXPECTED_EOF, 0);
     if (m_tokType != zelKW_EOFILE) {
         ++m_errors;
     } else if (!somethingRead) {
@@ -70,6 +75,7 @@ int CZelParser::Parse(int useAltEngine)
         }
         m_needToken = 0;
         const int r = useAltEngine ? ParseFile2() : ParseFile();
+        KeepOrphan(scratch);
         if (r == 0)
             continue;
         if (m_errors == 0)
@@ -114,7 +120,9 @@ int CZelParser::Parse(CStringList* lines)
                 return 1;
             }
             m_needToken = 0;
-            if (ParseFile() != 0) {
+            const int r = ParseFile();
+            KeepOrphan(scratch);
+            if (r != 0) {
                 ReportError(zelERR_MISSING_GOAL, goal);
                 failed = true;
                 break;

@@ -39,7 +39,9 @@ bool CZelParser::ParseText(const char* text, int sem, CZelOid** slot)
 
 const CZelOid* CZelParser::AddObject(const CZelOid* parent, const char* text)
 {
-    if (!parent || parent->m_sem < 0 || !text || !HasGrammar() || !AllocateStack())
+    // Only a form has content to add to.
+    if (!parent || parent->m_sem < 0 || !text || !HasGrammar() || parent->GetObjType() != zelKW_FORM ||
+        !AllocateStack())
         return nullptr;
     CZelOid* owner = const_cast<CZelOid*>(parent);
     CZelOid* last = owner->Clink;
@@ -47,7 +49,7 @@ const CZelOid* CZelParser::AddObject(const CZelOid* parent, const char* text)
         last = last->Nlink;
     const int head = GetSemanticHead(owner->m_sem);
     const int start = last ? StartElementForAppend(head) : head;
-    if (start < 0)
+    if (start <= 0)
         return nullptr;
     CZelOid** slot = last ? &last->Nlink : &owner->Clink;
     const bool parsed = ParseText(text, start, slot);
@@ -77,18 +79,19 @@ const CZelOid* CZelParser::InsObject(const CZelOid* node, CStringList* lines)
     const int head = GetSemanticHead(parent->m_sem);
     const int start = prev ? StartElementForAppend(head) : head;
     const CString line = lines->RemoveHead();
-    if (start < 0 || line.IsEmpty())
+    if (start <= 0 || line.IsEmpty() || parent->GetObjType() != zelKW_FORM)
         return nullptr;
     CZelOid** slot = prev ? &prev->Nlink : &parent->Clink;
 
-    // The new nodes are stored through slot in place of target; target and the
-    // siblings after it are linked behind them once the text has parsed.
+    // Target and the siblings after it are taken off the chain while the text is
+    // parsed, and linked behind the new nodes once it has parsed.
+    *slot = nullptr;
     const bool parsed = ParseText(line, start, slot);
     CZelOid* first = *slot;
     if (!parsed) {
         // The tree is restored: target goes back on the chain, the new nodes go.
         *slot = target;
-        if (first && first != target) {
+        if (first) {
             CZelOid* doomed = first;
             while (doomed) {
                 CZelOid* after = doomed->Nlink;
@@ -100,8 +103,6 @@ const CZelOid* CZelParser::InsObject(const CZelOid* node, CStringList* lines)
         m_current = nullptr;
         return nullptr;
     }
-    if (first == target)
-        return nullptr;
     if (!first) {
         *slot = target;
         return nullptr;

@@ -30,13 +30,17 @@ int CZelParser::MatchStep(zelStackS& top)
         CZelOid* node = AddObj(e);
         m_current = node;
         if (node) {
-            *top.slot = node;
+            // A link that already holds nodes (made for an element that then counted as
+            // unmatched, such as a repeated group whose last attempt failed) keeps them:
+            // the new node goes behind them.
+            CZelOid** slot = top.slot;
+            while (*slot)
+                slot = &(*slot)->Nlink;
+            *slot = node;
             top.status = 0;
             if (m_depth == 1 && m_tokType == zelKW_FORM && m_recordGoals) {
                 if (m_goalCount >= m_maxGoals) {
-                    // The node is made but not recorded; the parser keeps it for release.
-                    m_released.insert(node);
-                    *top.slot = nullptr;
+                    // The node is made but not recorded; the parse entry keeps it for release.
                     m_current = nullptr;
                     return zel::kStop;
                 }

@@ -107,17 +107,29 @@ void CZelParser::RetainReleased(CZelOid* node)
 
 void CZelParser::ForgetReleased(const CZelOid* node) { m_released.erase(node); }
 
+// A node stored through a parse entry's scratch cell that did not become a goal (a form
+// read while an earlier form was left open, or one past the goal limit) is kept for
+// deletion with the released nodes.
+void CZelParser::KeepOrphan(CZelOid* node)
+{
+    if (node && !IsGoal(node))
+        m_released.insert(node);
+}
+
 void CZelParser::DeleteReleased()
 {
     std::unordered_set<const CZelOid*> released;
     released.swap(m_released);
-    // A kept node has no children of its own; its links are not followed.
+    // A released node is free and has no children; a top-level node the goal table did
+    // not take goes with its subtree.
     for (const CZelOid* node : released) {
         CZelOid* owned = const_cast<CZelOid*>(node);
-        if (owned->m_sem == zel::kRetainedSem)
+        if (owned->m_sem == zel::kRetainedSem) {
             owned->m_sem = -1;
-        owned->Clink = nullptr;
-        delete owned;
+            delete owned;
+        } else {
+            DeleteTree(owned);
+        }
     }
 }
 

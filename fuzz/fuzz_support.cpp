@@ -1,0 +1,78 @@
+// Shared pieces of the fuzz targets.
+#include "fuzz_support.h"
+
+#include <cstdio>
+#include <strings.h>
+#include <unistd.h>
+
+#include "support/test_grammars.h"
+
+namespace zelfuzz {
+
+const std::vector<zelParserS*>& Grammars()
+{
+    static CZelGrammar netlist;
+    static CZelGrammar drawing;
+    static zeltest::Grammar netlistTables = zeltest::NetlistGrammar();
+    static zeltest::Grammar edgeTables = zeltest::EdgeGrammar();
+    static std::vector<zelParserS*> grammars;
+    if (grammars.empty()) {
+        netlist.CompileFile(ZEL_EXAMPLES_DIR "/netlist/netlist.zelg");
+        drawing.CompileFile(ZEL_EXAMPLES_DIR "/drawing/drawing.zelg");
+        grammars = {netlist.GetDescriptor(), drawing.GetDescriptor(), netlistTables.get(), edgeTables.get()};
+    }
+    return grammars;
+}
+
+bool IsLiteral(const zelParserS* grammar, const std::string& name)
+{
+    for (int k = 0; k < grammar->kwCount; ++k)
+        if (grammar->kwTable[k].type == zelKW_LIT && strcasecmp(grammar->kwTable[k].name, name.c_str()) == 0)
+            return true;
+    return false;
+}
+
+std::string ScratchFile(const std::string& text, int slot)
+{
+    const std::string name = "/tmp/zel-fuzz-" + std::to_string(getpid()) + "-" + std::to_string(slot);
+    FILE* file = std::fopen(name.c_str(), "wb");
+    if (file) {
+        std::fwrite(text.data(), 1, text.size(), file);
+        std::fclose(file);
+    }
+    return name;
+}
+
+std::string Written(CZelParser& parser)
+{
+    std::string text;
+    for (int i = 0; i < parser.GetGoalCount(); ++i) {
+        CStringList list;
+        parser.WriteList(parser.GetGoalAt(i), 0, &list);
+        for (POSITION pos = list.GetHeadPosition(); pos;)
+            text += list.GetNext(pos);
+    }
+    return text;
+}
+
+std::vector<const CZelOid*> AllNodes(const CZelParser& parser)
+{
+    std::vector<const CZelOid*> nodes;
+    std::vector<const CZelOid*> pending;
+    for (int i = parser.GetGoalCount() - 1; i >= 0; --i)
+        if (parser.GetGoalAt(i))
+            pending.push_back(parser.GetGoalAt(i));
+    while (!pending.empty()) {
+        const CZelOid* node = pending.back();
+        pending.pop_back();
+        nodes.push_back(node);
+        std::vector<const CZelOid*> children;
+        for (const CZelOid* c = node->GetFirstObj(); c; c = c->GetNextObj())
+            children.push_back(c);
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            pending.push_back(*it);
+    }
+    return nodes;
+}
+
+}  // namespace zelfuzz
