@@ -1,8 +1,7 @@
 // Grammar searches for insertion points: VerifySemantic and BuildStack on the parse stack.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <vector>
+#include <string>
 
 #include "support/test_access.h"
 #include "support/test_grammars.h"
@@ -12,73 +11,44 @@ using A = CZelTestAccess;
 
 namespace {
 
-class Parse_Search : public ::testing::Test {
-protected:
-    // Builds the parser with the given elements on the stack, bottom first.
-    void Start(std::vector<int> stack)
-    {
-        parser.reset(new CZelParser(grammar.get()));
-        for (int sem : stack)
-            ASSERT_EQ(1, A::Push(*parser, sem));
+// Searches from the start element alone on the stack, or with start 0 from where the
+// last search ended: BuildStack for a target row, else VerifySemantic for the token.
+// Gives "<result>: <elements on the stack, bottom first>".
+std::string Search(CZelParser& p, int start, int target, const char* token = "", int type = 0)
+{
+    if (start) {
+        p.ReinitParser();
+        A::Push(p, start);
     }
-    int Verify(const char* text, int type)
-    {
-        A::SetToken(*parser, text);
-        A::SetTokType(*parser, type);
-        return A::VerifySemantic(*parser);
-    }
-    std::vector<int> Stack() const
-    {
-        std::vector<int> out;
-        for (int i = 0; i <= A::Top(*parser); ++i)
-            out.push_back(A::StackSem(*parser, i));
-        return out;
-    }
-    Grammar grammar = EditGrammar();
-    std::unique_ptr<CZelParser> parser;
-};
+    A::SetToken(p, token);
+    A::SetTokType(p, type);
+    std::string out = std::to_string(target ? A::BuildStack(p, target) : A::VerifySemantic(p)) + ":";
+    for (int i = 0; i <= A::Top(p); ++i)
+        out += " " + std::to_string(A::StackSem(p, i));
+    return out;
+}
 
 }  // namespace
 
-// From a form element alone the search enters the form's rule and walks its sequence.
-TEST_F(Parse_Search, VerifySemanticWalksIntoTheFormRule)
+// Rows: 1 the probe form element; its rule 4 int?, 5 ident?, 6 X?, 7 ")".
+TEST(Parse_Search, SearchesWalkTheGrammarFromTheStack)
 {
-    Start({ED_ROW_PROBE});
-    EXPECT_EQ(ED_ROW_PROBE_IDENT, Verify("id", zelKW_IDENT));
-    EXPECT_EQ((std::vector<int>{ED_ROW_PROBE, ED_ROW_PROBE_INT, ED_ROW_PROBE_IDENT}), Stack());
-    // After the identifier only X and ")" may come: an integer is refused.
-    EXPECT_EQ(-1, Verify("integer", zelKW_INTTOK));
-
-    Start({ED_ROW_PROBE});
-    EXPECT_EQ(ED_ROW_PROBE_X, Verify("X", zelKW_LIT));
-    EXPECT_EQ(4u, Stack().size());
-
+    Grammar g = EditGrammar();
+    CZelParser p(g.get());
+    // VerifySemantic enters the rule of a form element and walks its sequence.
+    EXPECT_EQ("5: 1 4 5", Search(p, ED_ROW_PROBE, 0, "id", zelKW_IDENT));
+    EXPECT_EQ(0u, Search(p, 0, 0, "integer", zelKW_INTTOK).find("-1:"));  // only X or ")" now
+    EXPECT_EQ("6: 1 4 5 6", Search(p, ED_ROW_PROBE, 0, "X", zelKW_LIT));
     // A token that no element of the all-optional sequence takes ends the search.
-    Start({ED_ROW_PROBE});
-    EXPECT_EQ(-1, Verify("string", zelKW_STRTOK));
-    EXPECT_GE(A::Top(*parser), 0);
-}
+    EXPECT_EQ(0u, Search(p, ED_ROW_PROBE, 0, "string", zelKW_STRTOK).find("-1: 1"));
 
-TEST_F(Parse_Search, VerifySemanticStopsAtARequiredElement)
-{
-    grammar.rows[ED_ROW_PROBE_INT].semType = S_REQ;
-    Start({ED_ROW_PROBE});
-    EXPECT_EQ(-1, Verify("id", zelKW_IDENT));
-}
+    // BuildStack walks the sequence only; a later search goes on from where it ended.
+    EXPECT_EQ("1: 4", Search(p, ED_ROW_PROBE_INT, ED_ROW_PROBE_INT));
+    EXPECT_EQ("1: 4 5", Search(p, 0, ED_ROW_PROBE_IDENT));
+    EXPECT_EQ("6: 4 5 6", Search(p, 0, 0, "X", zelKW_LIT));
+    EXPECT_EQ(0u, Search(p, 0, ED_ROW_PROBE_INT).find("0:"));
+    EXPECT_EQ("0: 1", Search(p, ED_ROW_PROBE, ED_ROW_PROBE_IDENT));
 
-TEST_F(Parse_Search, BuildStackWalksTheSequenceOnly)
-{
-    Start({ED_ROW_PROBE_INT});
-    EXPECT_EQ(1, A::BuildStack(*parser, ED_ROW_PROBE_INT));
-    EXPECT_EQ(0, A::Top(*parser));
-    EXPECT_EQ(1, A::BuildStack(*parser, ED_ROW_PROBE_IDENT));
-    EXPECT_EQ((std::vector<int>{ED_ROW_PROBE_INT, ED_ROW_PROBE_IDENT}), Stack());
-    // A second search continues from the element just reached; nothing leads back.
-    EXPECT_EQ(ED_ROW_PROBE_X, Verify("X", zelKW_LIT));
-    EXPECT_EQ(0, A::BuildStack(*parser, ED_ROW_PROBE_INT));
-
-    // The rule of a form element at the bottom is not entered.
-    Start({ED_ROW_PROBE});
-    EXPECT_EQ(0, A::BuildStack(*parser, ED_ROW_PROBE_IDENT));
-    EXPECT_EQ(0, A::Top(*parser));
+    g.rows[ED_ROW_PROBE_INT].semType = S_REQ;  // a required element is never passed
+    EXPECT_EQ(0u, Search(p, ED_ROW_PROBE, 0, "id", zelKW_IDENT).find("-1:"));
 }

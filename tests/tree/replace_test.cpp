@@ -9,130 +9,74 @@
 
 using namespace zeltest;
 
-namespace {
-
-const CZelOid* Child(const CZelOid* node, int n)
+static const CZelOid* Child(const CZelOid* node, int n)
 {
     for (node = node->GetFirstObj(); node && n--;)
         node = node->GetNextObj();
     return node;
 }
 
-class Tree_Replace : public ::testing::Test {
-protected:
-    const CZelOid* Load(const char* text, Grammar (*make)() = NetlistGrammar)
+static char* Proc() { return nullptr; }
+
+struct Tree_Replace : ::testing::Test {
+    const CZelOid* Load(const char* text, bool edit = false)
     {
-        parser.reset();  // the old parser reads its grammar while it goes
-        grammar = make();
-        parser.reset(new RecordingParser(grammar.get()));
         const std::string file = TempFile(text);
+        parser.reset(new RecordingParser((edit ? edits : nets).get()));
         EXPECT_EQ(0, parser->Parse(file.c_str(), 0)) << text;
         std::remove(file.c_str());
         return parser->GetGoalAt(0);
     }
-    Grammar grammar;
+    Grammar nets = NetlistGrammar(), edits = EditGrammar();
     std::unique_ptr<RecordingParser> parser;
 };
 
-char* ProcA() { return nullptr; }
-char* ProcB() { return nullptr; }
-
-}  // namespace
-
-// A value is only ever replaced by a value of the node's own kind.
-TEST_F(Tree_Replace, ValueKindMustMatchTheNode)
+TEST_F(Tree_Replace, ValuesOfTheNodesOwnKind)
 {
-    const CZelOid* cell = Child(Load("(design top (cell c (port p INPUT 4) (net n \"s\" 1.5)))"), 1);
-    const CZelOid* port = Child(cell, 1);
-    const CZelOid* net = Child(cell, 2);
-    // Expected results of ReplaceData with an int, a double and a text.
-    const struct {
-        const CZelOid* node;
-        int results[3];
-    } cases[] = {{Child(port, 2), {1, 0, 0}}, {Child(net, 2), {0, 1, 0}}, {Child(net, 1), {0, 0, 1}},
-                 {Child(net, 0), {0, 0, 1}},  {Child(port, 1), {0, 0, 0}}, {port, {0, 0, 0}}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.results[0], c.node->ReplaceData(9)) << c.node->GetKeyword();
-        EXPECT_EQ(c.results[1], c.node->ReplaceData(0.25)) << c.node->GetKeyword();
-        EXPECT_EQ(c.results[2], c.node->ReplaceData("t")) << c.node->GetKeyword();
-    }
-    EXPECT_EQ("(cell c (port p INPUT 9) (net t \"t\" 0.250000))", Shape(cell));
-    CStringList list;
-    list.AddTail("u");
-    EXPECT_EQ(0, Child(net, 0)->ReplaceData(list));
-    EXPECT_STREQ("t", Child(net, 0)->GetIdent());
-}
+    const CZelOid* design = Load("(design abcdefghij (cell c (port p INPUT 4) (net n \"s\" 1.5)))");
+    const CZelOid *port = Child(Child(design, 1), 1), *net = port->GetNextObj();
+    const std::pair<const CZelOid*, const char*> cases[] = {{Child(port, 2), "100"}, {Child(net, 2), "010"},
+        {Child(net, 1), "001"}, {Child(net, 0), "001"}, {Child(port, 1), "000"}, {port, "000"}};
+    for (const auto& c : cases)  // the results with an int, a double and a text
+        EXPECT_EQ(c.second, std::to_string(c.first->ReplaceData(9)) + std::to_string(c.first->ReplaceData(0.25)) +
+                                std::to_string(c.first->ReplaceData("t"))) << c.first->GetKeyword();
+    EXPECT_EQ("(cell c (port p INPUT 9) (net t \"t\" 0.250000))", Shape(Child(design, 1)));
 
-TEST_F(Tree_Replace, ShorterTextKeepsTheBlock)
-{
-    const CZelOid* name = Load("(design abcdefghij)")->GetFirstObj();
+    const CZelOid* name = design->GetFirstObj();
     const char* block = name->GetIdent();
-    EXPECT_EQ(1, name->ReplaceData("vwxyz"));
-    EXPECT_EQ(block, name->GetIdent());
-    EXPECT_STREQ("vwxyz", name->GetIdent());
+    EXPECT_TRUE(name->ReplaceData("vwxyz") && name->GetIdent() == block);  // a shorter text keeps the block
     const std::string longer(300, 'q');
     EXPECT_EQ(1, name->ReplaceData(CString(longer.c_str())));
-    EXPECT_EQ(longer, name->GetIdent());
-    // The node's own text, or a part of it, may be the new text.
-    EXPECT_EQ(1, name->ReplaceData(name->GetIdent() + 100));
-    EXPECT_EQ(longer.substr(100), name->GetIdent());
+    EXPECT_EQ(1, name->ReplaceData(name->GetIdent() + 100));  // a part of its own text
     EXPECT_EQ(1, name->ReplaceData(name->GetIdent()));
     EXPECT_EQ(0, parser->ReplaceData(name, name->GetIdent() + 1));
     EXPECT_EQ(longer.substr(101), name->GetIdent());
 }
 
-TEST_F(Tree_Replace, RegistrationMarksTheMemberRow)
+TEST_F(Tree_Replace, RegisteredNamesAreFoundThroughTheFormMap)
 {
-    Load("(bag)", EditGrammar);
-    const zelSemanticS& row = grammar.rows[ED_ROW_BAG_IDENT];
-    EXPECT_EQ(8, parser->RegisterSymbolTable(ED_BAG, 3, ProcA));
-    EXPECT_EQ(8, parser->RegisterIdProc(ED_BAG, 3, ProcA));
-    EXPECT_EQ(0, parser->RegisterIdProc(ED_BAG, 2, ProcA));
-    EXPECT_EQ(0, row.attributes);
-    EXPECT_EQ(ProcA, row.idProc);
-    EXPECT_EQ(0, parser->RegisterSymbolTable(ED_BAG, 2, ProcA));
-    EXPECT_EQ(0, parser->RegisterSymbolTable(ED_BAG, 2, ProcB));
-    EXPECT_EQ(0x100, row.attributes);
-    EXPECT_EQ(ProcB, row.idProc);
-    EXPECT_EQ(0, parser->BuildSymbolTables());
-}
+    const CZelOid* bag = Load("(bag p q r)", true);
+    const CZelOid *p = Child(bag, 0), *q = Child(bag, 1), *r = Child(bag, 2);
+    auto find = [bag](const char* name) { return bag->FindNamedObj(2, name); };
+    const zelSemanticS& row = edits.rows[ED_ROW_BAG_IDENT];
+    EXPECT_TRUE(parser->RegisterSymbolTable(ED_BAG, 3, Proc) == 8 && parser->RegisterIdProc(ED_BAG, 3, Proc) == 8);
+    EXPECT_EQ(0, parser->RegisterIdProc(ED_BAG, 2, Proc));
+    EXPECT_TRUE(row.attributes == 0 && row.idProc == Proc);
+    EXPECT_EQ(0, parser->RegisterSymbolTable(ED_BAG, 2, nullptr));  // the latest procedure is kept
+    EXPECT_TRUE(row.attributes == 0x100 && row.idProc == nullptr);
 
-TEST_F(Tree_Replace, HashedNamesAreFoundThroughTheFormMap)
-{
-    const CZelOid* bag = Load("(bag p q r)", EditGrammar);
-    const CZelOid* p = Child(bag, 0);
-    const CZelOid* q = Child(bag, 1);
-    const CZelOid* r = Child(bag, 2);
-    ASSERT_EQ(0, parser->RegisterSymbolTable(ED_BAG, 2, ProcA));
-
-    // With hashing off no map is made.
     EXPECT_EQ(1, p->ReplaceData("alpha"));
     parser->SetSymbolHashing(1);
-    EXPECT_EQ(nullptr, bag->FindNamedObj(2, "alpha"));
-
-    EXPECT_EQ(1, p->ReplaceData("alpha"));
-    EXPECT_EQ(p, bag->FindNamedObj(2, "alpha"));
-    EXPECT_EQ(nullptr, bag->FindNamedObj(2, "ALPHA"));
-    EXPECT_EQ(1, r->ReplaceData("alpha"));
-    EXPECT_EQ(r, bag->FindNamedObj(2, "alpha"));
-
+    EXPECT_EQ(nullptr, find("alpha"));  // no map was made with hashing off
+    EXPECT_TRUE(p->ReplaceData("alpha") && find("alpha") == p && !find("ALPHA"));
+    EXPECT_TRUE(r->ReplaceData("alpha") && find("alpha") == r);
+    EXPECT_EQ(1, q->ReplaceData("gamma"));
     parser->SetTraceLevel(1);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(1, q->ReplaceData("beta"));
-    EXPECT_EQ("\nHashing symbol: beta", testing::internal::GetCapturedStdout());
-    parser->SetTraceLevel(0);
-
-    // A renamed node is found under its new name only, from either replacement.
-    EXPECT_EQ(1, q->ReplaceData("gamma"));
-    EXPECT_EQ(nullptr, bag->FindNamedObj(2, "beta"));
     EXPECT_EQ(0, parser->ReplaceData(q, "delta"));
-    EXPECT_EQ(nullptr, bag->FindNamedObj(2, "gamma"));
-    EXPECT_EQ(q, bag->FindNamedObj(2, "delta"));
-
-    // A node that leaves the tree leaves the map.
-    EXPECT_EQ(1, parser->RemObject(r));
-    EXPECT_EQ(nullptr, bag->FindNamedObj(2, "alpha"));
-    EXPECT_EQ(1, parser->DeleteObject(q, 1));
-    EXPECT_EQ(nullptr, bag->FindNamedObj(2, "delta"));
+    EXPECT_EQ("\nHashing symbol: delta", testing::internal::GetCapturedStdout());
+    EXPECT_TRUE(find("delta") == q && !find("gamma"));  // found under the new name only
+    EXPECT_TRUE(parser->RemObject(r) && parser->DeleteObject(q, 1));
+    EXPECT_TRUE(!find("alpha") && !find("delta"));  // a node that leaves the tree leaves the map
     EXPECT_EQ("(bag alpha)", Shape(bag));
 }
