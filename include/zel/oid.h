@@ -2,6 +2,9 @@
 #ifndef ZEL_OID_H
 #define ZEL_OID_H
 
+#include <cstddef>
+#include <new>
+
 #include "zel/export.h"
 #include "zel/grammar.h"
 #include "zel/platform.h"
@@ -23,6 +26,10 @@ public:
     CZelOid(const CZelOid& other);
     CZelOid& operator=(const CZelOid& other);
     virtual ~CZelOid();
+    // Nodes come from a pool of blocks of their size; each is still deleted on its own.
+    static void* operator new(size_t size);
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept;
+    static void operator delete(void* block, size_t size);
 
     CZelParser* GetParser() const;
     int GetFlags() const;

@@ -12,6 +12,9 @@
 
 class CZelOid;
 class CZelTestAccess;
+namespace zel {
+class NameIndex;
+}
 
 // One entry of the parse stack: a grammar element and the link that receives its node.
 struct zelStackS {
@@ -178,12 +181,15 @@ private:
     void SetLineText(const char* text);
     void ClearToken();
     void SetTokenText(const char* text);
+    void SetTokenRange(const char* text, size_t length);
+    bool FillBlock();
     void AppendTokenChar(char c);
     bool GrowLine(size_t needed);
     char* LineBuffer() const { return m_line; }
 
     // Parse stack and engines
     int PushStack(int sem, CZelOid** slot, short resume);
+    int StackOverflow();
     int PopStack();
     int ParseFile();
     int ParseFileLevel(int depth);
@@ -191,6 +197,7 @@ private:
     void CountInputEnd(bool somethingRead);
     int ParseFile2();
     int SemMatch(int e);
+    int TokenName();
     int FormSatis(int e);
     int MatchStep(zelStackS& top);
     int FinishFormContent(zelStackS& top, int r);
@@ -271,6 +278,11 @@ private:
     bool m_inputEnded;   // the tokenizer found no further token
     bool m_recordGoals;  // top-level forms of this parse enter the goal table
     bool m_fromText;     // the text in the line buffer is the whole input
+    zel::NameIndex* m_names;  // keyword names by case-insensitive hash, with the index
+    int m_tokName;            // keyword of the token's name, -2 until looked up
+    char* m_block;       // read-ahead of the input stream, filled in large blocks
+    size_t m_blockLength;
+    size_t m_blockPos;
     char m_tokFixed[kTokenBufferSize];
     char m_lineFixed[kLineBufferSize];
     std::unordered_set<const CZelOid*> m_released;

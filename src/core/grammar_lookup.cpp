@@ -1,6 +1,7 @@
 // Keyword index and the lookups through which every step reads the grammar tables.
 #include <cstring>
 
+#include "core/name_index.h"
 #include "zel/parser.h"
 
 namespace {
@@ -35,6 +36,7 @@ int CZelParser::LoadKeywords()
             key.MakeLower();
         m_keywords[key] = reinterpret_cast<void*>(static_cast<intptr_t>(k));
     }
+    m_names->Build(m_grammar.kwTable, m_grammar.kwCount);
     return 1;
 }
 

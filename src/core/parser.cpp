@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "core/name_index.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 
@@ -43,7 +44,12 @@ CZelParser::CZelParser(zelParserS* grammar, int maxGoals, int stackSize, char es
       m_lineCap(kLineBufferSize),
       m_inputEnded(false),
       m_recordGoals(true),
-      m_fromText(false)
+      m_fromText(false),
+      m_names(new zel::NameIndex),
+      m_tokName(-2),
+      m_block(nullptr),
+      m_blockLength(0),
+      m_blockPos(0)
 {
     if (grammar)
         m_grammar = *grammar;
@@ -64,6 +70,8 @@ CZelParser::~CZelParser()
         std::free(m_tok);
     if (m_line != m_lineFixed)
         std::free(m_line);
+    std::free(m_block);
+    delete m_names;
 }
 
 bool CZelParser::AllocateStack()
@@ -138,9 +146,11 @@ int CZelParser::Close()
         std::fclose(m_out);
     m_in = nullptr;
     m_out = nullptr;
+    m_blockLength = m_blockPos = 0;  // read-ahead of the closed stream
     m_ifname = "";
     m_ofname = "";
     m_keywords.RemoveAll();
+    m_names->Clear();
     return 1;
 }
 

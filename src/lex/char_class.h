@@ -5,7 +5,7 @@
 
 namespace zel {
 
-enum CharClass : unsigned char { kSpace = 1, kDigit = 2, kAlnum = 4 };
+enum CharClass : unsigned char { kSpace = 1, kDigit = 2, kAlnum = 4, kWordEnd = 8 };
 
 struct CharClassTable {
     unsigned char bits[256];
@@ -19,6 +19,8 @@ struct CharClassTable {
                 b |= kDigit | kAlnum;
             if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
                 b |= kAlnum;
+            if ((b & kSpace) || c == '(' || c == ')' || c == 0)
+                b |= kWordEnd;
             bits[c] = b;
         }
     }
@@ -28,7 +30,59 @@ inline constexpr CharClassTable kCharClasses{};
 
 inline bool IsSpace(char c) { return kCharClasses.bits[static_cast<unsigned char>(c)] & kSpace; }
 inline bool IsDigit(char c) { return kCharClasses.bits[static_cast<unsigned char>(c)] & kDigit; }
+// Whitespace, a parenthesis or the end of the line buffer: a word stops before it.
+inline bool EndsWord(char c) { return kCharClasses.bits[static_cast<unsigned char>(c)] & kWordEnd; }
 inline bool IsAlnum(char c) { return kCharClasses.bits[static_cast<unsigned char>(c)] & kAlnum; }
+
+// Word classification: the class of each character within a word, and the type a word
+// takes after each character under the plain and the extended rules.
+enum WordChar : unsigned char { kEnd, kDigitChar, kSign, kPeriod, kCapitalE, kLetter, kUnderscore, kOther };
+enum WordType : unsigned char { kWordInt, kWordReal, kWordIdent, kWordDummy };
+
+struct WordTables {
+    unsigned char charClass[256];
+    unsigned char next[2][4][8];  // [extended][type][class]
+    constexpr WordTables() : charClass(), next()
+    {
+        for (int c = 0; c < 256; ++c) {
+            unsigned char k = kOther;
+            if (kCharClasses.bits[c] & kWordEnd)
+                k = kEnd;
+            else if (c >= '0' && c <= '9')
+                k = kDigitChar;
+            else if (c == '+' || c == '-')
+                k = kSign;
+            else if (c == '.')
+                k = kPeriod;
+            else if (c == 'E')
+                k = kCapitalE;
+            else if (kCharClasses.bits[c] & kAlnum)
+                k = kLetter;
+            else if (c == '_')
+                k = kUnderscore;
+            charClass[c] = k;
+        }
+        for (int extended = 0; extended < 2; ++extended)
+            for (int type = 0; type < 4; ++type)
+                for (int k = 1; k < 8; ++k) {
+                    int t = type;
+                    if (t != kWordIdent) {
+                        if (k == kPeriod)
+                            t = kWordReal;
+                        else if (extended && k == kCapitalE && (t == kWordInt || t == kWordReal))
+                            t = kWordReal;
+                        else if (k != kDigitChar && k != kSign)
+                            t = kWordIdent;
+                    }
+                    const bool alnumOrUnderscore = k == kDigitChar || k == kCapitalE || k == kLetter || k == kUnderscore;
+                    if (!extended && t == kWordIdent && !alnumOrUnderscore)
+                        t = kWordDummy;
+                    next[extended][type][k] = static_cast<unsigned char>(t);
+                }
+    }
+};
+
+inline constexpr WordTables kWordTables{};
 
 }  // namespace zel
 

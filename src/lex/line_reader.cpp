@@ -40,22 +40,45 @@ void CZelParser::SetLineText(const char* text)
     m_inputEnded = false;
 }
 
+namespace {
+
+const size_t kReadBlock = 64 * 1024;
+
+}  // namespace
+
+// Reads the next block of the input stream into the read-ahead; false at its end.
+bool CZelParser::FillBlock()
+{
+    if (!m_block && !(m_block = static_cast<char*>(std::malloc(kReadBlock))))
+        return false;
+    m_blockLength = std::fread(m_block, 1, kReadBlock, m_in);
+    m_blockPos = 0;
+    return m_blockLength > 0;
+}
+
 char* CZelParser::GetLine()
 {
     ++m_lineNo;
     if (!m_in || m_fromText)
         return nullptr;
-    // A whole physical line is read, however long: the buffer grows to hold it, so no
-    // token is ever cut at a buffer boundary.
+    // A whole physical line is taken from the read-ahead, however long: the line buffer
+    // grows to hold it, so no token is ever cut at a buffer boundary.
     size_t length = 0;
-    int c;
-    while ((c = getc_unlocked(m_in)) != EOF) {
-        if (length + 2 > m_lineCap && !GrowLine(length + 2)) {
+    for (;;) {
+        if (m_blockPos == m_blockLength && !FillBlock())
+            break;
+        const char* start = m_block + m_blockPos;
+        const size_t available = m_blockLength - m_blockPos;
+        const char* feed = static_cast<const char*>(std::memchr(start, '\n', available));
+        const size_t take = feed ? static_cast<size_t>(feed - start) + 1 : available;
+        if (!GrowLine(length + take + 1)) {
             ReportError(zelERR_BUFFER_LENGTH, 0);
             break;
         }
-        m_line[length++] = static_cast<char>(c);
-        if (c == '\n')
+        std::memcpy(m_line + length, start, take);
+        length += take;
+        m_blockPos += take;
+        if (feed)
             break;
     }
     if (length == 0)

@@ -1,8 +1,8 @@
 // Tokenizer: cuts the line buffer into typed tokens under the plain or extended rules.
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
+#include "core/name_index.h"
 #include "lex/char_class.h"
 #include "zel/parser.h"
 
@@ -10,6 +10,7 @@ void CZelParser::ClearToken()
 {
     m_tokLen = 0;
     m_tok[0] = '\0';
+    m_tokName = -2;
 }
 
 // Collects one character; the token buffer grows when a token does not fit.
@@ -31,12 +32,30 @@ void CZelParser::AppendTokenChar(char c)
     m_tok[m_tokLen++] = c;
 }
 
-void CZelParser::SetTokenText(const char* text)
+void CZelParser::SetTokenText(const char* text) { SetTokenRange(text, std::strlen(text)); }
+
+// Makes the token the given characters; the token buffer grows when they do not fit.
+void CZelParser::SetTokenRange(const char* text, size_t length)
 {
-    ClearToken();
-    while (*text)
-        AppendTokenChar(*text++);
-    m_tok[m_tokLen] = '\0';
+    if (length + 1 > m_tokCap) {
+        size_t capacity = m_tokCap;
+        while (capacity < length + 1)
+            capacity *= 2;
+        char* block = static_cast<char*>(std::malloc(capacity));
+        if (!block) {
+            ReportError(zelERR_BUFFER_LENGTH, 0);
+            length = m_tokCap - 1;
+        } else {
+            if (m_tok != m_tokFixed)
+                std::free(m_tok);
+            m_tok = block;
+            m_tokCap = capacity;
+        }
+    }
+    std::memmove(m_tok, text, length);
+    m_tokLen = length;
+    m_tok[length] = '\0';
+    m_tokName = -2;
 }
 
 int CZelParser::Gettok()
@@ -176,7 +195,6 @@ int CZelParser::CutApostrophe()
 // A word: a number, an identifier or, under the plain rules, a word of other characters.
 int CZelParser::CutWord()
 {
-    ClearToken();
     bool ampersand = false;
     int type = zelKW_INTTOK;
     if (*m_scan == '&') {
@@ -187,41 +205,37 @@ int CZelParser::CutWord()
     }
     if (*m_scan == 'E')
         type = zelKW_IDENT;
-    if (!zel::IsSpace(*m_scan)) {
-        for (;;) {
-            const char c = *m_scan;
-            if (c == '(' || c == ')' || c == '\0')
-                break;
-            if (type != zelKW_IDENT) {
-                if (c == '.')
-                    type = zelKW_REALTOK;
-                else if (m_extended && c == 'E' && (type == zelKW_INTTOK || type == zelKW_REALTOK))
-                    type = zelKW_REALTOK;
-                else if (!zel::IsDigit(c) && c != '+' && c != '-')
-                    type = zelKW_IDENT;
-            }
-            if (!m_extended && type == zelKW_IDENT && !zel::IsAlnum(c) && c != '_')
-                type = zelKW_DUMMY;
-            AppendTokenChar(c);
-            ++m_scan;
-            if (zel::IsSpace(*m_scan))
-                break;
-        }
-    }
+    // The word runs to the next parenthesis, whitespace or the end of the line buffer;
+    // its characters are classified as they pass and copied once at the end.
+    static const int kTokTypes[] = {zelKW_INTTOK, zelKW_REALTOK, zelKW_IDENT, zelKW_DUMMY};
+    const auto& next = zel::kWordTables.next[m_extended ? 1 : 0];
+    unsigned char word = type == zelKW_IDENT ? zel::kWordIdent : zel::kWordInt;
+    const char* start = m_scan;
+    const char* p = m_scan;
+    for (unsigned char k; (k = zel::kWordTables.charClass[static_cast<unsigned char>(*p)]) != zel::kEnd; ++p)
+        word = next[word][k];
+    type = kTokTypes[word];
+    SetTokenRange(start, static_cast<size_t>(p - start));
+    m_scan = const_cast<char*>(p);
     if (ampersand && type != zelKW_DUMMY)
         type = zelKW_IDENT;
-    m_tok[m_tokLen] = '\0';
     m_tokType = type;
     return 1;
 }
 
+// The keyword whose name the token spells in any letter case, or -1; looked up once per
+// token.
+int CZelParser::TokenName()
+{
+    if (m_tokName == -2)
+        m_tokName = m_names->Find(m_tok, std::strlen(m_tok));
+    return m_tokName;
+}
+
 void CZelParser::ConvertToktyp()
 {
-    std::string upper(m_tok, m_tokLen);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    void* unused = nullptr;
-    if (m_keywords.Lookup(upper.c_str(), unused))
+    // The token is a literal when its upper-case text is a key of the keyword index.
+    const int name = m_names->Empty() ? -1 : TokenName();
+    if (name >= 0 && m_names->IsIndexKey(name))
         m_tokType = m_extended ? zelKW_LITIDENT : zelKW_LIT;
 }

@@ -2,6 +2,7 @@
 // skip to the end of a form.
 #include <strings.h>
 
+#include "core/name_index.h"
 #include "zel/parser.h"
 
 int CZelParser::SemMatch(int e)
@@ -19,8 +20,9 @@ int CZelParser::SemMatch(int e)
     // Values and ")" match by type alone; forms and literals by their keyword name.
     if (tt != zelKW_FORM && tt != zelKW_LIT && tt != zelKW_LITIDENT)
         return 1;
-    const zelKeywordS& keyword = m_grammar.kwTable[m_grammar.semTable[e].keywordId];
-    if (strcasecmp(m_tok, keyword.name) != 0)
+    const int k = m_grammar.semTable[e].keywordId;
+    const zelKeywordS& keyword = m_grammar.kwTable[k];
+    if (m_names->Empty() ? strcasecmp(m_tok, keyword.name) != 0 : TokenName() != m_names->CanonicalOf(k))
         return 0;
     if (keyword.accept)
         return 1;

@@ -160,7 +160,7 @@ const CZelOid* CZelOid::AppRealtok(double value) const
     return node;
 }
 
-const CZelOid* CZelOid::AppRealtok(const char* text) const { return AppRealtok(text ? std::atof(text) : 0.0); }
+const CZelOid* CZelOid::AppRealtok(const char* text) const { return AppRealtok(text ? zel::TextToDouble(text) : 0.0); }
 
 const CZelOid* CZelOid::InsForm(int keyword) const { return InsertObject(keyword, zelKW_FORM); }
 

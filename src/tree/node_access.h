@@ -20,6 +20,10 @@ char* CopyText(const char* text, size_t length);
 // number is out of range; sets outOfRange then.
 int TextToInt(const char* text, bool& outOfRange);
 
+// Converts a number text the way atof does (the longest prefix that reads as a number;
+// 0 when none), with the same correctly rounded result.
+double TextToDouble(const char* text);
+
 }  // namespace zel
 
 #endif

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tree/block_pool.h"
 #include "tree/node_access.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -55,12 +56,9 @@ void CZelOid::CopyValueFrom(const CZelOid& other)
         return;
     switch (other.GetObjType()) {
     case zelKW_INTTOK:
-        if ((Dlink = std::malloc(sizeof(int))))
-            std::memcpy(Dlink, other.Dlink, sizeof(int));
-        break;
     case zelKW_REALTOK:
-        if ((Dlink = std::malloc(sizeof(double))))
-            std::memcpy(Dlink, other.Dlink, sizeof(double));
+        if ((Dlink = zel::PoolAllocate(zel::kNumberBlockSize)))
+            std::memcpy(Dlink, other.Dlink, zel::kNumberBlockSize);
         break;
     case zelKW_STRTOK:
     case zelKW_IDENT: {
@@ -84,8 +82,11 @@ void CZelOid::FreeData() const
     if (m_sem < 0)
         return;
     if (Dlink) {
-        if (GetObjType() == zelKW_FORM)
+        const int type = GetObjType();
+        if (type == zelKW_FORM)
             delete static_cast<CMapStringToPtr*>(Dlink);
+        else if (type == zelKW_INTTOK || type == zelKW_REALTOK)
+            zel::PoolFree(Dlink, zel::kNumberBlockSize);
         else
             std::free(Dlink);
     }

@@ -2,17 +2,18 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tree/block_pool.h"
 #include "tree/node_access.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 
 namespace {
 
-// Gives node a value block of size bytes when it has none; false when out of memory.
-bool EnsureBlock(void*& block, size_t size, CZelParser* parser)
+// Gives a number node its value block when it has none; false when out of memory.
+bool EnsureNumberBlock(void*& block, CZelParser* parser)
 {
     if (!block)
-        block = std::malloc(size);
+        block = zel::PoolAllocate(zel::kNumberBlockSize);
     if (!block)
         parser->WriteMsg("Error allocating from heap.\n");
     return block != nullptr;
@@ -22,7 +23,7 @@ bool EnsureBlock(void*& block, size_t size, CZelParser* parser)
 
 int CZelOid::ReplaceData(int value) const
 {
-    if (m_sem < 0 || GetObjType() != zelKW_INTTOK || !EnsureBlock(Dlink, sizeof(int), m_parser))
+    if (m_sem < 0 || GetObjType() != zelKW_INTTOK || !EnsureNumberBlock(Dlink, m_parser))
         return 0;
     *static_cast<int*>(Dlink) = value;
     return 1;
@@ -30,7 +31,7 @@ int CZelOid::ReplaceData(int value) const
 
 int CZelOid::ReplaceData(double value) const
 {
-    if (m_sem < 0 || GetObjType() != zelKW_REALTOK || !EnsureBlock(Dlink, sizeof(double), m_parser))
+    if (m_sem < 0 || GetObjType() != zelKW_REALTOK || !EnsureNumberBlock(Dlink, m_parser))
         return 0;
     *static_cast<double*>(Dlink) = value;
     return 1;
@@ -90,7 +91,7 @@ int CZelParser::ReplaceData(const CZelOid* node, const char* text)
         node->ReplaceData(zel::TextToInt(text, outOfRange));
         return 0;
     case zelKW_REALTOK:
-        node->ReplaceData(std::atof(text));
+        node->ReplaceData(zel::TextToDouble(text));
         return 0;
     case zelKW_STRTOK:
     case zelKW_IDENT:

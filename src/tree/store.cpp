@@ -1,5 +1,6 @@
 // Object store: the node factory, release of subtrees, deletion, and the parser's
 // keeping of released nodes until FullInit or its own destruction.
+#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "lex/char_class.h"
+#include "tree/block_pool.h"
 #include "tree/node_access.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -49,6 +51,47 @@ int TextToInt(const char* text, bool& outOfRange)
     return static_cast<int>(value);
 }
 
+double TextToDouble(const char* text)
+{
+    // A plain decimal of at most 15 digits is an exact integer divided by an exact power
+    // of ten, which IEEE division rounds correctly: the same double the runtime gives.
+    static const double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = text;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    long long mantissa = 0;
+    int digits = 0;
+    int decimals = -1;
+    for (;; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            mantissa = mantissa * 10 + (*p - '0');
+            if (++digits > 15)
+                break;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (*p == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (*p == '\0' && digits > 0 && digits <= 15) {
+        const double value = static_cast<double>(mantissa) / kPowers[decimals > 0 ? decimals : 0];
+        return negative ? -value : value;
+    }
+    // Other real tokens take the fast correctly rounded conversion, and anything it does
+    // not take goes to the runtime's.
+    p = negative ? text + 1 : text;
+    if ((*p >= '0' && *p <= '9') || *p == '.') {
+        double value = 0.0;
+        const auto parsed = std::from_chars(text, text + std::strlen(text), value);
+        if (parsed.ec == std::errc())
+            return value;
+    }
+    return std::atof(text);
+}
+
 }  // namespace zel
 
 CZelOid* CZelParser::AddObj(int sem)
@@ -67,14 +110,14 @@ CZelOid* CZelParser::AddObj(int sem)
         const int number = zel::TextToInt(m_tok, outOfRange);
         if (outOfRange)
             ReportError(zelERR_INT_RANGE, sem);
-        if ((value = std::malloc(sizeof(int))))
+        if ((value = zel::PoolAllocate(zel::kNumberBlockSize)))
             *static_cast<int*>(value) = number;
         failed = !value;
         break;
     }
     case zelKW_REALTOK:
-        if ((value = std::malloc(sizeof(double))))
-            *static_cast<double*>(value) = std::atof(m_tok);
+        if ((value = zel::PoolAllocate(zel::kNumberBlockSize)))
+            *static_cast<double*>(value) = zel::TextToDouble(m_tok);
         failed = !value;
         break;
     case zelKW_STRTOK:

@@ -1,0 +1,121 @@
+// Block pools. Each thread keeps its own free lists, so that no lock is taken per block;
+// a block released on another thread than the one that made it joins that thread's list.
+// Slabs are listed in one process-wide table and live as long as the process. A build
+// with ZEL_PLAIN_ALLOCATION takes every block from the runtime heap, so that memory
+// checkers see each block on its own.
+#include "tree/block_pool.h"
+
+#include <cstdlib>
+#include <mutex>
+#include <new>
+#include <vector>
+
+#include "zel/oid.h"
+
+namespace zel {
+
+namespace {
+
+#ifndef ZEL_PLAIN_ALLOCATION
+
+const size_t kSlabBytes = 64 * 1024;
+
+struct FreeBlock {
+    FreeBlock* next;
+};
+
+// The pooled sizes, each rounded to a multiple of the pointer size.
+constexpr size_t Rounded(size_t size) { return (size + sizeof(void*) - 1) / sizeof(void*) * sizeof(void*); }
+constexpr size_t kPooledSizes[] = {Rounded(kNumberBlockSize), Rounded(sizeof(CZelOid))};
+constexpr int kPoolCount = sizeof(kPooledSizes) / sizeof(kPooledSizes[0]);
+
+int PoolIndex(size_t size)
+{
+    const size_t rounded = Rounded(size);
+    for (int i = 0; i < kPoolCount; ++i)
+        if (kPooledSizes[i] == rounded)
+            return i;
+    return -1;
+}
+
+// Slabs stay reachable from here until the process ends.
+std::mutex g_slabLock;
+std::vector<void*>* g_slabs = new std::vector<void*>;
+
+struct ThreadPools {
+    FreeBlock* free[kPoolCount] = {};
+    char* next[kPoolCount] = {};  // unused part of the current slab
+    char* end[kPoolCount] = {};
+};
+
+// Initial-exec TLS: the pools are reached without a call per block.
+thread_local ThreadPools t_pools __attribute__((tls_model("initial-exec")));
+
+void* TakeFromSlab(int pool)
+{
+    ThreadPools& pools = t_pools;
+    const size_t size = kPooledSizes[pool];
+    if (pools.next[pool] + size > pools.end[pool] || !pools.next[pool]) {
+        char* slab = static_cast<char*>(std::malloc(kSlabBytes));
+        if (!slab)
+            return nullptr;
+        {
+            std::lock_guard<std::mutex> guard(g_slabLock);
+            g_slabs->push_back(slab);
+        }
+        pools.next[pool] = slab;
+        pools.end[pool] = slab + kSlabBytes;
+    }
+    void* block = pools.next[pool];
+    pools.next[pool] += size;
+    return block;
+}
+
+#endif
+
+}  // namespace
+
+void* PoolAllocate(size_t size)
+{
+#ifndef ZEL_PLAIN_ALLOCATION
+    const int pool = PoolIndex(size);
+    if (pool >= 0) {
+        FreeBlock*& head = t_pools.free[pool];
+        if (FreeBlock* block = head) {
+            head = block->next;
+            return block;
+        }
+        return TakeFromSlab(pool);
+    }
+#endif
+    return std::malloc(size);
+}
+
+void PoolFree(void* block, size_t size)
+{
+    if (!block)
+        return;
+#ifndef ZEL_PLAIN_ALLOCATION
+    const int pool = PoolIndex(size);
+    if (pool >= 0) {
+        FreeBlock* freed = static_cast<FreeBlock*>(block);
+        freed->next = t_pools.free[pool];
+        t_pools.free[pool] = freed;
+        return;
+    }
+#endif
+    std::free(block);
+}
+
+}  // namespace zel
+
+void* CZelOid::operator new(size_t size)
+{
+    if (void* block = zel::PoolAllocate(size))
+        return block;
+    throw std::bad_alloc();
+}
+
+void* CZelOid::operator new(size_t size, const std::nothrow_t&) noexcept { return zel::PoolAllocate(size); }
+
+void CZelOid::operator delete(void* block, size_t size) { zel::PoolFree(block, size); }
