@@ -182,6 +182,7 @@ private:
     void ClearToken();
     void SetTokenText(const char* text);
     void SetTokenRange(const char* text, size_t length);
+    size_t GrowToken(size_t length);
     bool FillBlock();
     void AppendTokenChar(char c);
     bool GrowLine(size_t needed);
@@ -194,6 +195,7 @@ private:
     int ParseFile();
     int ParseFileLevel(int depth);
     int SubParse(int sem, CZelOid** slot, int depth);
+    int ParseAlternatives(int alt, CZelOid** slot, int depth);
     void CountInputEnd(bool somethingRead);
     int ParseFile2();
     int SemMatch(int e);

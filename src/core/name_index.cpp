@@ -2,20 +2,38 @@
 #include "core/name_index.h"
 
 #include <cstring>
-#include <strings.h>
 
 namespace zel {
 
 namespace {
 
-char Folded(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+// ASCII letters folded to lower case, as strcasecmp folds them.
+struct FoldTable {
+    unsigned char lower[256];
+    constexpr FoldTable() : lower()
+    {
+        for (int c = 0; c < 256; ++c)
+            lower[c] = static_cast<unsigned char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
+    }
+};
+constexpr FoldTable kFold{};
+
+inline unsigned char Folded(char c) { return kFold.lower[static_cast<unsigned char>(c)]; }
 
 size_t Hash(const char* text, size_t length)
 {
     size_t hash = 1469598103934665603ULL;
     for (size_t i = 0; i < length; ++i)
-        hash = (hash ^ static_cast<unsigned char>(Folded(text[i]))) * 1099511628211ULL;
+        hash = (hash ^ Folded(text[i])) * 1099511628211ULL;
     return hash;
+}
+
+bool SameFolded(const char* a, const char* b, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if (Folded(a[i]) != Folded(b[i]))
+            return false;
+    return true;
 }
 
 bool HasLetter(const char* name)
@@ -36,7 +54,7 @@ void NameIndex::Build(const zelKeywordS* rows, int count)
     size_t capacity = 16;
     while (capacity < static_cast<size_t>(count) * 2)
         capacity *= 2;
-    m_slots.assign(capacity, -1);
+    m_slots.assign(capacity, Slot());
     for (int k = 0; k < count; ++k) {
         const char* name = rows[k].name;
         const size_t length = strnlen(name, sizeof rows[k].name);
@@ -44,9 +62,10 @@ void NameIndex::Build(const zelKeywordS* rows, int count)
         if (canonical < 0) {
             canonical = k;
             size_t slot = Hash(name, length) & (m_slots.size() - 1);
-            while (m_slots[slot] >= 0)
+            while (m_slots[slot].keyword >= 0)
                 slot = (slot + 1) & (m_slots.size() - 1);
-            m_slots[slot] = k;
+            m_slots[slot].keyword = k;
+            m_slots[slot].length = static_cast<unsigned>(length);
         }
         m_canonical[static_cast<size_t>(k)] = canonical;
         if (rows[k].type == zelKW_LIT || !HasLetter(name))
@@ -66,12 +85,11 @@ int NameIndex::Find(const char* text, size_t length) const
     if (m_slots.empty())
         return -1;
     for (size_t slot = Hash(text, length) & (m_slots.size() - 1);; slot = (slot + 1) & (m_slots.size() - 1)) {
-        const int k = m_slots[slot];
-        if (k < 0)
+        const Slot& entry = m_slots[slot];
+        if (entry.keyword < 0)
             return -1;
-        const char* name = m_rows[k].name;
-        if (strnlen(name, sizeof m_rows[k].name) == length && strncasecmp(name, text, length) == 0)
-            return k;
+        if (entry.length == length && SameFolded(m_rows[entry.keyword].name, text, length))
+            return entry.keyword;
     }
 }
 

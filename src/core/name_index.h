@@ -28,7 +28,11 @@ private:
     const zelKeywordS* m_rows = nullptr;
     std::vector<int> m_canonical;
     std::vector<unsigned char> m_indexKey;
-    std::vector<int> m_slots;  // open addressing: canonical keyword ids, -1 for empty
+    struct Slot {
+        int keyword = -1;  // canonical keyword id; -1 for an empty slot
+        unsigned length = 0;
+    };
+    std::vector<Slot> m_slots;  // open addressing
 };
 
 }  // namespace zel

@@ -39,10 +39,15 @@ inline bool IsAlnum(char c) { return kCharClasses.bits[static_cast<unsigned char
 enum WordChar : unsigned char { kEnd, kDigitChar, kSign, kPeriod, kCapitalE, kLetter, kUnderscore, kOther };
 enum WordType : unsigned char { kWordInt, kWordReal, kWordIdent, kWordDummy };
 
+// The type after a character, for every type before it and every character; kWordEnds
+// for a character that ends the word.
+const unsigned char kWordEnds = 4;
+
 struct WordTables {
     unsigned char charClass[256];
-    unsigned char next[2][4][8];  // [extended][type][class]
-    constexpr WordTables() : charClass(), next()
+    unsigned char next[2][4][8];        // [extended][type][class]
+    unsigned char afterChar[2][4][256];  // [extended][type][character]
+    constexpr WordTables() : charClass(), next(), afterChar()
     {
         for (int c = 0; c < 256; ++c) {
             unsigned char k = kOther;
@@ -79,6 +84,11 @@ struct WordTables {
                         t = kWordDummy;
                     next[extended][type][k] = static_cast<unsigned char>(t);
                 }
+        for (int extended = 0; extended < 2; ++extended)
+            for (int type = 0; type < 4; ++type)
+                for (int c = 0; c < 256; ++c)
+                    afterChar[extended][type][c] =
+                        charClass[c] == kEnd ? kWordEnds : next[extended][type][charClass[c]];
     }
 };
 

@@ -34,25 +34,36 @@ void CZelParser::AppendTokenChar(char c)
 
 void CZelParser::SetTokenText(const char* text) { SetTokenRange(text, std::strlen(text)); }
 
-// Makes the token the given characters; the token buffer grows when they do not fit.
+// Grows the token buffer to hold length characters and the NUL. Returns the length that
+// fits: all of it, or what the old buffer holds when no memory was left.
+__attribute__((noinline)) size_t CZelParser::GrowToken(size_t length)
+{
+    size_t capacity = m_tokCap;
+    while (capacity < length + 1)
+        capacity *= 2;
+    char* block = static_cast<char*>(std::malloc(capacity));
+    if (!block) {
+        ReportError(zelERR_BUFFER_LENGTH, 0);
+        return m_tokCap - 1;
+    }
+    if (m_tok != m_tokFixed)
+        std::free(m_tok);
+    m_tok = block;
+    m_tokCap = capacity;
+    return length;
+}
+
+// Makes the token the given characters.
 void CZelParser::SetTokenRange(const char* text, size_t length)
 {
-    if (length + 1 > m_tokCap) {
-        size_t capacity = m_tokCap;
-        while (capacity < length + 1)
-            capacity *= 2;
-        char* block = static_cast<char*>(std::malloc(capacity));
-        if (!block) {
-            ReportError(zelERR_BUFFER_LENGTH, 0);
-            length = m_tokCap - 1;
-        } else {
-            if (m_tok != m_tokFixed)
-                std::free(m_tok);
-            m_tok = block;
-            m_tokCap = capacity;
-        }
+    if (length + 1 > m_tokCap)
+        length = GrowToken(length);
+    if (length <= 16) {
+        for (size_t i = 0; i < length; ++i)
+            m_tok[i] = text[i];
+    } else {
+        std::memmove(m_tok, text, length);
     }
-    std::memmove(m_tok, text, length);
     m_tokLen = length;
     m_tok[length] = '\0';
     m_tokName = -2;
@@ -208,12 +219,12 @@ int CZelParser::CutWord()
     // The word runs to the next parenthesis, whitespace or the end of the line buffer;
     // its characters are classified as they pass and copied once at the end.
     static const int kTokTypes[] = {zelKW_INTTOK, zelKW_REALTOK, zelKW_IDENT, zelKW_DUMMY};
-    const auto& next = zel::kWordTables.next[m_extended ? 1 : 0];
+    const auto& after = zel::kWordTables.afterChar[m_extended ? 1 : 0];
     unsigned char word = type == zelKW_IDENT ? zel::kWordIdent : zel::kWordInt;
     const char* start = m_scan;
     const char* p = m_scan;
-    for (unsigned char k; (k = zel::kWordTables.charClass[static_cast<unsigned char>(*p)]) != zel::kEnd; ++p)
-        word = next[word][k];
+    for (unsigned char next; (next = after[word][static_cast<unsigned char>(*p)]) != zel::kWordEnds; ++p)
+        word = next;
     type = kTokTypes[word];
     SetTokenRange(start, static_cast<size_t>(p - start));
     m_scan = const_cast<char*>(p);
@@ -228,7 +239,7 @@ int CZelParser::CutWord()
 int CZelParser::TokenName()
 {
     if (m_tokName == -2)
-        m_tokName = m_names->Find(m_tok, std::strlen(m_tok));
+        m_tokName = m_names->Find(m_tok, m_tokLen);
     return m_tokName;
 }
 

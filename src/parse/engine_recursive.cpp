@@ -25,6 +25,28 @@ int CZelParser::SubParse(int sem, CZelOid** slot, int depth)
     return r;
 }
 
+// Parses the chain of alternatives that starts at alt, as SubParse(alt) does. An
+// alternative whose level could only end unmatched at once (a plain element that the token
+// at hand does not match, with no successor) hands over to its own alternative without a
+// level of its own: its entry is pushed and popped, so that the stack grows and overflows
+// exactly as it would, but nothing else of the level runs.
+int CZelParser::ParseAlternatives(int alt, CZelOid** slot, int depth)
+{
+    int skipped = 0;
+    while (alt && !m_needToken && !m_inputEnded && m_grammar.semTable[alt].next == 0 &&
+           GetSemanticKeywordType(alt) != zelKW_COMPOSITE && SemMatch(alt) == 0) {
+        if (!PushStack(alt, slot, 0))
+            return zel::kInternal;
+        ++skipped;
+        alt = m_grammar.semTable[alt].alt;
+    }
+    const int r = alt ? SubParse(alt, slot, depth + skipped) : zel::kUnmatched;
+    for (; skipped > 0; --skipped)
+        if (PopStack())
+            return zel::kInternal;
+    return r;
+}
+
 int CZelParser::ParseFileLevel(int depth)
 {
     if (depth > kMaxRecursion) {
@@ -59,7 +81,7 @@ int CZelParser::ParseFileLevel(int depth)
 
         // 4. Alternative.
         if (row.alt && top.status == 1) {
-            r = SubParse(row.alt, top.slot, depth);
+            r = ParseAlternatives(row.alt, top.slot, depth);
             if (r == zel::kInternal || r == zel::kStop)
                 return r;
             if (r == zel::kMatched)

@@ -51,42 +51,59 @@ struct ThreadPools {
 // Initial-exec TLS: the pools are reached without a call per block.
 thread_local ThreadPools t_pools __attribute__((tls_model("initial-exec")));
 
-void* TakeFromSlab(int pool)
+// Starts a new slab for pool and returns its first block; null when out of memory.
+__attribute__((noinline)) void* TakeFromNewSlab(int pool)
 {
-    ThreadPools& pools = t_pools;
-    const size_t size = kPooledSizes[pool];
-    if (pools.next[pool] + size > pools.end[pool] || !pools.next[pool]) {
-        char* slab = static_cast<char*>(std::malloc(kSlabBytes));
-        if (!slab)
-            return nullptr;
-        {
-            std::lock_guard<std::mutex> guard(g_slabLock);
-            g_slabs->push_back(slab);
-        }
-        pools.next[pool] = slab;
-        pools.end[pool] = slab + kSlabBytes;
+    char* slab = static_cast<char*>(std::malloc(kSlabBytes));
+    if (!slab)
+        return nullptr;
+    {
+        std::lock_guard<std::mutex> guard(g_slabLock);
+        g_slabs->push_back(slab);
     }
-    void* block = pools.next[pool];
-    pools.next[pool] += size;
-    return block;
+    ThreadPools& pools = t_pools;
+    pools.next[pool] = slab + kPooledSizes[pool];
+    pools.end[pool] = slab + kSlabBytes;
+    return slab;
 }
 
 #endif
 
 }  // namespace
 
+#ifndef ZEL_PLAIN_ALLOCATION
+// Takes a block from pool's free list or its slab.
+inline void* TakeBlock(int pool)
+{
+    ThreadPools& pools = t_pools;
+    if (FreeBlock* block = pools.free[pool]) {
+        pools.free[pool] = block->next;
+        return block;
+    }
+    char* block = pools.next[pool];
+    if (block && block + kPooledSizes[pool] <= pools.end[pool]) {
+        pools.next[pool] = block + kPooledSizes[pool];
+        return block;
+    }
+    return TakeFromNewSlab(pool);
+}
+#endif
+
+void* AllocateNumberBlock()
+{
+#ifndef ZEL_PLAIN_ALLOCATION
+    return TakeBlock(0);
+#else
+    return std::malloc(kNumberBlockSize);
+#endif
+}
+
 void* PoolAllocate(size_t size)
 {
 #ifndef ZEL_PLAIN_ALLOCATION
     const int pool = PoolIndex(size);
-    if (pool >= 0) {
-        FreeBlock*& head = t_pools.free[pool];
-        if (FreeBlock* block = head) {
-            head = block->next;
-            return block;
-        }
-        return TakeFromSlab(pool);
-    }
+    if (pool >= 0)
+        return TakeBlock(pool);
 #endif
     return std::malloc(size);
 }

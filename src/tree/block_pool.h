@@ -16,6 +16,9 @@ void* PoolAllocate(size_t size);
 // Releases a block that PoolAllocate gave for the same size.
 void PoolFree(void* block, size_t size);
 
+// The block of a number value, as PoolAllocate(kNumberBlockSize) gives it.
+void* AllocateNumberBlock();
+
 }  // namespace zel
 
 #endif

@@ -110,13 +110,13 @@ CZelOid* CZelParser::AddObj(int sem)
         const int number = zel::TextToInt(m_tok, outOfRange);
         if (outOfRange)
             ReportError(zelERR_INT_RANGE, sem);
-        if ((value = zel::PoolAllocate(zel::kNumberBlockSize)))
+        if ((value = zel::AllocateNumberBlock()))
             *static_cast<int*>(value) = number;
         failed = !value;
         break;
     }
     case zelKW_REALTOK:
-        if ((value = zel::PoolAllocate(zel::kNumberBlockSize)))
+        if ((value = zel::AllocateNumberBlock()))
             *static_cast<double*>(value) = zel::TextToDouble(m_tok);
         failed = !value;
         break;
