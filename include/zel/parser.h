@@ -199,6 +199,7 @@ private:
     void CountInputEnd(bool somethingRead);
     int ParseFile2();
     int SemMatch(int e);
+    int MatchElement(int e);
     int TokenName();
     int FormSatis(int e);
     int MatchStep(zelStackS& top);

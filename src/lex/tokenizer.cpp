@@ -32,7 +32,13 @@ void CZelParser::AppendTokenChar(char c)
     m_tok[m_tokLen++] = c;
 }
 
-void CZelParser::SetTokenText(const char* text) { SetTokenRange(text, std::strlen(text)); }
+void CZelParser::SetTokenText(const char* text)
+{
+    ClearToken();
+    while (*text)
+        AppendTokenChar(*text++);
+    m_tok[m_tokLen] = '\0';
+}
 
 // Grows the token buffer to hold length characters and the NUL. Returns the length that
 // fits: all of it, or what the old buffer holds when no memory was left.
@@ -114,7 +120,7 @@ int CZelParser::CutToken()
     switch (*m_scan) {
     case ')':
         ++m_scan;
-        SetTokenText(")");
+        SetTokenRange(")", 1);
         m_tokType = zelKW_EOFORM;
         --m_depth;
         return 1;

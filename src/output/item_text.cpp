@@ -1,6 +1,7 @@
 // Texts of single nodes, shared by the stream writer and the list writer.
 #include "output/item_text.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -18,16 +19,21 @@ void AppendFormHead(std::string& out, const char* keyword, int level)
 
 int AppendValueText(std::string& out, const CZelOid* node)
 {
-    char number[352];
+    // Numbers are written as "%d" and "%lf" write them, through the exact conversions of
+    // the standard library.
+    char number[352] = {' ', ' '};
     switch (node->GetObjType()) {
-    case zelKW_INTTOK:
-        std::snprintf(number, sizeof number, "  %d", node->GetIntval());
-        out += number;
+    case zelKW_INTTOK: {
+        const auto written = std::to_chars(number + 2, number + sizeof number, node->GetIntval());
+        out.append(number, written.ptr);
         return -1;
-    case zelKW_REALTOK:
-        std::snprintf(number, sizeof number, "  %lf", node->GetRealval());
-        out += number;
+    }
+    case zelKW_REALTOK: {
+        const auto written =
+            std::to_chars(number + 2, number + sizeof number, node->GetRealval(), std::chars_format::fixed, 6);
+        out.append(number, written.ptr);
         return -1;
+    }
     case zelKW_STRTOK: {
         const char* text = node->GetStrval() ? node->GetStrval() : "";
         out += "  \"";

@@ -27,11 +27,12 @@ struct WriteFrame {
 
 void CZelParser::WriteItem(FILE* stream, const CZelOid* node, int level)
 {
-    std::string text;
+    thread_local std::string text;  // reused: no allocation per item
+    text.clear();
     if (node->GetObjType() == zelKW_FORM) {
         t_column = 0;
         zel::AppendFormHead(text, GetSemanticKeyword(node->m_sem), level);
-        std::fputs(text.c_str(), stream);
+        std::fwrite(text.data(), 1, text.size(), stream);
         if (m_trace == 2)
             std::fprintf(stream, " [%p]", static_cast<const void*>(node));
         if (!node->Clink)
@@ -48,7 +49,7 @@ void CZelParser::WriteItem(FILE* stream, const CZelOid* node, int level)
             t_column = 0;
         }
     }
-    std::fputs(text.c_str(), stream);
+    std::fwrite(text.data(), 1, text.size(), stream);
     if (m_trace == 2)
         std::fprintf(stream, " [%p]", static_cast<const void*>(node));
 }

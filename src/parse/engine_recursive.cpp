@@ -1,6 +1,7 @@
 // ParseFile: the recursive engine. Every sub-parse is a call of itself; a repeated
 // group runs again in a loop on the same entry.
 #include "parse/level_steps.h"
+#include "parse/match_element.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 
@@ -34,7 +35,7 @@ int CZelParser::ParseAlternatives(int alt, CZelOid** slot, int depth)
 {
     int skipped = 0;
     while (alt && !m_needToken && !m_inputEnded && m_grammar.semTable[alt].next == 0 &&
-           GetSemanticKeywordType(alt) != zelKW_COMPOSITE && SemMatch(alt) == 0) {
+           GetSemanticKeywordType(alt) != zelKW_COMPOSITE && MatchElement(alt) == 0) {
         if (!PushStack(alt, slot, 0))
             return zel::kInternal;
         ++skipped;

@@ -1,5 +1,6 @@
 // The steps of one form-parser level that both engines run the same way.
 #include "parse/level_steps.h"
+#include "parse/match_element.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 
@@ -21,7 +22,7 @@ int CZelParser::MatchStep(zelStackS& top)
         m_needToken = 0;
     }
 
-    const int m = SemMatch(e);
+    const int m = MatchElement(e);
     if (m == 1) {
         if (m_tokType == zelKW_EOFORM) {
             m_needToken = 1;
