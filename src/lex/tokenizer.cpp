@@ -59,6 +59,13 @@ __attribute__((noinline)) size_t CZelParser::GrowToken(size_t length)
     return length;
 }
 
+namespace {
+
+// Copies a long token; kept out of line, where short tokens are copied in place.
+__attribute__((noinline)) void CopyLong(char* to, const char* from, size_t length) { std::memmove(to, from, length); }
+
+}  // namespace
+
 // Makes the token the given characters.
 void CZelParser::SetTokenRange(const char* text, size_t length)
 {
@@ -68,7 +75,7 @@ void CZelParser::SetTokenRange(const char* text, size_t length)
         for (size_t i = 0; i < length; ++i)
             m_tok[i] = text[i];
     } else {
-        std::memmove(m_tok, text, length);
+        CopyLong(m_tok, text, length);
     }
     m_tokLen = length;
     m_tok[length] = '\0';
