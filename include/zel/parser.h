@@ -3,6 +3,7 @@
 #define ZEL_PARSER_H
 
 #include <cstdio>
+#include <string>
 #include <unordered_set>
 
 #include "zel/diag.h"
@@ -237,7 +238,7 @@ private:
     void Report(zelErrCode code, int arg, const char* fileName);
 
     // Writer
-    void WriteItem(FILE* stream, const CZelOid* node, int level);
+    void WriteItem(std::string& out, const CZelOid* node, int level);
     void WriteHeader(FILE* stream, CStringList* header);
 
     FILE* m_in;

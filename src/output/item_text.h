@@ -12,10 +12,11 @@ namespace zel {
 // level), "(" and the keyword name.
 void AppendFormHead(std::string& out, const char* keyword, int level);
 
-// Appends the text of a value or literal node ("  %d", "  %lf", "  \"%s\"", "  %s");
-// appends nothing for other node types. Returns the length that counts for line
-// wrapping: the value text or literal name alone, or -1 for integers, reals and others.
-int AppendValueText(std::string& out, const CZelOid* node);
+// Appends the text of a value or literal node of the given type, from its value block
+// and keyword name ("  %d", "  %lf", "  \"%s\"", "  %s"); appends nothing for other node
+// types. Returns the length that counts for line wrapping: the value text or literal name
+// alone, or -1 for integers, reals and others.
+int AppendValueText(std::string& out, int type, const void* value, const char* keyword);
 
 }  // namespace zel
 

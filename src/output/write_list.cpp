@@ -40,7 +40,7 @@ int CZelParser::WriteList(const CZelOid* node, int level, CStringList* list)
                 if (!f.node->Clink)
                     text += ')';
             } else {
-                zel::AppendValueText(text, f.node);
+                zel::AppendValueText(text, f.node->GetObjType(), f.node->Dlink, f.node->GetKeyword());
             }
             if (!text.empty())
                 list->AddTail(text.c_str());

@@ -10,8 +10,9 @@
 namespace {
 
 // Column of the stream writer's line wrapping, one per thread.
-thread_local int t_column = 0;
+thread_local int t_column __attribute__((tls_model("initial-exec"))) = 0;
 const int kWrapColumn = 60;
+const size_t kFlushSize = 64 * 1024;
 
 // One pending call of the tree writer. The walk keeps one frame per open form and never
 // one per sibling.
@@ -25,33 +26,34 @@ struct WriteFrame {
 
 }  // namespace
 
-void CZelParser::WriteItem(FILE* stream, const CZelOid* node, int level)
+void CZelParser::WriteItem(std::string& out, const CZelOid* node, int level)
 {
-    thread_local std::string text;  // reused: no allocation per item
-    text.clear();
-    if (node->GetObjType() == zelKW_FORM) {
+    char annotation[32];
+    const int type = GetSemanticKeywordType(node->m_sem);
+    if (type == zelKW_FORM) {
         t_column = 0;
-        zel::AppendFormHead(text, GetSemanticKeyword(node->m_sem), level);
-        std::fwrite(text.data(), 1, text.size(), stream);
+        zel::AppendFormHead(out, GetSemanticKeyword(node->m_sem), level);
         if (m_trace == 2)
-            std::fprintf(stream, " [%p]", static_cast<const void*>(node));
+            out.append(annotation, static_cast<size_t>(std::snprintf(annotation, sizeof annotation, " [%p]",
+                                                                       static_cast<const void*>(node))));
         if (!node->Clink)
-            std::fputc(')', stream);
+            out += ')';
         return;
     }
-    const int wrapLength = zel::AppendValueText(text, node);
-    if (text.empty())
+    const size_t start = out.size();
+    const int wrapLength = zel::AppendValueText(out, type, node->Dlink, GetSemanticKeyword(node->m_sem));
+    if (out.size() == start)
         return;
     if (wrapLength >= 0) {
         t_column += wrapLength;
         if (t_column > kWrapColumn) {
-            std::fputc('\n', stream);
+            out.insert(start, 1, '\n');
             t_column = 0;
         }
     }
-    std::fwrite(text.data(), 1, text.size(), stream);
     if (m_trace == 2)
-        std::fprintf(stream, " [%p]", static_cast<const void*>(node));
+        out.append(annotation, static_cast<size_t>(std::snprintf(annotation, sizeof annotation, " [%p]",
+                                                                   static_cast<const void*>(node))));
 }
 
 int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int withSiblings)
@@ -64,10 +66,17 @@ int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int with
     }
     m_errno = 0;
 
+    // The text is gathered in a buffer and handed to the stream in large pieces.
+    std::string out;
+    out.reserve(kFlushSize + 4096);
     std::vector<WriteFrame> frames;
     frames.push_back({node, level, withSiblings != 0, 0, nullptr});
     int result = 0;  // result of the frame that finished last
     while (!frames.empty()) {
+        if (out.size() >= kFlushSize) {
+            std::fwrite(out.data(), 1, out.size(), stream);
+            out.clear();
+        }
         const size_t i = frames.size() - 1;
         WriteFrame& f = frames[i];
         switch (f.state) {
@@ -77,9 +86,9 @@ int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int with
                 frames.pop_back();
                 continue;
             }
-            WriteItem(stream, f.node, f.level);
+            WriteItem(out, f.node, f.level);
             if (f.node->Clink) {
-                if (f.node->GetObjType() == zelKW_FORM)
+                if (GetSemanticKeywordType(f.node->m_sem) == zelKW_FORM)
                     ++f.level;
                 f.state = 1;
                 frames.push_back({f.node->Clink, f.level, true, 0, nullptr});
@@ -93,7 +102,7 @@ int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int with
                 frames.pop_back();
                 continue;
             }
-            std::fputc(')', stream);
+            out += ')';
             if (--f.level == 0) {
                 result = 0;
                 frames.pop_back();
@@ -121,6 +130,7 @@ int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int with
             continue;
         }
     }
+    std::fwrite(out.data(), 1, out.size(), stream);
     return result;
 }
 
