@@ -108,7 +108,7 @@ void* PoolAllocate(size_t size)
     return std::malloc(size);
 }
 
-void PoolFree(void* block, size_t size)
+void PoolFree(void* block, [[maybe_unused]] size_t size)
 {
     if (!block)
         return;

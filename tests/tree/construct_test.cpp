@@ -1,36 +1,13 @@
 // Construction by keyword: appending where the rule names it, inserting where the grammar allows it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
-#include <string>
-
-#include "support/test_grammars.h"
+#include "tree/tree_fixture.h"
 
 using namespace zeltest;
 
 namespace {
 
-const CZelOid* Child(const CZelOid* node, int n)
-{
-    for (node = node->GetFirstObj(); node && n--;)
-        node = node->GetNextObj();
-    return node;
-}
-
-struct Tree_Construct : ::testing::Test {
-    // Parses text under the netlist grammar, or the editing grammar, and returns the first goal.
-    const CZelOid* Load(const char* text, bool edit = false)
-    {
-        const std::string file = TempFile(text);
-        parser.reset(new RecordingParser((edit ? edits : nets).get()));
-        EXPECT_EQ(0, parser->Parse(file.c_str(), 0)) << text;
-        std::remove(file.c_str());
-        return parser->GetGoalAt(0);
-    }
-    Grammar nets = NetlistGrammar(), edits = EditGrammar();
-    std::unique_ptr<RecordingParser> parser;
-};
+struct Tree_Construct : TreeFixture {};
 
 }  // namespace
 

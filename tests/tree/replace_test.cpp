@@ -1,35 +1,13 @@
 // Value replacement in place, and the symbol maps that text replacement fills.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
-#include <string>
-
-#include "support/test_grammars.h"
+#include "tree/tree_fixture.h"
 
 using namespace zeltest;
 
-static const CZelOid* Child(const CZelOid* node, int n)
-{
-    for (node = node->GetFirstObj(); node && n--;)
-        node = node->GetNextObj();
-    return node;
-}
-
 static char* Proc() { return nullptr; }
 
-struct Tree_Replace : ::testing::Test {
-    const CZelOid* Load(const char* text, bool edit = false)
-    {
-        const std::string file = TempFile(text);
-        parser.reset(new RecordingParser((edit ? edits : nets).get()));
-        EXPECT_EQ(0, parser->Parse(file.c_str(), 0)) << text;
-        std::remove(file.c_str());
-        return parser->GetGoalAt(0);
-    }
-    Grammar nets = NetlistGrammar(), edits = EditGrammar();
-    std::unique_ptr<RecordingParser> parser;
-};
+struct Tree_Replace : TreeFixture {};
 
 TEST_F(Tree_Replace, ValuesOfTheNodesOwnKind)
 {

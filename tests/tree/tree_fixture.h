@@ -1,0 +1,39 @@
+// A fixture for tree tests: text parsed from a file under the netlist or the editing
+// grammar, and the n-th child of a node.
+#ifndef ZEL_TESTS_TREE_FIXTURE_H
+#define ZEL_TESTS_TREE_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "support/test_grammars.h"
+
+namespace zeltest {
+
+inline const CZelOid* Child(const CZelOid* node, int n)
+{
+    for (node = node->GetFirstObj(); node && n--;)
+        node = node->GetNextObj();
+    return node;
+}
+
+struct TreeFixture : ::testing::Test {
+    // Parses text under the netlist grammar, or the editing grammar, and returns the first goal.
+    const CZelOid* Load(const char* text, bool edit = false)
+    {
+        const std::string file = TempFile(text);
+        parser.reset(new RecordingParser((edit ? edits : nets).get()));
+        EXPECT_EQ(0, parser->Parse(file.c_str(), 0)) << text;
+        std::remove(file.c_str());
+        return parser->GetGoalAt(0);
+    }
+    Grammar nets = NetlistGrammar(), edits = EditGrammar();
+    std::unique_ptr<RecordingParser> parser;
+};
+
+}  // namespace zeltest
+
+#endif
