@@ -163,9 +163,9 @@ private:
     CZelOid* AppendObject(int keyword, zelTokTyp valueType) const;
     CZelOid* InsertObject(int keyword, zelTokTyp valueType) const;
     const CZelOid* AppendText(int keyword, zelTokTyp type, const char* text) const;
-    const CZelOid* AppendTexts(int keyword, zelTokTyp type, CStringList& list) const;
     const CZelOid* InsertText(int keyword, zelTokTyp type, const char* text) const;
-    const CZelOid* InsertTexts(int keyword, zelTokTyp type, CStringList& list) const;
+    typedef const CZelOid* (CZelOid::*AddOne)(int keyword, zelTokTyp type, const char* text) const;
+    const CZelOid* AddTexts(AddOne add, int keyword, zelTokTyp type, CStringList& list) const;
     const zelSemanticS* SemRow() const;
     const zelKeywordS* KeywordRow() const;
     bool HasText() const;

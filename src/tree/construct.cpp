@@ -117,20 +117,25 @@ const CZelOid* CZelOid::AppIdent(const char* text) const { return AppendText(2, 
 
 const CZelOid* CZelOid::AppStrtok(const char* text) const { return AppendText(5, zelKW_STRTOK, text); }
 
-const CZelOid* CZelOid::AppendTexts(int keyword, zelTokTyp type, CStringList& list) const
+// Adds one node per text of list, from head to tail, with add (AppendText or
+// InsertText). Returns the first node made, or null.
+const CZelOid* CZelOid::AddTexts(AddOne add, int keyword, zelTokTyp type, CStringList& list) const
 {
     const CZelOid* first = nullptr;
     for (POSITION pos = list.GetHeadPosition(); pos;) {
-        const CZelOid* node = AppendText(keyword, type, list.GetNext(pos));
+        const CZelOid* node = (this->*add)(keyword, type, list.GetNext(pos));
         if (!first)
             first = node;
     }
     return first;
 }
 
-const CZelOid* CZelOid::AppIdent(CStringList& list) const { return AppendTexts(2, zelKW_IDENT, list); }
+const CZelOid* CZelOid::AppIdent(CStringList& list) const { return AddTexts(&CZelOid::AppendText, 2, zelKW_IDENT, list); }
 
-const CZelOid* CZelOid::AppStrtok(CStringList& list) const { return AppendTexts(5, zelKW_STRTOK, list); }
+const CZelOid* CZelOid::AppStrtok(CStringList& list) const
+{
+    return AddTexts(&CZelOid::AppendText, 5, zelKW_STRTOK, list);
+}
 
 const CZelOid* CZelOid::AppInttok(int value) const
 {
@@ -176,28 +181,18 @@ const CZelOid* CZelOid::InsertText(int keyword, zelTokTyp type, const char* text
     return node;
 }
 
-const CZelOid* CZelOid::InsertTexts(int keyword, zelTokTyp type, CStringList& list) const
-{
-    const CZelOid* first = nullptr;
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        const CZelOid* node = InsertText(keyword, type, list.GetNext(pos));
-        if (!first)
-            first = node;
-    }
-    return first;
-}
 
 const CZelOid* CZelOid::InsIdent(const char* text) const { return InsertText(2, zelKW_IDENT, text); }
 
 const CZelOid* CZelOid::InsIdent(const CString& text) const { return InsertText(2, zelKW_IDENT, text); }
 
-const CZelOid* CZelOid::InsIdent(CStringList& list) const { return InsertTexts(2, zelKW_IDENT, list); }
+const CZelOid* CZelOid::InsIdent(CStringList& list) const { return AddTexts(&CZelOid::InsertText, 2, zelKW_IDENT, list); }
 
 const CZelOid* CZelOid::InsStrtok(const char* text) const { return InsertText(5, zelKW_STRTOK, text); }
 
 const CZelOid* CZelOid::InsStrtok(const CString& text) const { return InsertText(5, zelKW_STRTOK, text); }
 
-const CZelOid* CZelOid::InsStrtok(CStringList& list) const { return InsertTexts(5, zelKW_STRTOK, list); }
+const CZelOid* CZelOid::InsStrtok(CStringList& list) const { return AddTexts(&CZelOid::InsertText, 5, zelKW_STRTOK, list); }
 
 const CZelOid* CZelOid::InsInttok(int value) const
 {
