@@ -51,6 +51,8 @@ void NameIndex::Build(const zelKeywordS* rows, int count)
     m_rows = rows;
     m_canonical.assign(static_cast<size_t>(count), -1);
     m_indexKey.assign(static_cast<size_t>(count), 0);
+    for (unsigned long long& shapes : m_keyShapes)
+        shapes = 0;
     size_t capacity = 16;
     while (capacity < static_cast<size_t>(count) * 2)
         capacity *= 2;
@@ -68,13 +70,18 @@ void NameIndex::Build(const zelKeywordS* rows, int count)
             m_slots[slot].length = static_cast<unsigned>(length);
         }
         m_canonical[static_cast<size_t>(k)] = canonical;
-        if (rows[k].type == zelKW_LIT || !HasLetter(name))
+        if (rows[k].type == zelKW_LIT || !HasLetter(name)) {
             m_indexKey[static_cast<size_t>(canonical)] = 1;
+            const unsigned char first = static_cast<unsigned char>(name[0] | 0x20);
+            m_keyShapes[first] |= 1ULL << (length < 63 ? length : 63);
+        }
     }
 }
 
 void NameIndex::Clear()
 {
+    for (unsigned long long& shapes : m_keyShapes)
+        shapes = 0;
     m_canonical.clear();
     m_indexKey.clear();
     m_slots.clear();

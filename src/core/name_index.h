@@ -23,11 +23,19 @@ public:
     // True when text of that name, in upper case, is a key of the keyword index: the
     // name of a literal keyword, or a name without letters.
     bool IsIndexKey(int canonical) const { return m_indexKey[static_cast<size_t>(canonical)] != 0; }
+    // False when no key of the keyword index can be text: a quick test on its first
+    // character and its length before any hashing.
+    bool MayBeIndexKey(const char* text, size_t length) const
+    {
+        const unsigned char first = static_cast<unsigned char>(text[0] | 0x20);
+        return m_keyShapes[first] & (1ULL << (length < 63 ? length : 63));
+    }
 
 private:
     const zelKeywordS* m_rows = nullptr;
     std::vector<int> m_canonical;
     std::vector<unsigned char> m_indexKey;
+    unsigned long long m_keyShapes[256] = {};  // by folded first character: bit per length
     struct Slot {
         int keyword = -1;  // canonical keyword id; -1 for an empty slot
         unsigned length = 0;

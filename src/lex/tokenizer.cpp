@@ -259,7 +259,9 @@ int CZelParser::TokenName()
 void CZelParser::ConvertToktyp()
 {
     // The token is a literal when its upper-case text is a key of the keyword index.
-    const int name = m_names->Empty() ? -1 : TokenName();
+    if (m_names->Empty() || !m_names->MayBeIndexKey(m_tok, m_tokLen))
+        return;
+    const int name = TokenName();
     if (name >= 0 && m_names->IsIndexKey(name))
         m_tokType = m_extended ? zelKW_LITIDENT : zelKW_LIT;
 }

@@ -60,24 +60,21 @@ double TextToDouble(const char* text)
     const bool negative = *p == '-';
     if (negative)
         ++p;
-    long long mantissa = 0;
-    int digits = 0;
-    int decimals = -1;
-    for (;; ++p) {
-        if (*p >= '0' && *p <= '9') {
-            mantissa = mantissa * 10 + (*p - '0');
-            if (++digits > 15)
-                break;
-            if (decimals >= 0)
-                ++decimals;
-        } else if (*p == '.' && decimals < 0) {
-            decimals = 0;
-        } else {
-            break;
-        }
+    unsigned long long mantissa = 0;
+    const char* digits = p;
+    for (; static_cast<unsigned>(*p - '0') < 10; ++p)
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    size_t count = static_cast<size_t>(p - digits);
+    size_t decimals = 0;
+    if (*p == '.') {
+        const char* fraction = ++p;
+        for (; static_cast<unsigned>(*p - '0') < 10; ++p)
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        decimals = static_cast<size_t>(p - fraction);
+        count += decimals;
     }
-    if (*p == '\0' && digits > 0 && digits <= 15) {
-        const double value = static_cast<double>(mantissa) / kPowers[decimals > 0 ? decimals : 0];
+    if (*p == '\0' && count > 0 && count <= 15) {
+        const double value = static_cast<double>(mantissa) / kPowers[decimals];
         return negative ? -value : value;
     }
     // Other real tokens take the fast correctly rounded conversion, and anything it does
