@@ -187,7 +187,6 @@ private:
     bool FillBlock();
     void AppendTokenChar(char c);
     bool GrowLine(size_t needed);
-    char* LineBuffer() const { return m_line; }
 
     // Parse stack and engines
     int PushStack(int sem, CZelOid** slot, short resume);

@@ -24,6 +24,13 @@ TEST(Core_Lookup, NamesAndOutOfRangeIndexes)
     const char* mine = p.SemtypeToStr(S_OPT);
     std::thread([&p] { p.SemtypeToStr(S_REQ); }).join();
     EXPECT_STREQ("S_DUMMY | S_OPT", mine);
+    // Rows 12 (cellitem*, a group head) and 5 (cell*): their own heads; row 3 has no group.
+    EXPECT_EQ(12, A::GroupHead(p, 12));
+    EXPECT_EQ(5, A::GroupHead(p, 5));
+    EXPECT_EQ(-1, A::GroupHead(p, 3));
+    EXPECT_EQ(nullptr, A::SemanticKeyword(p, -1));
+    EXPECT_EQ(-1, A::KeywordSemanticId(p, -5));
+    EXPECT_EQ(-1, A::SemanticHead(p, -1));
 }
 
 TEST(Core_Parser, DefaultConstructedFailsCleanly)
