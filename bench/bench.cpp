@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <malloc.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -33,6 +32,20 @@ struct Sample {
     double bytesPerNode = 0;
     long long nodes = 0;
 };
+
+// Resident bytes of this process.
+size_t HeapInUse()
+{
+    long pages = 0;
+    long resident = 0;
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return static_cast<size_t>(resident) * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
 
 double Now()
 {
@@ -94,14 +107,14 @@ Sample ZelWhole(const Setup& setup, int engine)
     CZelGrammar grammar;
     grammar.CompileFile(setup.grammarFile.c_str());
     const double start = Now();
-    const size_t before = mallinfo2().uordblks;
+    const size_t before = HeapInUse();
     Sample sample;
     {
         CZelParser parser(grammar.GetDescriptor(), 16, 1 << 22);
         if (parser.Parse(setup.file.c_str(), "r", -1L, engine) != 0)
             std::fprintf(stderr, "zel: the benchmark file has errors\n");
         sample.nodes = CountNodes(parser);
-        sample.bytesPerNode = static_cast<double>(mallinfo2().uordblks - before) / static_cast<double>(sample.nodes);
+        sample.bytesPerNode = static_cast<double>(HeapInUse() - before) / static_cast<double>(sample.nodes);
     }
     sample.seconds = Now() - start;
     return sample;
@@ -182,7 +195,7 @@ Sample Sfsexp(const Setup& setup, bool smallBuffers)
 {
     Sample sample;
     const double start = Now();
-    const size_t before = mallinfo2().uordblks;
+    const size_t before = HeapInUse();
     if (smallBuffers)
         set_parser_buffer_params(16, 16);
     FILE* in = std::fopen(setup.file.c_str(), "rb");
@@ -195,7 +208,7 @@ Sample Sfsexp(const Setup& setup, bool smallBuffers)
     sexp_t* tree = parse_sexp(&text[0], text.size());
     sample.nodes = WalkSexp(tree);
     sample.bytesPerNode =
-        static_cast<double>(mallinfo2().uordblks - before - text.capacity()) / static_cast<double>(sample.nodes);
+        static_cast<double>(HeapInUse() - before - text.capacity()) / static_cast<double>(sample.nodes);
     destroy_sexp(tree);
     sexp_cleanup();
     sample.seconds = Now() - start;

@@ -1,14 +1,14 @@
 // Block pools. Each thread keeps its own free lists, so that no lock is taken per block;
 // a block released on another thread than the one that made it joins that thread's list.
-// Slabs are listed in one process-wide table and live as long as the process. A build
-// with ZEL_PLAIN_ALLOCATION takes every block from the runtime heap, so that memory
-// checkers see each block on its own.
+// Slabs are mapped from the system and live as long as the process: their blocks are
+// reused, never returned. A build with ZEL_PLAIN_ALLOCATION takes every block from the
+// runtime heap, so that memory checkers see each block on its own.
 #include "tree/block_pool.h"
 
+#include <cstdint>
 #include <cstdlib>
-#include <mutex>
 #include <new>
-#include <vector>
+#include <sys/mman.h>
 
 #include "zel/oid.h"
 
@@ -18,7 +18,9 @@ namespace {
 
 #ifndef ZEL_PLAIN_ALLOCATION
 
-const size_t kSlabBytes = 64 * 1024;
+// Slabs of 2 MiB, aligned, which the system may back with huge pages: a large tree then
+// takes few page faults.
+const size_t kSlabBytes = 2 * 1024 * 1024;
 
 struct FreeBlock {
     FreeBlock* next;
@@ -38,10 +40,6 @@ int PoolIndex(size_t size)
     return -1;
 }
 
-// Slabs stay reachable from here until the process ends.
-std::mutex g_slabLock;
-std::vector<void*>* g_slabs = new std::vector<void*>;
-
 struct ThreadPools {
     FreeBlock* free[kPoolCount] = {};
     char* next[kPoolCount] = {};  // unused part of the current slab
@@ -51,16 +49,28 @@ struct ThreadPools {
 // Initial-exec TLS: the pools are reached without a call per block.
 thread_local ThreadPools t_pools __attribute__((tls_model("initial-exec")));
 
+// Maps a slab aligned to its size, so that it can be backed by huge pages.
+char* MapSlab()
+{
+    void* mapped = mmap(nullptr, 2 * kSlabBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        return nullptr;
+    char* start = static_cast<char*>(mapped);
+    char* slab = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(start) + kSlabBytes - 1) & ~(kSlabBytes - 1));
+    if (slab > start)
+        munmap(start, static_cast<size_t>(slab - start));
+    if (slab + kSlabBytes < start + 2 * kSlabBytes)
+        munmap(slab + kSlabBytes, static_cast<size_t>(start + 2 * kSlabBytes - (slab + kSlabBytes)));
+    madvise(slab, kSlabBytes, MADV_HUGEPAGE);
+    return slab;
+}
+
 // Starts a new slab for pool and returns its first block; null when out of memory.
 __attribute__((noinline)) void* TakeFromNewSlab(int pool)
 {
-    char* slab = static_cast<char*>(std::malloc(kSlabBytes));
+    char* slab = MapSlab();
     if (!slab)
         return nullptr;
-    {
-        std::lock_guard<std::mutex> guard(g_slabLock);
-        g_slabs->push_back(slab);
-    }
     ThreadPools& pools = t_pools;
     pools.next[pool] = slab + kPooledSizes[pool];
     pools.end[pool] = slab + kSlabBytes;
