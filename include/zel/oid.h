@@ -163,6 +163,7 @@ private:
     CZelOid* AppendObject(int keyword, zelTokTyp valueType) const;
     CZelOid* InsertObject(int keyword, zelTokTyp valueType) const;
     const CZelOid* AppendText(int keyword, zelTokTyp type, const char* text) const;
+    const CZelOid* AppendNumber(int keyword, zelTokTyp type) const;
     const CZelOid* InsertText(int keyword, zelTokTyp type, const char* text) const;
     typedef const CZelOid* (CZelOid::*AddOne)(int keyword, zelTokTyp type, const char* text) const;
     const CZelOid* AddTexts(AddOne add, int keyword, zelTokTyp type, CStringList& list) const;

@@ -137,12 +137,19 @@ const CZelOid* CZelOid::AppStrtok(CStringList& list) const
     return AddTexts(&CZelOid::AppendText, 5, zelKW_STRTOK, list);
 }
 
-const CZelOid* CZelOid::AppInttok(int value) const
+// Appends a number node of keyword and type, built from a staged "0"; the caller sets
+// its value.
+const CZelOid* CZelOid::AppendNumber(int keyword, zelTokTyp type) const
 {
     if (!m_parser)
         return nullptr;
     m_parser->SetTokenText("0");
-    const CZelOid* node = AppendObject(3, zelKW_INTTOK);
+    return AppendObject(keyword, type);
+}
+
+const CZelOid* CZelOid::AppInttok(int value) const
+{
+    const CZelOid* node = AppendNumber(3, zelKW_INTTOK);
     if (node)
         node->ReplaceData(value);
     return node;
@@ -156,10 +163,7 @@ const CZelOid* CZelOid::AppInttok(const char* text) const
 
 const CZelOid* CZelOid::AppRealtok(double value) const
 {
-    if (!m_parser)
-        return nullptr;
-    m_parser->SetTokenText("0");
-    const CZelOid* node = AppendObject(4, zelKW_REALTOK);
+    const CZelOid* node = AppendNumber(4, zelKW_REALTOK);
     if (node)
         node->ReplaceData(value);
     return node;
