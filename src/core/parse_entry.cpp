@@ -1,6 +1,7 @@
 // The Parse entry points: a file, the open input stream, or a list of text strings.
 #include <cstdio>
 
+#include "parse/stack.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 

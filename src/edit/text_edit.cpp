@@ -1,5 +1,6 @@
 // Editing from text: objects written in the form language are parsed in place under an
 // existing node, with the grammar position taken from the parent's rule.
+#include "parse/stack.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 

@@ -1,6 +1,7 @@
 // ParseFile2: the iterative engine. It runs the same steps as ParseFile in one loop;
 // a sub-parse is a push with a resume code that says where the entry below continues.
-#include "parse/level_steps.h"
+#include "parse/match_step.h"
+#include "parse/stack.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 

@@ -1,7 +1,8 @@
 // ParseFile: the recursive engine. Every sub-parse is a call of itself; a repeated
 // group runs again in a loop on the same entry.
-#include "parse/level_steps.h"
+#include "parse/match_step.h"
 #include "parse/match_element.h"
+#include "parse/stack.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 
@@ -16,7 +17,7 @@ const int kMaxRecursion = 6000;
 int CZelParser::ParseFile() { return ParseFileLevel(0); }
 
 // Pushes (sem, slot), parses that level and pops it. Returns the sub-level's result.
-int CZelParser::SubParse(int sem, CZelOid** slot, int depth)
+__attribute__((always_inline)) inline int CZelParser::SubParse(int sem, CZelOid** slot, int depth)
 {
     if (!PushStack(sem, slot, 0))
         return zel::kInternal;

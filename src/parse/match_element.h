@@ -9,7 +9,7 @@
 
 // 1 when the current token matches element e, 0 when not, 2 when it names the element's
 // keyword but may not be taken there (its accept word is 0 and e is not required).
-inline int CZelParser::MatchElement(int e)
+__attribute__((always_inline)) inline int CZelParser::MatchElement(int e)
 {
     const int kt = GetSemanticKeywordType(e);
     const int tt = m_tokType;

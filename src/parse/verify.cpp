@@ -3,6 +3,7 @@
 // entry is pushed with the resume code of the step that pushed it and popped once when
 // its level ends, and the walk never leaves the rule of the bottom entry's element.
 #include "parse/level_steps.h"
+#include "parse/stack.h"
 #include "zel/parser.h"
 
 // Finds the next element after the position at the top of the stack that accepts the

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "parse/stack.h"
 #include "zel/zel.h"
 
 class CZelTestAccess {
