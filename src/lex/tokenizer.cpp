@@ -144,7 +144,7 @@ int CZelParser::Gettok()
     return result;
 }
 
-int CZelParser::CutToken()
+__attribute__((always_inline)) inline int CZelParser::CutToken()
 {
     switch (*m_scan) {
     case ')':
@@ -239,7 +239,7 @@ int CZelParser::CutApostrophe()
 }
 
 // A word: a number, an identifier or, under the plain rules, a word of other characters.
-int CZelParser::CutWord()
+__attribute__((always_inline)) inline int CZelParser::CutWord()
 {
     bool ampersand = false;
     int type = zelKW_INTTOK;
