@@ -39,15 +39,16 @@ inline bool IsAlnum(char c) { return kCharClasses.bits[static_cast<unsigned char
 enum WordChar : unsigned char { kEnd, kDigitChar, kSign, kPeriod, kCapitalE, kLetter, kUnderscore, kOther };
 enum WordType : unsigned char { kWordInt, kWordReal, kWordIdent, kWordDummy };
 
-// The type after a character, for every type before it and every character; kWordEnds
-// for a character that ends the word.
-const unsigned char kWordEnds = 4;
+// The steps of the word scan: for the type before a character and the character, the
+// type after it times 256 (the start of that type's row), or kWordEnds for a character
+// that ends the word.
+const unsigned short kWordEnds = 0xFFFF;
 
 struct WordTables {
     unsigned char charClass[256];
     unsigned char next[2][4][8];        // [extended][type][class]
-    unsigned char afterChar[2][4][256];  // [extended][type][character]
-    constexpr WordTables() : charClass(), next(), afterChar()
+    unsigned short step[2][4 * 256];  // [extended][type * 256 + character]
+    constexpr WordTables() : charClass(), next(), step()
     {
         for (int c = 0; c < 256; ++c) {
             unsigned char k = kOther;
@@ -87,8 +88,8 @@ struct WordTables {
         for (int extended = 0; extended < 2; ++extended)
             for (int type = 0; type < 4; ++type)
                 for (int c = 0; c < 256; ++c)
-                    afterChar[extended][type][c] =
-                        charClass[c] == kEnd ? kWordEnds : next[extended][type][charClass[c]];
+                    step[extended][type * 256 + c] =
+                        charClass[c] == kEnd ? kWordEnds : static_cast<unsigned short>(next[extended][type][charClass[c]] * 256);
     }
 };
 

@@ -64,7 +64,7 @@ namespace {
 
 // Copies a token of at most 16 characters with two overlapping loads and stores of the
 // widest size that fits, instead of a loop over its characters.
-inline void CopyShort(char* to, const char* from, size_t length)
+__attribute__((always_inline)) inline void CopyShort(char* to, const char* from, size_t length)
 {
     if (length >= 8) {
         std::uint64_t head, tail;
@@ -254,13 +254,13 @@ __attribute__((always_inline)) inline int CZelParser::CutWord()
     // The word runs to the next parenthesis, whitespace or the end of the line buffer;
     // its characters are classified as they pass and copied once at the end.
     static const int kTokTypes[] = {zelKW_INTTOK, zelKW_REALTOK, zelKW_IDENT, zelKW_DUMMY};
-    const auto& after = zel::kWordTables.afterChar[m_extended ? 1 : 0];
-    unsigned char word = type == zelKW_IDENT ? zel::kWordIdent : zel::kWordInt;
+    const unsigned short* step = zel::kWordTables.step[m_extended ? 1 : 0];
+    unsigned row = (type == zelKW_IDENT ? zel::kWordIdent : zel::kWordInt) * 256;
     const char* start = m_scan;
     const char* p = m_scan;
-    for (unsigned char next; (next = after[word][static_cast<unsigned char>(*p)]) != zel::kWordEnds; ++p)
-        word = next;
-    type = kTokTypes[word];
+    for (unsigned next; (next = step[row + static_cast<unsigned char>(*p)]) != zel::kWordEnds; ++p)
+        row = next;
+    type = kTokTypes[row / 256];
     SetTokenRange(start, static_cast<size_t>(p - start));
     m_scan = const_cast<char*>(p);
     if (ampersand && type != zelKW_DUMMY)

@@ -51,35 +51,21 @@ int TextToInt(const char* text, bool& outOfRange)
     return static_cast<int>(value);
 }
 
-double TextToDouble(const char* text)
+namespace {
+
+// Digits at p as a whole number; p is left at the first other character.
+inline unsigned long long ReadDigits(const char*& p, unsigned long long mantissa)
 {
-    // A plain decimal of at most 15 digits is an exact integer divided by an exact power
-    // of ten, which IEEE division rounds correctly: the same double the runtime gives.
-    static const double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char* p = text;
-    const bool negative = *p == '-';
-    if (negative)
-        ++p;
-    unsigned long long mantissa = 0;
-    const char* digits = p;
-    for (; static_cast<unsigned>(*p - '0') < 10; ++p)
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    size_t count = static_cast<size_t>(p - digits);
-    size_t decimals = 0;
-    if (*p == '.') {
-        const char* fraction = ++p;
-        for (; static_cast<unsigned>(*p - '0') < 10; ++p)
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-        decimals = static_cast<size_t>(p - fraction);
-        count += decimals;
-    }
-    if (*p == '\0' && count > 0 && count <= 15) {
-        const double value = static_cast<double>(mantissa) / kPowers[decimals];
-        return negative ? -value : value;
-    }
-    // Other real tokens take the fast correctly rounded conversion, and anything it does
-    // not take goes to the runtime's.
-    p = negative ? text + 1 : text;
+    for (unsigned digit; (digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0')) < 10; ++p)
+        mantissa = mantissa * 10 + digit;
+    return mantissa;
+}
+
+// Real texts other than short plain decimals: the fast correctly rounded conversion, and
+// anything it does not take goes to the runtime's.
+__attribute__((noinline)) double GeneralTextToDouble(const char* text)
+{
+    const char* p = *text == '-' ? text + 1 : text;
     if ((*p >= '0' && *p <= '9') || *p == '.') {
         double value = 0.0;
         const auto parsed = std::from_chars(text, text + std::strlen(text), value);
@@ -87,6 +73,31 @@ double TextToDouble(const char* text)
             return value;
     }
     return std::atof(text);
+}
+
+}  // namespace
+
+double TextToDouble(const char* text)
+{
+    // A plain decimal of at most 15 digits is an exact integer divided by an exact power
+    // of ten, which IEEE division rounds correctly: the same double the runtime gives.
+    static const double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool negative = *text == '-';
+    const char* p = negative ? text + 1 : text;
+    const char* digits = p;
+    unsigned long long mantissa = ReadDigits(p, 0);
+    size_t count = static_cast<size_t>(p - digits);
+    size_t decimals = 0;
+    if (*p == '.') {
+        const char* fraction = ++p;
+        mantissa = ReadDigits(p, mantissa);
+        decimals = static_cast<size_t>(p - fraction);
+        count += decimals;
+    }
+    if (*p != '\0' || count == 0 || count > 15)
+        return GeneralTextToDouble(text);
+    const double value = static_cast<double>(mantissa) / kPowers[decimals];
+    return negative ? -value : value;
 }
 
 }  // namespace zel

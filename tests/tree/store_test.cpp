@@ -2,8 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "support/test_access.h"
 #include "support/test_grammars.h"
@@ -45,6 +49,35 @@ TEST(Tree_Store, AddObjTakesValueFromTokenText)
         std::unique_ptr<CZelOid> n(A::AddObj(p, c.row));
         EXPECT_EQ(c.made, Shape(n.get()) + "/" + std::to_string(A::StringBytes(p)) + "/" +
                               (p.reports.empty() ? "" : p.reports[0].substr(0, 4) + std::to_string(p.reports.size())));
+    }
+}
+
+// A real value made from token text is the double the runtime's atof gives, to the bit:
+// the short plain decimals that take the quick conversion, and everything around them.
+TEST(Tree_Store, RealValueIsTheRuntimesDouble)
+{
+    std::vector<std::string> texts = {"720.170", "-0.5", "5.", ".5", "0", "-0.0", "0.1", "4.35", "00012.500",
+        "123456789012345", "1234567890123456", "12345678.1234567", "0.000000000000001", "9007199254740993",
+        "1.7976931348623157e308", "1e400", "1E5", "-", ".", "1.2.3", "12abc", " 3.5", "-.25", "99999999.99999999"};
+    std::mt19937 random(17);
+    for (int i = 0; i < 2000; ++i) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 18);
+        const int point = static_cast<int>(random() % (digits + 2));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point)
+                text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        texts.push_back(text);
+    }
+    Grammar g = NetlistGrammar();
+    RecordingParser p(g.get());
+    for (const std::string& text : texts) {
+        A::SetToken(p, text.c_str());
+        std::unique_ptr<CZelOid> n(A::AddObj(p, 25));
+        const double made = n->GetRealval(), expected = std::atof(text.c_str());
+        EXPECT_EQ(0, std::memcmp(&made, &expected, sizeof made)) << text << ": " << made << " != " << expected;
     }
 }
 
