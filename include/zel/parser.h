@@ -176,7 +176,8 @@ private:
     int Gettok();
     void ConvertToktyp();
     int CutToken();
-    int CutWord();
+    int CutOpeners();
+    int CutWord(unsigned startType, bool ampersand);
     int CutString();
     int CutApostrophe();
     void SetLineText(const char* text);

@@ -5,7 +5,7 @@
 
 namespace zel {
 
-enum CharClass : unsigned char { kSpace = 1, kDigit = 2, kAlnum = 4, kWordEnd = 8 };
+enum CharClass : unsigned char { kSpace = 1, kDigit = 2, kAlnum = 4, kWordEnd = 8, kLineEnd = 16, kMark = 32 };
 
 struct CharClassTable {
     unsigned char bits[256];
@@ -21,6 +21,10 @@ struct CharClassTable {
                 b |= kAlnum;
             if ((b & kSpace) || c == '(' || c == ')' || c == 0)
                 b |= kWordEnd;
+            if (c == 0 || c == ';' || c == '#')
+                b |= kLineEnd;
+            if (c == ')' || c == '"' || c == '\'' || c == '&' || c == 'E')
+                b |= kMark;
             bits[c] = b;
         }
     }
@@ -32,6 +36,10 @@ inline bool IsSpace(char c) { return kCharClasses.bits[static_cast<unsigned char
 inline bool IsDigit(char c) { return kCharClasses.bits[static_cast<unsigned char>(c)] & kDigit; }
 // Whitespace, a parenthesis or the end of the line buffer: a word stops before it.
 inline bool EndsWord(char c) { return kCharClasses.bits[static_cast<unsigned char>(c)] & kWordEnd; }
+// The end of the line buffer, or the start of a comment that runs to the end of the line.
+inline bool EndsLine(char c) { return kCharClasses.bits[static_cast<unsigned char>(c)] & kLineEnd; }
+// A character that starts a token other than a plain word: ")", a quote, "&" or "E".
+inline bool IsMark(char c) { return kCharClasses.bits[static_cast<unsigned char>(c)] & kMark; }
 inline bool IsAlnum(char c) { return kCharClasses.bits[static_cast<unsigned char>(c)] & kAlnum; }
 
 // Word classification: the class of each character within a word, and the type a word

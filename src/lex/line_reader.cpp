@@ -89,18 +89,22 @@ char* CZelParser::GetLine()
 
 int CZelParser::Nexttok()
 {
-    while (zel::IsSpace(*m_scan))
-        ++m_scan;
-    while (*m_scan == '\0' || *m_scan == ';' || *m_scan == '#') {
+    // Whitespace is passed over; the end of the line, ";" and "#" (a comment to the end of
+    // the line) take the next line.
+    char* p = m_scan;
+    for (;;) {
+        while (zel::IsSpace(*p))
+            ++p;
+        if (!zel::EndsLine(*p))
+            break;
         if (!GetLine()) {
             m_scan = nullptr;
             m_tokType = zelKW_EOFILE;
             m_inputEnded = true;
             return 0;
         }
-        m_scan = m_line;
-        while (zel::IsSpace(*m_scan))
-            ++m_scan;
+        p = m_line;
     }
+    m_scan = p;
     return 1;
 }

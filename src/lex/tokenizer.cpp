@@ -106,21 +106,21 @@ __attribute__((always_inline)) inline void CZelParser::SetTokenRange(const char*
 
 int CZelParser::Gettok()
 {
-    if (!m_scan)
-        return 0;
-    if (!Nexttok())
+    if (!m_scan || !Nexttok())
         return 0;
     ++m_tokenCount;
+    if (*m_scan != '(')
+        return CutToken();
+    return CutOpeners();
+}
 
-    // An opening parenthesis reads the token after it as the form's keyword. Runs of
-    // openers are counted here and applied innermost first, so they need no recursion.
+// An opening parenthesis reads the token after it as the form's keyword. Runs of openers
+// are counted here and applied innermost first, so they need no recursion.
+__attribute__((noinline)) int CZelParser::CutOpeners()
+{
     int openers = 0;
     int result;
     for (;;) {
-        if (*m_scan != '(') {
-            result = CutToken();
-            break;
-        }
         ++m_scan;
         if (m_extended && *m_scan == '(') {
             // "((" opens the form "ch"; the second parenthesis opens the next token.
@@ -136,6 +136,10 @@ int CZelParser::Gettok()
             break;
         }
         ++m_tokenCount;
+        if (*m_scan != '(') {
+            result = CutToken();
+            break;
+        }
     }
     for (; openers > 0; --openers) {
         m_tokType = m_tokType == zelKW_EOFORM ? zelKW_EMPTYFORM : zelKW_FORM;
@@ -146,10 +150,16 @@ int CZelParser::Gettok()
 
 __attribute__((always_inline)) inline int CZelParser::CutToken()
 {
-    switch (*m_scan) {
+    const char c = *m_scan;
+    if (!zel::IsMark(c))
+        return CutWord(zel::kWordInt, false);
+    switch (c) {
     case ')':
         ++m_scan;
-        SetTokenRange(")", 1);
+        m_tok[0] = ')';
+        m_tok[1] = '\0';
+        m_tokLen = 1;
+        m_tokName = -2;
         m_tokType = zelKW_EOFORM;
         --m_depth;
         return 1;
@@ -158,9 +168,14 @@ __attribute__((always_inline)) inline int CZelParser::CutToken()
     case '\'':
         if (m_extended)
             return CutApostrophe();
-        return CutWord();
-    default:
-        return CutWord();
+        return CutWord(zel::kWordInt, false);
+    case '&':
+        // "&" makes the word an identifier; under the plain rules it is not part of it.
+        if (!m_extended)
+            ++m_scan;
+        return CutWord(zel::kWordIdent, true);
+    default:  // "E" starts an identifier
+        return CutWord(zel::kWordIdent, false);
     }
 }
 
@@ -239,28 +254,18 @@ int CZelParser::CutApostrophe()
 }
 
 // A word: a number, an identifier or, under the plain rules, a word of other characters.
-__attribute__((always_inline)) inline int CZelParser::CutWord()
+__attribute__((always_inline)) inline int CZelParser::CutWord(unsigned startType, bool ampersand)
 {
-    bool ampersand = false;
-    int type = zelKW_INTTOK;
-    if (*m_scan == '&') {
-        ampersand = true;
-        type = zelKW_IDENT;
-        if (!m_extended)
-            ++m_scan;
-    }
-    if (*m_scan == 'E')
-        type = zelKW_IDENT;
     // The word runs to the next parenthesis, whitespace or the end of the line buffer;
     // its characters are classified as they pass and copied once at the end.
     static const int kTokTypes[] = {zelKW_INTTOK, zelKW_REALTOK, zelKW_IDENT, zelKW_DUMMY};
     const unsigned short* step = zel::kWordTables.step[m_extended ? 1 : 0];
-    unsigned row = (type == zelKW_IDENT ? zel::kWordIdent : zel::kWordInt) * 256;
+    unsigned row = startType * 256;
     const char* start = m_scan;
     const char* p = m_scan;
     for (unsigned next; (next = step[row + static_cast<unsigned char>(*p)]) != zel::kWordEnds; ++p)
         row = next;
-    type = kTokTypes[row / 256];
+    int type = kTokTypes[row / 256];
     SetTokenRange(start, static_cast<size_t>(p - start));
     m_scan = const_cast<char*>(p);
     if (ampersand && type != zelKW_DUMMY)
