@@ -223,8 +223,14 @@ void Report(const char* what, const std::vector<Sample>& runs, double megabytes)
         seconds.push_back(s.seconds);
     std::sort(seconds.begin(), seconds.end());
     const Sample& last = runs.back();
-    std::printf("| %-28s | %8.1f | %8.1f | %10.1f | %9lld |\n", what, megabytes / seconds[seconds.size() / 2],
-                last.peakMb, last.bytesPerNode, last.nodes);
+    // Columns that a measurement does not fill show "-".
+    char perNode[32] = "-", nodes[32] = "-";
+    if (last.nodes > 0) {
+        std::snprintf(perNode, sizeof perNode, last.bytesPerNode > 0 ? "%.1f" : "-", last.bytesPerNode);
+        std::snprintf(nodes, sizeof nodes, "%lld", last.nodes);
+    }
+    std::printf("| %-28s | %8.1f | %8.1f | %10s | %9s |\n", what, megabytes / seconds[seconds.size() / 2], last.peakMb,
+                perNode, nodes);
     std::fflush(stdout);
 }
 

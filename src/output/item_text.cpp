@@ -12,6 +12,19 @@ namespace zel {
 
 namespace {
 
+// "00" to "99": the two digits of every number below 100.
+struct DigitPairs {
+    char text[200];
+    constexpr DigitPairs() : text()
+    {
+        for (int i = 0; i < 100; ++i) {
+            text[2 * i] = static_cast<char>('0' + i / 10);
+            text[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+constexpr DigitPairs kDigitPairs{};
+
 // Writes value as "%lf" writes it (six decimals, rounded from the exact binary value) and
 // returns the end. Values below 10^9 whose rounding is clear take an integer path; the
 // rest take the standard exact conversion.
@@ -22,21 +35,15 @@ char* AppendFixed6(char* to, size_t room, double value)
         const double rounded = std::nearbyint(scaled);
         const double error = std::fma(value, 1e6, -rounded);  // exact offset from rounded
         if (std::fabs(error) < 0.4999) {
-            long long units = static_cast<long long>(std::fabs(rounded));
-            char digits[24];
-            int n = 0;
-            for (int i = 0; i < 6; ++i, units /= 10)
-                digits[n++] = static_cast<char>('0' + units % 10);
-            digits[n++] = '.';
-            do {
-                digits[n++] = static_cast<char>('0' + units % 10);
-                units /= 10;
-            } while (units);
+            const unsigned long long units = static_cast<unsigned long long>(std::fabs(rounded));
             if (std::signbit(value))
-                digits[n++] = '-';
-            while (n)
-                *to++ = digits[--n];
-            return to;
+                *to++ = '-';
+            to = std::to_chars(to, to + 16, units / 1000000).ptr;
+            *to++ = '.';
+            unsigned fraction = static_cast<unsigned>(units % 1000000);
+            for (int pair = 2; pair >= 0; --pair, fraction /= 100)
+                std::memcpy(to + 2 * pair, &kDigitPairs.text[2 * (fraction % 100)], 2);
+            return to + 6;
         }
     }
     return std::to_chars(to, to + room, value, std::chars_format::fixed, 6).ptr;
@@ -46,10 +53,17 @@ char* AppendFixed6(char* to, size_t room, double value)
 
 void AppendFormHead(std::string& out, const char* keyword, int level)
 {
-    out += '\n';
-    out.append(static_cast<size_t>(level < 0 ? -level : level), ' ');
+    // A line break and the indentation come from one text for the usual depths.
+    static const char kBreak[] = "\n                                                               ";
+    const size_t indent = static_cast<size_t>(level < 0 ? -static_cast<long>(level) : level);
+    if (indent < sizeof kBreak - 1) {
+        out.append(kBreak, indent + 1);
+    } else {
+        out += '\n';
+        out.append(indent, ' ');
+    }
     out += '(';
-    out += keyword;
+    out.append(keyword, std::strlen(keyword));
 }
 
 int AppendValueText(std::string& out, int type, const void* value, const char* keyword)
@@ -61,12 +75,14 @@ int AppendValueText(std::string& out, int type, const void* value, const char* k
     switch (type) {
     case zelKW_INTTOK: {
         const int integer = value ? *static_cast<const int*>(value) : 0;
-        out.append(number, std::to_chars(number + 2, number + sizeof number, integer).ptr);
+        out.append(number, static_cast<size_t>(std::to_chars(number + 2, number + sizeof number, integer).ptr - number));
         return -1;
     }
-    case zelKW_REALTOK:
-        out.append(number, AppendFixed6(number + 2, sizeof number - 2, value ? *static_cast<const double*>(value) : 0.0));
+    case zelKW_REALTOK: {
+        const double real = value ? *static_cast<const double*>(value) : 0.0;
+        out.append(number, static_cast<size_t>(AppendFixed6(number + 2, sizeof number - 2, real) - number));
         return -1;
+    }
     case zelKW_STRTOK: {
         const char* text = value ? static_cast<const char*>(value) : "";
         const size_t length = std::strlen(text);

@@ -14,14 +14,17 @@ thread_local int t_column __attribute__((tls_model("initial-exec"))) = 0;
 const int kWrapColumn = 60;
 const size_t kFlushSize = 64 * 1024;
 
-// One pending call of the tree writer. The walk keeps one frame per open form and never
-// one per sibling.
+// One sibling chain of the tree writer, open while the forms above it are: the walk
+// keeps one frame per open form and never one per sibling. The first node of a chain
+// writes at the chain's level and leaves its changes to it; a later sibling writes at that
+// level as well but keeps its changes to itself.
 struct WriteFrame {
     const CZelOid* node;
-    int level;
-    bool withSiblings;
-    int state;  // 0 start, 1 children written, 2 next sibling, 3 sibling written
-    const CZelOid* sibling;
+    int level;          // the chain's level
+    int nodeLevel;      // the level of node's own item and children
+    bool withSiblings;  // the chain goes on after the first node
+    bool first;         // node is the first node of the chain
+    bool childrenDone;  // node's children have been written
 };
 
 }  // namespace
@@ -70,65 +73,49 @@ int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int with
     std::string out;
     out.reserve(kFlushSize + 4096);
     std::vector<WriteFrame> frames;
-    frames.push_back({node, level, withSiblings != 0, 0, nullptr});
-    int result = 0;  // result of the frame that finished last
+    frames.push_back({node, level, level, withSiblings != 0, true, false});
+    int result = 0;  // result of the chain that finished last
     while (!frames.empty()) {
         if (out.size() >= kFlushSize) {
             std::fwrite(out.data(), 1, out.size(), stream);
             out.clear();
         }
-        const size_t i = frames.size() - 1;
-        WriteFrame& f = frames[i];
-        switch (f.state) {
-        case 0:
+        WriteFrame& f = frames.back();
+        bool nodeEndsChain = false;  // a first node whose level fell to 0 ends its chain
+        if (!f.childrenDone) {
             if (!f.node || f.node->m_sem < 0) {
                 result = 1;
                 frames.pop_back();
                 continue;
             }
-            WriteItem(out, f.node, f.level);
+            f.nodeLevel = f.level;
+            WriteItem(out, f.node, f.nodeLevel);
             if (f.node->Clink) {
                 if (GetSemanticKeywordType(f.node->m_sem) == zelKW_FORM)
-                    ++f.level;
-                f.state = 1;
-                frames.push_back({f.node->Clink, f.level, true, 0, nullptr});
+                    ++f.nodeLevel;
+                f.childrenDone = true;
+                const WriteFrame children{f.node->Clink, f.nodeLevel, f.nodeLevel, true, true, false};
+                frames.push_back(children);
                 continue;
             }
-            f.state = 2;
-            f.sibling = f.withSiblings ? f.node->Nlink : nullptr;
-            continue;
-        case 1:
+        } else {
+            f.childrenDone = false;
             if (result) {
                 frames.pop_back();
                 continue;
             }
             out += ')';
-            if (--f.level == 0) {
-                result = 0;
-                frames.pop_back();
-                continue;
-            }
-            f.state = 2;
-            f.sibling = f.withSiblings ? f.node->Nlink : nullptr;
-            continue;
-        case 2:
-            if (!f.sibling) {
-                result = 0;
-                frames.pop_back();
-                continue;
-            }
-            f.state = 3;
-            frames.push_back({f.sibling, f.level, false, 0, nullptr});
-            continue;
-        default:
-            if (result) {
-                frames.pop_back();
-                continue;
-            }
-            f.sibling = f.sibling->Nlink;
-            f.state = 2;
+            nodeEndsChain = --f.nodeLevel == 0 && f.first;
+        }
+        if (f.first)
+            f.level = f.nodeLevel;
+        if (nodeEndsChain || !f.withSiblings || !f.node->Nlink) {
+            result = 0;
+            frames.pop_back();
             continue;
         }
+        f.node = f.node->Nlink;
+        f.first = false;
     }
     std::fwrite(out.data(), 1, out.size(), stream);
     return result;

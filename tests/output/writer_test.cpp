@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
+#include <random>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "support/test_grammars.h"
 
@@ -89,6 +92,28 @@ TEST_F(Output_Writer, StringsWrapAndNumbersNever)
     EXPECT_EQ(expected + ")=0", Written(Load(input + ")")));
     const std::string design = Written(Load("(design d (cell c (net n 1.5 2.5 3.5 4.5 5.5 6.5 7.5 8.5 9.5 10.5)))"));
     EXPECT_EQ(3, std::count(design.begin(), design.end(), '\n')) << design;
+}
+
+// Reals are written as "%lf" writes them: six decimals rounded from the exact binary value,
+// at every magnitude and sign, on ties (multiples of 1/128) and next to them.
+TEST_F(Output_Writer, RealsAreWrittenAsPrintfWritesThem)
+{
+    const CZelOid* real = Load("(design d (cell c (net n 0.5)))")->FindObj(NK_CELL)->FindObj(NK_NET)->FindObj(NK_REAL);
+    ASSERT_NE(nullptr, real);
+    std::vector<double> values = {0.0, -0.0, 1e-9, -1e-9, 0.0000005, 0.0078125, -0.0078125, 2.5e-6, 999999999.9999995,
+                                  1e9, -1e9, 123456789.123456789, 1e20, -3.5e300, 4.35, 720.17, 0.1, 1.0 / 3};
+    std::mt19937_64 random(5);
+    for (int i = 0; i < 3000; ++i) {
+        const double magnitude = std::pow(10.0, static_cast<int>(random() % 22) - 8);
+        const double value = (static_cast<double>(random() % 2000001) - 1000000.0) / 1000000.0 * magnitude;
+        values.push_back(i % 3 ? value : std::ldexp(static_cast<double>(random() % 100000), -7));
+    }
+    for (const double value : values) {
+        ASSERT_EQ(1, real->ReplaceData(value));
+        char expected[400];
+        std::snprintf(expected, sizeof expected, "  %lf=0", value);
+        EXPECT_EQ(expected, Listed(real)) << value;
+    }
 }
 
 // Each named-file call closes the stream of the call before, which flushes its text; a stream
