@@ -1,7 +1,7 @@
 // ParseFile: the recursive engine. Every sub-parse is a call of itself; a repeated
 // group runs again in a loop on the same entry.
-#include "parse/match_step.h"
 #include "parse/match_element.h"
+#include "parse/match_step.h"
 #include "parse/stack.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
