@@ -27,7 +27,9 @@ extern "C" {
 namespace {
 
 struct Sample {
-    double seconds = 0;     // the timed part
+    double seconds = 0;     // the timed part: wall clock
+    double userSeconds = 0; // and the processor time in user and system mode within it
+    double systemSeconds = 0;
     double peakMb = 0;      // the child's peak resident memory
     double bytesPerNode = 0;
     long long nodes = 0;
@@ -51,6 +53,33 @@ double Now()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
+
+double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
+
+// Times a part of a measurement: the wall clock and the processor time in user mode and
+// in system mode (page faults, reading the file), which on a shared virtual machine
+// varies far more than the rest.
+class Stopwatch {
+public:
+    Stopwatch() { Start(); }
+    void Start()
+    {
+        m_wall = Now();
+        getrusage(RUSAGE_SELF, &m_usage);
+    }
+    void Stop(Sample& sample) const
+    {
+        struct rusage usage;
+        getrusage(RUSAGE_SELF, &usage);
+        sample.seconds = Now() - m_wall;
+        sample.userSeconds = Seconds(usage.ru_utime) - Seconds(m_usage.ru_utime);
+        sample.systemSeconds = Seconds(usage.ru_stime) - Seconds(m_usage.ru_stime);
+    }
+
+private:
+    double m_wall = 0;
+    struct rusage m_usage;
+};
 
 // Runs body in a child process and returns what it measured.
 Sample InChild(const std::function<Sample()>& body)
@@ -106,7 +135,7 @@ Sample ZelWhole(const Setup& setup, int engine)
 {
     CZelGrammar grammar;
     grammar.CompileFile(setup.grammarFile.c_str());
-    const double start = Now();
+    Stopwatch watch;
     const size_t before = HeapInUse();
     Sample sample;
     {
@@ -116,7 +145,7 @@ Sample ZelWhole(const Setup& setup, int engine)
         sample.nodes = CountNodes(parser);
         sample.bytesPerNode = static_cast<double>(HeapInUse() - before) / static_cast<double>(sample.nodes);
     }
-    sample.seconds = Now() - start;
+    watch.Stop(sample);
     return sample;
 }
 
@@ -127,19 +156,19 @@ Sample ZelPart(const Setup& setup, bool write)
     grammar.CompileFile(setup.grammarFile.c_str());
     CZelParser parser(grammar.GetDescriptor(), 16, 1 << 22);
     Sample sample;
-    double start = Now();
+    Stopwatch watch;
     parser.Parse(setup.file.c_str(), "r", -1L, 0);
     if (!write) {
-        sample.seconds = Now() - start;
+        watch.Stop(sample);
         return sample;
     }
     const std::string out = setup.file + ".written";
     FILE* stream = std::fopen(out.c_str(), "w");
-    start = Now();
+    watch.Start();
     for (int i = 0; i < parser.GetGoalCount(); ++i)
         parser.WriteFile(stream, parser.GetGoalAt(i), 0, 1);
     std::fclose(stream);
-    sample.seconds = Now() - start;
+    watch.Stop(sample);
     std::remove(out.c_str());
     return sample;
 }
@@ -148,7 +177,7 @@ Sample ZelPart(const Setup& setup, bool write)
 Sample LowerBound(const Setup& setup)
 {
     Sample sample;
-    const double start = Now();
+    Stopwatch watch;
     FILE* in = std::fopen(setup.file.c_str(), "r");
     char line[4096];
     long long tokens = 0;
@@ -170,7 +199,7 @@ Sample LowerBound(const Setup& setup)
     if (in)
         std::fclose(in);
     sample.nodes = tokens;
-    sample.seconds = Now() - start;
+    watch.Stop(sample);
     return sample;
 }
 
@@ -194,7 +223,7 @@ long long WalkSexp(sexp_t* root)
 Sample Sfsexp(const Setup& setup, bool smallBuffers)
 {
     Sample sample;
-    const double start = Now();
+    Stopwatch watch;
     const size_t before = HeapInUse();
     if (smallBuffers)
         set_parser_buffer_params(16, 16);
@@ -211,17 +240,25 @@ Sample Sfsexp(const Setup& setup, bool smallBuffers)
         static_cast<double>(HeapInUse() - before - text.capacity()) / static_cast<double>(sample.nodes);
     destroy_sexp(tree);
     sexp_cleanup();
-    sample.seconds = Now() - start;
+    watch.Stop(sample);
     return sample;
 }
 #endif
 
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 void Report(const char* what, const std::vector<Sample>& runs, double megabytes)
 {
-    std::vector<double> seconds;
-    for (const Sample& s : runs)
+    std::vector<double> seconds, user, system;
+    for (const Sample& s : runs) {
         seconds.push_back(s.seconds);
-    std::sort(seconds.begin(), seconds.end());
+        user.push_back(s.userSeconds);
+        system.push_back(s.systemSeconds);
+    }
     const Sample& last = runs.back();
     // Columns that a measurement does not fill show "-".
     char perNode[32] = "-", nodes[32] = "-";
@@ -229,8 +266,8 @@ void Report(const char* what, const std::vector<Sample>& runs, double megabytes)
         std::snprintf(perNode, sizeof perNode, last.bytesPerNode > 0 ? "%.1f" : "-", last.bytesPerNode);
         std::snprintf(nodes, sizeof nodes, "%lld", last.nodes);
     }
-    std::printf("| %-28s | %8.1f | %8.1f | %10s | %9s |\n", what, megabytes / seconds[seconds.size() / 2], last.peakMb,
-                perNode, nodes);
+    std::printf("| %-28s | %8.1f | %6.2f | %6.2f | %8.1f | %10s | %9s |\n", what, megabytes / Median(seconds), Median(user),
+                Median(system), last.peakMb, perNode, nodes);
     std::fflush(stdout);
 }
 
@@ -261,8 +298,9 @@ int main(int argc, char** argv)
         Report(what, samples, megabytes);
     };
     std::printf("%s: %.1f MB, median of %d runs after a warm-up\n\n", setup.file.c_str(), megabytes, runs);
-    std::printf("| %-28s | %8s | %8s | %10s | %9s |\n", "measurement", "MB/s", "peak MB", "bytes/node", "nodes");
-    std::printf("|------------------------------|----------|----------|------------|-----------|\n");
+    std::printf("| %-28s | %8s | %6s | %6s | %8s | %10s | %9s |\n", "measurement", "MB/s", "user s", "sys s", "peak MB",
+                "bytes/node", "nodes");
+    std::printf("|------------------------------|----------|--------|--------|----------|------------|-----------|\n");
     measure("zel whole, recursive engine", [&] { return ZelWhole(setup, 0); });
     measure("zel whole, iterative engine", [&] { return ZelWhole(setup, 1); });
     measure("zel parse only", [&] { return ZelPart(setup, false); });
@@ -271,7 +309,7 @@ int main(int argc, char** argv)
     measure("sfsexp whole, buffers 16/16", [&] { return Sfsexp(setup, true); });
     measure("sfsexp whole, defaults", [&] { return Sfsexp(setup, false); });
 #else
-    std::printf("| %-28s | %8s | %8s | %10s | %9s |\n", "sfsexp (not installed)", "-", "-", "-", "-");
+    std::printf("| %-28s | %8s | %6s | %6s | %8s | %10s | %9s |\n", "sfsexp (not installed)", "-", "-", "-", "-", "-", "-");
 #endif
     measure("lower bound (fgets, count)", [&] { return LowerBound(setup); });
     return 0;
