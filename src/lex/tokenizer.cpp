@@ -156,10 +156,7 @@ __attribute__((always_inline)) inline int CZelParser::CutToken()
     switch (c) {
     case ')':
         ++m_scan;
-        m_tok[0] = ')';
-        m_tok[1] = '\0';
-        m_tokLen = 1;
-        m_tokName = -2;
+        SetTokenRange(")", 1);
         m_tokType = zelKW_EOFORM;
         --m_depth;
         return 1;

@@ -30,6 +30,7 @@ constexpr DigitPairs kDigitPairs{};
 // rest take the standard exact conversion.
 char* AppendFixed6(char* to, size_t room, double value)
 {
+    char* const end = to + room;
     if (std::fabs(value) < 1e9) {
         const double scaled = value * 1e6;
         const double rounded = std::nearbyint(scaled);
@@ -38,7 +39,7 @@ char* AppendFixed6(char* to, size_t room, double value)
             const unsigned long long units = static_cast<unsigned long long>(std::fabs(rounded));
             if (std::signbit(value))
                 *to++ = '-';
-            to = std::to_chars(to, to + 16, units / 1000000).ptr;
+            to = std::to_chars(to, end, units / 1000000).ptr;
             *to++ = '.';
             unsigned fraction = static_cast<unsigned>(units % 1000000);
             for (int pair = 2; pair >= 0; --pair, fraction /= 100)
@@ -46,7 +47,7 @@ char* AppendFixed6(char* to, size_t room, double value)
             return to + 6;
         }
     }
-    return std::to_chars(to, to + room, value, std::chars_format::fixed, 6).ptr;
+    return std::to_chars(to, end, value, std::chars_format::fixed, 6).ptr;
 }
 
 }  // namespace
