@@ -24,7 +24,8 @@ enum zelErrCode {
     zelERR_STACK_OVERFLOW = 17,     // "\n ZEL Parser Error: Internal stack overflow. (%d)\n"
     zelERR_RESERVED18 = 18,
     zelERR_SYNTAX = 19,             // "Unidentified syntax error.\n"
-    zelERR_INT_RANGE = 20           // warning: an integer token outside the 32-bit range
+    zelERR_INT_RANGE = 20,          // warning: an integer token outside the 32-bit range
+    zelERR_REAL_RANGE = 21          // warning: a real token beyond the largest finite double
 };
 
 // Severity passed to CZelParser::PrintError.

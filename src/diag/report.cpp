@@ -36,8 +36,9 @@ const MessageRow kMessages[] = {
     {zelSevCode(0), nullptr},
     {zelSEV_ERROR, "Unidentified syntax error.\n"},
     {zelSEV_WARNING, "Integer \"%s\" is out of range; the nearest 32-bit value is kept.\n"},
+    {zelSEV_WARNING, "Real \"%s\" is out of range; the nearest finite value is kept.\n"},
 };
-static_assert(sizeof(kMessages) / sizeof(kMessages[0]) == zelERR_INT_RANGE + 1,
+static_assert(sizeof(kMessages) / sizeof(kMessages[0]) == zelERR_REAL_RANGE + 1,
               "one message row per error code");
 
 }  // namespace
@@ -52,7 +53,7 @@ void CZelParser::Report(zelErrCode code, int arg, const char* fileName)
         m_reportsOff = 1;
         return;
     }
-    if (code < zelERR_NONE || code > zelERR_INT_RANGE || !kMessages[code].text)
+    if (code < zelERR_NONE || code > zelERR_REAL_RANGE || !kMessages[code].text)
         return;
 
     const char* keyword = nullptr;
@@ -85,6 +86,7 @@ void CZelParser::Report(zelErrCode code, int arg, const char* fileName)
         break;
     case zelERR_EXPECTING_EOFORM:
     case zelERR_INT_RANGE:
+    case zelERR_REAL_RANGE:
         text.Format(kMessages[code].text, m_tok);
         break;
     case zelERR_UNRECOGNIZED_FORM: {
@@ -112,6 +114,7 @@ void CZelParser::Report(zelErrCode code, int arg, const char* fileName)
     case zelERR_SKIPPING_FORM:
     case zelERR_PARSING_ENDED:
     case zelERR_INT_RANGE:
+    case zelERR_REAL_RANGE:
         --m_errors;
         break;
     case zelERR_EXPECTING_EOFORM:

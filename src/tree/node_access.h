@@ -21,8 +21,9 @@ char* CopyText(const char* text, size_t length);
 int TextToInt(const char* text, bool& outOfRange);
 
 // Converts a number text the way atof does (the longest prefix that reads as a number;
-// 0 when none), with the same correctly rounded result.
-double TextToDouble(const char* text);
+// 0 when none), with the same correctly rounded result; a value beyond the double range
+// keeps the nearest finite value and sets *outOfRange when given.
+double TextToDouble(const char* text, bool* outOfRange = nullptr);
 
 }  // namespace zel
 

@@ -1,7 +1,9 @@
 // Object store: the node factory, release of subtrees, deletion, and the parser's
 // keeping of released nodes until FullInit or its own destruction.
+#include <cfloat>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -62,8 +64,10 @@ inline unsigned long long ReadDigits(const char*& p, unsigned long long mantissa
 }
 
 // Real texts other than short plain decimals: the fast correctly rounded conversion, and
-// anything it does not take goes to the runtime's.
-__attribute__((noinline)) double GeneralTextToDouble(const char* text)
+// anything it does not take goes to the runtime's. A value beyond the largest finite
+// double keeps the nearest finite one: an infinity would be written as text that does
+// not read back as a number.
+__attribute__((noinline)) double GeneralTextToDouble(const char* text, bool* outOfRange)
 {
     const char* p = *text == '-' ? text + 1 : text;
     if ((*p >= '0' && *p <= '9') || *p == '.') {
@@ -72,12 +76,17 @@ __attribute__((noinline)) double GeneralTextToDouble(const char* text)
         if (parsed.ec == std::errc())
             return value;
     }
-    return std::atof(text);
+    const double value = std::atof(text);
+    if (!std::isinf(value))
+        return value;
+    if (outOfRange)
+        *outOfRange = true;
+    return std::copysign(DBL_MAX, value);
 }
 
 }  // namespace
 
-double TextToDouble(const char* text)
+double TextToDouble(const char* text, bool* outOfRange)
 {
     // A plain decimal of at most 15 digits is an exact integer divided by an exact power
     // of ten, which IEEE division rounds correctly: the same double the runtime gives.
@@ -95,7 +104,7 @@ double TextToDouble(const char* text)
         count += decimals;
     }
     if (*p != '\0' || count == 0 || count > 15)
-        return GeneralTextToDouble(text);
+        return GeneralTextToDouble(text, outOfRange);
     const double value = static_cast<double>(mantissa) / kPowers[decimals];
     return negative ? -value : value;
 }
@@ -123,11 +132,16 @@ CZelOid* CZelParser::AddObj(int sem)
         failed = !value;
         break;
     }
-    case zelKW_REALTOK:
+    case zelKW_REALTOK: {
+        bool outOfRange = false;
+        const double number = zel::TextToDouble(m_tok, &outOfRange);
+        if (outOfRange)
+            ReportError(zelERR_REAL_RANGE, sem);
         if ((value = zel::AllocateNumberBlock()))
-            *static_cast<double*>(value) = zel::TextToDouble(m_tok);
+            *static_cast<double*>(value) = number;
         failed = !value;
         break;
+    }
     case zelKW_STRTOK:
     case zelKW_IDENT: {
         const size_t length = std::strlen(m_tok);

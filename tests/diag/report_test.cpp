@@ -37,6 +37,7 @@ TEST_F(Diag_Report, TextsPrefixesAndCounts)
         {15, 0, E + "Unrecognized form \"a%s%d%n\".\n", 1, 0, "a%s%d%n"}, {19, 0, E + "Unidentified syntax error.\n", 1, 0},
         {16, 0, Z + "underflow. (1)\n", 1, 16}, {17, 0, Z + "overflow. (1)\n", 1, 17},
         {20, 0, W + "Integer \"9999999999\" is out of range; the nearest 32-bit value is kept.\n", 0, 0, "9999999999"},
+        {21, 0, W + "Real \"1E999\" is out of range; the nearest finite value is kept.\n", 0, 0, "1E999"},
         {0, 4, "", 1, 0}, {1, 4, "", 1, 0}, {3, 4, "", 1, 0}, {18, 4, "", 1, 0}, {-1, 4, "", 1, 0}, {99, 4, "", 1, 0},
     };
     for (const auto& c : cases) {

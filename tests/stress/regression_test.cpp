@@ -56,3 +56,24 @@ TEST(Stress_Regression, TextIsAddedOnlyToForms)
     EXPECT_EQ(nullptr, number->AppIdent("x"));
     EXPECT_EQ("(design top (version 1 2 3))", Shape(p.GetGoalAt(0)));
 }
+
+TEST(Stress_Regression, RealBeyondTheDoubleRangeKeepsTheLargestFiniteValue)
+{
+    // "1E5180" under the extended rules is a real past the double range: it was stored as
+    // an infinity, written as "inf", and the written file no longer parsed.
+    Grammar g = NetlistGrammar();
+    std::string written[2];
+    for (int pass = 0; pass < 2; ++pass) {
+        RecordingParser p(g.get(), 4, 65535, 0, 1);
+        const std::string file = TempFile(pass ? written[0] : "(design d (cell c (net n 1E5180 -1E999 2.5)))\n");
+        ASSERT_EQ(0, p.Parse(file.c_str(), pass));
+        EXPECT_EQ(pass ? 0u : 2u, p.reports.size());
+        const std::string out = TempFile("");
+        ASSERT_EQ(0, p.WriteFile(out.c_str(), p.GetGoalAt(0), 0, nullptr));
+        p.Close();
+        written[pass] = ReadFile(out);
+    }
+    EXPECT_EQ(written[0], written[1]);
+    EXPECT_NE(std::string::npos, written[0].find("  17976931348623157081")) << written[0];
+    EXPECT_NE(std::string::npos, written[0].find("  -17976931348623157081")) << written[0];
+}

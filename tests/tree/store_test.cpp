@@ -1,6 +1,8 @@
 // Node values, release of nodes and subtrees, deletion and copies.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,12 +55,13 @@ TEST(Tree_Store, AddObjTakesValueFromTokenText)
 }
 
 // A real value made from token text is the double the runtime's atof gives, to the bit:
-// the short plain decimals that take the quick conversion, and everything around them.
+// the short plain decimals that take the quick conversion, and everything around them. A
+// text beyond the double range keeps the nearest finite value, with a warning.
 TEST(Tree_Store, RealValueIsTheRuntimesDouble)
 {
     std::vector<std::string> texts = {"720.170", "-0.5", "5.", ".5", "0", "-0.0", "0.1", "4.35", "00012.500",
         "123456789012345", "1234567890123456", "12345678.1234567", "0.000000000000001", "9007199254740993",
-        "1.7976931348623157e308", "1e400", "1E5", "-", ".", "1.2.3", "12abc", " 3.5", "-.25", "99999999.99999999"};
+        "1.7976931348623157e308", "1e400", "-1e400", "1E5", "-", ".", "1.2.3", "12abc", " 3.5", "-.25", "99999999.99999999"};
     std::mt19937 random(17);
     for (int i = 0; i < 2000; ++i) {
         std::string text = random() % 4 == 0 ? "-" : "";
@@ -76,8 +79,12 @@ TEST(Tree_Store, RealValueIsTheRuntimesDouble)
     for (const std::string& text : texts) {
         A::SetToken(p, text.c_str());
         std::unique_ptr<CZelOid> n(A::AddObj(p, 25));
-        const double made = n->GetRealval(), expected = std::atof(text.c_str());
+        const double atofValue = std::atof(text.c_str());
+        const bool beyond = std::isinf(atofValue);
+        const double made = n->GetRealval(), expected = beyond ? std::copysign(DBL_MAX, atofValue) : atofValue;
         EXPECT_EQ(0, std::memcmp(&made, &expected, sizeof made)) << text << ": " << made << " != " << expected;
+        EXPECT_EQ(beyond ? 1u : 0u, p.reports.size()) << text;
+        p.reports.clear();
     }
 }
 
