@@ -25,8 +25,16 @@ enum zelErrCode {
     zelERR_RESERVED18 = 18,
     zelERR_SYNTAX = 19,             // "Unidentified syntax error.\n"
     zelERR_INT_RANGE = 20,          // warning: an integer token outside the 32-bit range
-    zelERR_REAL_RANGE = 21          // warning: a real token beyond the largest finite double
+    zelERR_REAL_RANGE = 21,         // warning: a real token beyond the double range
+    zelERR_NUMBER_TEXT = 22,        // warning: a number token that is not a well-formed number
+    zelERR_NUL_BYTE = 23,           // a NUL byte in the input; reading stops there
+    zelERR_READ_FILE = 24,          // "Error reading database file: %s\n"
+    zelERR_GRAMMAR_TABLES = 25      // malformed grammar tables (a row and a field named)
 };
+
+// Error states that GetErrno returns beside the codes above (0 none, 2 missing goal, 3 no
+// form, 4 file not opened or output failed, 5 dump failed, 16 and 17 stack).
+enum { zelERRNO_GRAMMAR = 6 };  // the grammar tables are malformed
 
 // Severity passed to CZelParser::PrintError.
 enum zelSevCode {

@@ -37,8 +37,12 @@ const MessageRow kMessages[] = {
     {zelSEV_ERROR, "Unidentified syntax error.\n"},
     {zelSEV_WARNING, "Integer \"%s\" is out of range; the nearest 32-bit value is kept.\n"},
     {zelSEV_WARNING, "Real \"%s\" is out of range; the nearest finite value is kept.\n"},
+    {zelSEV_WARNING, "Number \"%s\" is not well formed; the value of its leading part is kept.\n"},
+    {zelSEV_ERROR, "NUL byte in the input; reading stops here.\n"},
+    {zelSEV_ERROR, "Error reading database file: %s\n"},
+    {zelSEV_ERROR, "Malformed grammar tables: %s.\n"},
 };
-static_assert(sizeof(kMessages) / sizeof(kMessages[0]) == zelERR_REAL_RANGE + 1,
+static_assert(sizeof(kMessages) / sizeof(kMessages[0]) == zelERR_GRAMMAR_TABLES + 1,
               "one message row per error code");
 
 }  // namespace
@@ -53,7 +57,7 @@ void CZelParser::Report(zelErrCode code, int arg, const char* fileName)
         m_reportsOff = 1;
         return;
     }
-    if (code < zelERR_NONE || code > zelERR_REAL_RANGE || !kMessages[code].text)
+    if (code < zelERR_NONE || code > zelERR_GRAMMAR_TABLES || !kMessages[code].text)
         return;
 
     const char* keyword = nullptr;
@@ -71,6 +75,7 @@ void CZelParser::Report(zelErrCode code, int arg, const char* fileName)
         text.Format(kMessages[code].text, keyword);
         break;
     case zelERR_OPEN_FILE:
+    case zelERR_READ_FILE:
         text.Format(kMessages[code].text, fileName ? fileName : "");
         break;
     case zelERR_UNEXPECTED_TOKEN:
@@ -87,6 +92,7 @@ void CZelParser::Report(zelErrCode code, int arg, const char* fileName)
     case zelERR_EXPECTING_EOFORM:
     case zelERR_INT_RANGE:
     case zelERR_REAL_RANGE:
+    case zelERR_NUMBER_TEXT:
         text.Format(kMessages[code].text, m_tok);
         break;
     case zelERR_UNRECOGNIZED_FORM: {
@@ -115,6 +121,7 @@ void CZelParser::Report(zelErrCode code, int arg, const char* fileName)
     case zelERR_PARSING_ENDED:
     case zelERR_INT_RANGE:
     case zelERR_REAL_RANGE:
+    case zelERR_NUMBER_TEXT:
         --m_errors;
         break;
     case zelERR_EXPECTING_EOFORM:
