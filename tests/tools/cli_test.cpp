@@ -82,3 +82,30 @@ TEST(Tools_Zel, HelpAndUsageErrors)
     for (const auto& [args, message] : cases)
         EXPECT_EQ("2||" + message, Zel(args).substr(0, 3 + message.size())) << args;
 }
+
+// Every input is opened once: standard input ("-") and a FIFO are read, not consumed by a
+// probe first (the parse used to block forever on the FIFO's second open).
+TEST(Tools_Input, StandardInputAndFifoAreReadOnce)
+{
+    const std::string canonical = Zel("fmt " + kGrammar + kGood);
+    EXPECT_EQ(canonical, Zel("fmt " + kGrammar + "- <" + kGood));
+    EXPECT_EQ("1||<stdin>:1: error: the file holds no form\n", Zel("check " + kGrammar + "- </dev/null"));
+    const std::string fifo = TempFile("");
+    std::remove(fifo.c_str());
+    ASSERT_EQ(0, std::system(("mkfifo " + fifo).c_str()));
+    ASSERT_EQ(0, std::system(("cat " + kGood + " >" + fifo + " &").c_str()));  // blocks until the tool opens it
+    EXPECT_EQ(canonical, Zel("fmt " + kGrammar + fifo));
+    std::remove(fifo.c_str());
+    EXPECT_EQ("2||zel fmt: -i needs a file, not standard input\n", Zel("fmt -i " + kGrammar + "- <" + kGood));
+}
+
+// fmt -i leaves a file alone when the parse changed a value (a clamped integer), and says why.
+TEST(Tools_Fmt, InPlaceRefusesAFileWhoseValuesChanged)
+{
+    const std::string text = "(design d (version 99999999999 1 0))\n", file = TempFile(text);
+    const std::string result = Zel("fmt -i " + kGrammar + file);
+    EXPECT_EQ(0u, result.find("1||" + file + ":1: warning: Integer \"99999999999\" is out of range")) << result;
+    EXPECT_NE(std::string::npos, result.find("zel fmt: \"" + file + "\" is left as it is: 1 value(s) would be written back changed\n"));
+    EXPECT_EQ(text, ReadFile(file));
+    std::remove(file.c_str());
+}

@@ -13,7 +13,7 @@ namespace {
 
 const char kCheckHelp[] =
     "usage: zel check -g GRAMMAR [options] FILE...\n"
-    "Parses each file and prints every message as FILE:LINE: error|warning|note: text.\n"
+    "Parses each file (- reads standard input) and prints every message as FILE:LINE: error|warning|note: text.\n"
     "Exit status: 0 no errors, 1 a file has errors, 2 usage or I/O error.\n"
     "options:\n"
     "  -g, --grammar FILE   the grammar (zel grammar language)\n"
@@ -25,7 +25,9 @@ const char kCheckHelp[] =
 const char kFmtHelp[] =
     "usage: zel fmt -g GRAMMAR [options] [-i] FILE\n"
     "Parses the file and writes its canonical text to standard output, or back into the\n"
-    "file with -i. Nothing is written when the file has errors (exit status 1).\n"
+    "file with -i. Nothing is written when the file has errors (exit status 1); -i also\n"
+    "leaves a file alone when a value warning says the parse changed a value. FILE - reads\n"
+    "standard input (not with -i).\n"
     "options: -g, --engine, --extended, --escape, --stack as for check; -i in place.\n";
 
 const char kTreeHelp[] =
@@ -177,27 +179,21 @@ int RunFmt(int argc, char** argv)
     if (!LoadGrammar(options, grammar))
         return kUsageOrIo;
     const std::string& file = options.files[0];
+    if (options.inPlace && file == "-") {
+        std::fprintf(stderr, "zel fmt: -i needs a file, not standard input\n");
+        return kUsageOrIo;
+    }
     ReportingParser parser(grammar.GetDescriptor(), options, file);
     const int result = ParseInput(parser, options, file);
     if (result != kSuccess)
         return result;
-    // The text holds reals with six decimals; a value that needs more is named, and
-    // a file holding one is not rewritten.
-    int lossy = 0;
-    Walk(parser, [&](const CZelOid* node, int) {
-        char text[400];
-        if (node->GetObjType() != zelKW_REALTOK)
-            return;
-        std::snprintf(text, sizeof text, "%f", node->GetRealval());
-        if (std::strtod(text, nullptr) != node->GetRealval()) {
-            std::fprintf(stderr, "%s: warning: the real %.17g is written as %s\n", file.c_str(), node->GetRealval(), text);
-            ++lossy;
-        }
-    });
     if (!options.inPlace)
         return WriteCanonical(parser, stdout) ? kSuccess : kUsageOrIo;
-    if (lossy) {
-        std::fprintf(stderr, "zel fmt: \"%s\" is left as it is: its reals would lose digits\n", file.c_str());
+    // A value the parse could not keep as written (each one is named by a warning) would
+    // be written back changed: such a file is left as it is.
+    if (parser.WarningsShown() > 0) {
+        std::fprintf(stderr, "zel fmt: \"%s\" is left as it is: %d value(s) would be written back changed\n",
+                     file.c_str(), parser.WarningsShown());
         return kInputErrors;
     }
     return ReplaceFile(parser, file);

@@ -1,8 +1,11 @@
 // Options shared by the commands, the grammar loader and the reporting parser.
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tool.h"
 
@@ -104,7 +107,7 @@ bool LoadGrammar(const Options& options, CZelGrammar& grammar)
 }
 
 ReportingParser::ReportingParser(zelParserS* grammar, const Options& options, const std::string& file)
-    : CZelParser(grammar, 16, options.stackSize, options.escape, options.extended), m_file(file)
+    : CZelParser(grammar, 16, options.stackSize, options.escape, options.extended), m_file(DisplayName(file))
 {
 }
 
@@ -119,39 +122,44 @@ void ReportingParser::PrintError(zelSevCode severity, int line, const char* text
     for (size_t at = message.find('\n'); at != std::string::npos; at = message.find('\n', at + 2))
         message.replace(at, 1, "\\n");
     ++m_reportsShown;
+    if (severity == zelSEV_WARNING)
+        ++m_warningsShown;
     std::fprintf(stderr, "%s:%d: %s: %s\n", m_file.c_str(), line, kind, message.c_str());
 }
 
+// Messages that bypass the reports (a failed allocation, the statistics) go to stderr too.
+void ReportingParser::WriteMsg(const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    std::fputs("zel: ", stderr);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+}
+
+std::string DisplayName(const std::string& file) { return file == "-" ? "<stdin>" : file; }
+
 int ParseInput(ReportingParser& parser, const Options& options, const std::string& file)
 {
-    // The probe reads one character, so that a directory is refused like a missing file.
-    FILE* probe = std::fopen(file.c_str(), "r");
-    const bool readable = probe && (std::fgetc(probe) != EOF || !std::ferror(probe));
-    if (probe)
-        std::fclose(probe);
-    if (!readable) {
-        std::fprintf(stderr, "zel: cannot read \"%s\"\n", file.c_str());
+    // Each input is opened once, by the parser: a pipe or a FIFO is read exactly once.
+    // A directory or a file that cannot be read is refused before that, without reading.
+    const std::string path = file == "-" ? "/dev/stdin" : file;
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode) || access(path.c_str(), R_OK) != 0) {
+        std::fprintf(stderr, "zel: cannot read \"%s\"\n", DisplayName(file).c_str());
         return kUsageOrIo;
     }
-    if (parser.Parse(file.c_str(), "r", -1L, options.engine) == 0)
+    if (parser.Parse(path.c_str(), "r", -1L, options.engine) == 0)
         return kSuccess;
-    // Some failures are counted without a report: say what happened, so that a failing
-    // file never passes in silence.
-    if (parser.ReportsShown() == 0) {
-        if (parser.GetErrno() == 3) {
-            parser.PrintError(zelSEV_ERROR, 1, "the file holds no form");
-        } else {
-            int lines = 0;  // the number of the last line
-            if (FILE* in = std::fopen(file.c_str(), "r")) {
-                int last = '\n';
-                for (int c; (c = std::fgetc(in)) != EOF; last = c)
-                    lines += c == '\n';
-                lines += last != '\n';
-                std::fclose(in);
-            }
-            parser.PrintError(zelSEV_ERROR, lines, "the file ends before its last token (a quoted text left open?)");
-        }
+    if (parser.GetErrno() == 4 && parser.ReportsShown() == 0) {
+        std::fprintf(stderr, "zel: cannot read \"%s\"\n", DisplayName(file).c_str());
+        return kUsageOrIo;
     }
+    // A failure counted without a report still gets a message, so that a failing file
+    // never passes in silence.
+    if (parser.ReportsShown() == 0)
+        parser.PrintError(zelSEV_ERROR, 1,
+                          parser.GetErrno() == 3 ? "the file holds no form" : "the file does not parse");
     return kInputErrors;
 }
 

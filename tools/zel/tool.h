@@ -36,15 +36,23 @@ class ReportingParser : public CZelParser {
 public:
     ReportingParser(zelParserS* grammar, const Options& options, const std::string& file);
     void PrintError(zelSevCode severity, int line, const char* text) override;
+    void WriteMsg(const char* format, ...) override __attribute__((format(printf, 2, 3)));
     // Returns the number of reports printed so far.
     int ReportsShown() const { return m_reportsShown; }
+    // Returns the number of warnings printed so far: each one names a value that the
+    // parse could not keep as written.
+    int WarningsShown() const { return m_warningsShown; }
 
 private:
     std::string m_file;
     int m_reportsShown = 0;
+    int m_warningsShown = 0;
 };
 
-// Parses file; returns kSuccess, kInputErrors (reported) or kUsageOrIo (unreadable).
+// The name under which a file operand is shown: "<stdin>" for "-".
+std::string DisplayName(const std::string& file);
+
+// Parses file ("-" reads standard input); returns kSuccess, kInputErrors (reported) or kUsageOrIo (unreadable).
 int ParseInput(ReportingParser& parser, const Options& options, const std::string& file);
 
 int RunCheck(int argc, char** argv);
