@@ -94,13 +94,13 @@ public:
     const CZelOid* GetGoalAt(int i) const;
 
     // --- Editing from text
-    // Parses text after the last child of parent. Returns the first node made, or null.
+    // Parses text after parent's last child. Returns the first node made, or null (tree unchanged).
     const CZelOid* AddObject(const CZelOid* parent, const char* text);
     // AddObject with the first line taken out of lines. Returns as AddObject.
     const CZelOid* AddChildObject(const CZelOid* parent, CStringList* lines);
-    // Parses the first line of lines in front of node. Returns the first new node, or null.
+    // Parses the first line of lines in front of node. Returns the first new node, or null (tree unchanged).
     const CZelOid* InsObject(const CZelOid* node, CStringList* lines);
-    // InsObject, then removes node. Returns the first new node, or null.
+    // InsObject, then removes node unless required. Returns as InsObject.
     const CZelOid* ReplaceObject(const CZelOid* node, CStringList* lines);
     // Removes node and its subtree unless its element is required. Returns 1, or 0 when refused.
     int RemObject(const CZelOid* node);
@@ -110,12 +110,13 @@ public:
     // --- Objects
     // Destroys node and its subtree as objects and takes it off the chain or the goal
     // table that holds it (also with unlink 0: no link is left to a destroyed node).
-    // Returns 1.
+    // Returns 1 (also for null), or 0 for a node of another parser, which stays.
     int DeleteObject(const CZelOid* node, int unlink);
     // Destroys every goal tree and empties the goal table.
     void DeleteAllObjects();
 
     // --- Symbols
+    // Enters node under name in its parent form's symbol map; does nothing for another parser's node.
     void StoreSymbol(const CZelOid* node, const char* name);
     // Returns 0; symbol maps are built as values are stored.
     int BuildSymbolTables();
@@ -139,6 +140,7 @@ public:
     // --- Diagnostics
     // Counts, caps, formats and forwards one report to PrintError.
     void ReportError(zelErrCode code, int arg);
+    // Prints node's fields to standard output; nothing for null or another parser's node.
     void PrintObj(const CZelOid* node);
     void PrintStats();
     // Returns the flag names of a semType, "S_DUMMY | S_REQ ..."; the text lives
@@ -219,14 +221,17 @@ private:
     void ForgetReleased(const CZelOid* node);
     void DeleteReleased();
     void KeepOrphan(CZelOid* node);
+    bool IsOwnNode(const CZelOid* node) const;
     bool IsGoal(const CZelOid* node) const;
     CZelOid** FindLinkTo(const CZelOid* node);
     void ReleaseChain(CZelOid* first);
     void ReleaseHead(CZelOid* node);
     void DeleteTree(CZelOid* node);
+    void DeleteChain(CZelOid* first);
     bool DropGoal(const CZelOid* node);
     int StartElementForAppend(int head) const;
-    bool ParseText(const char* text, int sem, CZelOid** slot);
+    CZelOid* ParseText(const char* text, int sem, CZelOid** slot);
+    bool TextUsedUp(int result);
     int FindAppendRow(int start, int keyword) const;
 
     // Symbols

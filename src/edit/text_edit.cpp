@@ -1,5 +1,6 @@
 // Editing from text: objects written in the form language are parsed in place under an
 // existing node, with the grammar position taken from the parent's rule.
+#include "parse/level_steps.h"
 #include "parse/stack.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -14,12 +15,29 @@ int CZelParser::StartElementForAppend(int head) const
     return element <= 1 ? -1 : element;
 }
 
-// Parses text from element sem, storing the first node through slot. The text is the
-// whole input; no goal is recorded. Returns true when the parse succeeded: the engine
-// matched, or it stopped at the end of the text.
-bool CZelParser::ParseText(const char* text, int sem, CZelOid** slot)
+// True when the parse that yielded result used up the text in the line buffer: the
+// tokenizer has reached its end, or the next token it cuts is the end. A stop before the
+// end leaves text over: a token the tokenizer could not finish, or a skipped form.
+bool CZelParser::TextUsedUp(int result)
+{
+    if (m_inputEnded)
+        return true;
+    // A token the engine did not take is left over.
+    if (result == zel::kStop || !m_needToken)
+        return false;
+    return Gettok() != 1 && m_inputEnded;
+}
+
+// Parses text from element sem into the empty link *slot; no goal is recorded. The text
+// is taken whole or not at all: it must parse without an error (value warnings are no
+// errors), close every form it opens and leave no token over. Returns the first node made,
+// or null; on failure every node the text made is deleted, *slot is null again and the
+// current object and the string byte count are as they were.
+CZelOid* CZelParser::ParseText(const char* text, int sem, CZelOid** slot)
 {
     const int needToken = m_needToken;
+    CZelOid* const current = m_current;
+    const int stringBytes = m_stringBytes;
     ReinitParser();
     if (m_keywords.GetCount() == 0)
         LoadKeywords();
@@ -27,21 +45,30 @@ bool CZelParser::ParseText(const char* text, int sem, CZelOid** slot)
     m_fromText = true;
     m_recordGoals = false;
     m_needToken = 1;  // the first token is read from this text
+    // The engine links nodes behind the current object; only nodes of this text may be.
+    m_current = nullptr;
+    const int depth = m_depth;
     bool parsed = false;
     if (PushStack(sem, slot, 0)) {
         const int r = ParseFile();
-        parsed = r == 0 || m_tokType == zelKW_EOFILE;
+        parsed = r != zel::kInternal && m_errors == 0 && m_depth == depth && TextUsedUp(r);
     }
     m_fromText = false;
     m_recordGoals = true;
     m_needToken = needToken;
-    return parsed;
+    if (parsed)
+        return *slot;
+    DeleteChain(*slot);
+    *slot = nullptr;
+    m_current = current;
+    m_stringBytes = stringBytes;
+    return nullptr;
 }
 
 const CZelOid* CZelParser::AddObject(const CZelOid* parent, const char* text)
 {
-    // Only a form has content to add to.
-    if (!parent || parent->m_sem < 0 || !text || !HasGrammar() || parent->GetObjType() != zelKW_FORM ||
+    // Only a form of this parser has content to add to.
+    if (!IsOwnNode(parent) || parent->m_sem < 0 || !text || !HasGrammar() || parent->GetObjType() != zelKW_FORM ||
         !AllocateStack())
         return nullptr;
     CZelOid* owner = const_cast<CZelOid*>(parent);
@@ -52,13 +79,11 @@ const CZelOid* CZelParser::AddObject(const CZelOid* parent, const char* text)
     const int start = last ? StartElementForAppend(head) : head;
     if (start <= 0)
         return nullptr;
-    CZelOid** slot = last ? &last->Nlink : &owner->Clink;
-    const bool parsed = ParseText(text, start, slot);
-    // Every node the text made at this level is a child of parent, also the nodes made
-    // before a failure, which stay in the tree.
-    for (CZelOid* node = *slot; node; node = node->Nlink)
+    CZelOid* first = ParseText(text, start, last ? &last->Nlink : &owner->Clink);
+    // Every node the text made at this level is a child of parent.
+    for (CZelOid* node = first; node; node = node->Nlink)
         node->Plink = owner;
-    return parsed ? *slot : nullptr;
+    return first;
 }
 
 const CZelOid* CZelParser::AddChildObject(const CZelOid* parent, CStringList* lines)
@@ -71,7 +96,7 @@ const CZelOid* CZelParser::AddChildObject(const CZelOid* parent, CStringList* li
 
 const CZelOid* CZelParser::InsObject(const CZelOid* node, CStringList* lines)
 {
-    if (!lines || lines->IsEmpty() || !HasGrammar() || !node || node->m_sem < 0 || !node->Plink ||
+    if (!lines || lines->IsEmpty() || !HasGrammar() || !IsOwnNode(node) || node->m_sem < 0 || !node->Plink ||
         !AllocateStack())
         return nullptr;
     CZelOid* target = const_cast<CZelOid*>(node);
@@ -80,30 +105,15 @@ const CZelOid* CZelParser::InsObject(const CZelOid* node, CStringList* lines)
     const int head = GetSemanticHead(parent->m_sem);
     const int start = prev ? StartElementForAppend(head) : head;
     const CString line = lines->RemoveHead();
-    if (start <= 0 || line.IsEmpty() || parent->GetObjType() != zelKW_FORM)
+    // A node that is not on its parent's chain (a client's copy) has no place to insert at.
+    if (start <= 0 || line.IsEmpty() || parent->GetObjType() != zelKW_FORM || (!prev && parent->Clink != target))
         return nullptr;
     CZelOid** slot = prev ? &prev->Nlink : &parent->Clink;
 
     // Target and the siblings after it are taken off the chain while the text is
     // parsed, and linked behind the new nodes once it has parsed.
     *slot = nullptr;
-    const bool parsed = ParseText(line, start, slot);
-    CZelOid* first = *slot;
-    if (!parsed) {
-        // The tree is restored: target goes back on the chain, the new nodes go.
-        *slot = target;
-        if (first) {
-            CZelOid* doomed = first;
-            while (doomed) {
-                CZelOid* after = doomed->Nlink;
-                doomed->Nlink = nullptr;
-                DeleteTree(doomed);
-                doomed = after;
-            }
-        }
-        m_current = nullptr;
-        return nullptr;
-    }
+    CZelOid* first = ParseText(line, start, slot);
     if (!first) {
         *slot = target;
         return nullptr;
@@ -127,7 +137,7 @@ const CZelOid* CZelParser::ReplaceObject(const CZelOid* node, CStringList* lines
 
 int CZelParser::RemObject(const CZelOid* node)
 {
-    if (!node || node->m_sem < 0 || !HasGrammar() || (m_grammar.semTable[node->m_sem].semType & S_REQ))
+    if (!IsOwnNode(node) || node->m_sem < 0 || !HasGrammar() || (m_grammar.semTable[node->m_sem].semType & S_REQ))
         return 0;
     return node->Remove(1);
 }

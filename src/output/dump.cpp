@@ -41,7 +41,8 @@ void CZelOid::Print(int header, int index) const
 
 void CZelParser::PrintObj(const CZelOid* node)
 {
-    if (!node)
+    // Another parser's node is read through that parser's grammar, not this one's.
+    if (!IsOwnNode(node))
         return;
     std::printf("\nObject: ");
     if (node->m_sem < 0 || !HasGrammar()) {

@@ -198,6 +198,10 @@ void CZelParser::DeleteReleased()
     }
 }
 
+// Operations that take a node work only on nodes of this parser: another parser's node
+// lives in that parser's trees and goal table, which this one must not change.
+bool CZelParser::IsOwnNode(const CZelOid* node) const { return node && node->m_parser == this; }
+
 bool CZelParser::IsGoal(const CZelOid* node) const
 {
     for (int i = 0; i < m_goalCount; ++i)
@@ -301,12 +305,18 @@ void CZelParser::ReleaseHead(CZelOid* node)
         RetainReleased(node);
 }
 
+// Deletes first, its later siblings and all their subtrees as objects.
+void CZelParser::DeleteChain(CZelOid* first)
+{
+    VisitChainPostOrder(first, &CZelOid::Clink, &CZelOid::Nlink, [](CZelOid* n) { delete n; });
+}
+
 // Deletes node and its subtree as objects; node's own siblings are left alone.
 void CZelParser::DeleteTree(CZelOid* node)
 {
     CZelOid* children = node->Clink;
     node->Clink = nullptr;
-    VisitChainPostOrder(children, &CZelOid::Clink, &CZelOid::Nlink, [](CZelOid* n) { delete n; });
+    DeleteChain(children);
     delete node;
 }
 
@@ -330,6 +340,8 @@ int CZelParser::DeleteObject(const CZelOid* node, int /*unlink*/)
 {
     if (!node)
         return 1;
+    if (!IsOwnNode(node))
+        return 0;
     // A destroyed node never stays on a chain or in the goal table, whatever unlink says:
     // a link left pointing at it would lead to freed memory.
     CZelOid* target = const_cast<CZelOid*>(node);

@@ -32,7 +32,7 @@ bool CZelParser::IsHashedMember(int keyword, int member) const
 
 void CZelParser::StoreSymbol(const CZelOid* node, const char* name)
 {
-    if (!node || !name || node->m_sem < 0 || !node->Plink || node->Plink->GetObjType() != zelKW_FORM)
+    if (!IsOwnNode(node) || !name || node->m_sem < 0 || !node->Plink || node->Plink->GetObjType() != zelKW_FORM)
         return;
     if (m_trace)
         std::printf("\nHashing symbol: %s", name);

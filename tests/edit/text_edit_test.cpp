@@ -68,7 +68,7 @@ TEST_F(Edit_Text, AddObjectAppendsInsObjectPutsInFront)
     // Reports name line 0 while the text is scanned and line 1 once its end is reached.
     parser.reports.clear();
     EXPECT_EQ(nullptr, parser.AddObject(design, "(cell m (bogus))"));
-    EXPECT_NE(nullptr, parser.AddObject(design, "(cell n) (cell"));
+    EXPECT_EQ(nullptr, parser.AddObject(design, "(cell n) (cell"));
     EXPECT_EQ("3@0:Expecting end of form \")\" (Token=\"bogus\").\n 3@1:",
               parser.reports.at(0) + " " + parser.reports.at(2).substr(0, 4));
 }

@@ -60,3 +60,22 @@ TEST_F(Tree_Construct, InsertOnlyWhereTheGrammarAllowsIt)
     ASSERT_NE(nullptr, design->AppForm(NK_VERSION));  // an earlier sibling out of order is not replayed
     EXPECT_EQ(nullptr, design->AppForm(NK_CELL)->InsForm(NK_CELL));
 }
+
+// Inserting replays the earlier siblings on the parse stack; when the stack overflows there,
+// nothing is inserted and the tree stays as it was.
+TEST(Tree_ConstructStack, OverflowInTheReplayChangesNothing)
+{
+    Grammar g = NetlistGrammar();
+    RecordingParser p(g.get(), 4, 8);
+    std::string text = "(library";
+    for (int i = 0; i < 12; ++i)
+        text += " \"s" + std::to_string(i) + "\"";
+    CStringList lines;
+    lines.AddTail((text + ")").c_str());
+    ASSERT_EQ(0, p.Parse(&lines));  // the recursive engine repeats a group on one stack entry
+    const CZelOid* library = p.GetGoalAt(0);
+    const std::string before = Shape(library);
+    EXPECT_EQ(nullptr, Child(library, 11)->InsStrtok("y"));
+    EXPECT_EQ(before, Shape(library));
+    EXPECT_NE(nullptr, Child(library, 1)->InsStrtok("y"));  // a short replay fits
+}

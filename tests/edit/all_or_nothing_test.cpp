@@ -1,0 +1,210 @@
+// Editing from text takes a text whole or not at all, and a parser leaves the nodes of
+// another parser alone.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/test_access.h"
+#include "support/test_grammars.h"
+
+using namespace zeltest;
+using A = CZelTestAccess;
+
+namespace {
+
+const char kTree[] = "(design top (version 1 2 3) (cell a (port p INPUT 4) (net n \"s\" 1.5)) (cell b))\n"
+                     "(library \"x\")";
+
+const CZelOid* Child(const CZelOid* node, int n)
+{
+    for (node = node->GetFirstObj(); node && n--;)
+        node = node->GetNextObj();
+    return node;
+}
+
+// Everything a refused edit must leave as it was: the written text of every goal; every node
+// in document order with its address, keyword, value, flags and the addresses its links hold;
+// the name lookup of every child that has a name; the goal table, the released nodes and the
+// string byte count.
+std::string Snapshot(CZelParser& p)
+{
+    std::ostringstream out;
+    for (int i = 0; i < p.GetGoalCount(); ++i) {
+        CStringList list;
+        p.WriteList(p.GetGoalAt(i), 0, &list);
+        for (POSITION pos = list.GetHeadPosition(); pos;)
+            out << static_cast<const char*>(list.GetNext(pos)) << '\n';
+        std::vector<const CZelOid*> pending{p.GetGoalAt(i)};
+        while (!pending.empty()) {
+            const CZelOid* n = pending.back();
+            pending.pop_back();
+            out << n << ' ' << n->GetKeyword() << ' ' << (n->GetObjType() == zelKW_FORM ? "" : Shape(n)) << ' '
+                << n->GetFlags() << ' ' << n->GetParent() << ' ' << n->GetFirstObj() << ' ' << n->GetNextObj() << '\n';
+            for (const CZelOid* c = n->GetFirstObj(); c; c = c->GetNextObj())
+                if (const char* name = c->GetFirstObj() ? c->GetFirstObj()->GetIdent() : nullptr)
+                    out << "  " << name << " -> " << n->FindObj(c->GetKeywordId(), name) << '\n';
+            if (n->GetNextObj())
+                pending.push_back(n->GetNextObj());
+            if (n->GetFirstObj())
+                pending.push_back(n->GetFirstObj());
+        }
+    }
+    out << "goals " << p.GetGoalCount() << " released " << A::ReleasedCount(p) << " bytes " << A::StringBytes(p);
+    return out.str();
+}
+
+// Where a text goes: appended to a parent, or inserted in front of one of its children.
+enum Where { kCell, kDesign, kLibrary };
+
+struct Edit_AllOrNothing : ::testing::Test {
+    void SetUp() override { Load(); }
+    // Parses the tree afresh; one form's symbol map is filled and one node carries flags.
+    void Load()
+    {
+        parser.FullInit();
+        ASSERT_EQ(0, parser.Parse(Line(kTree)));
+        parser.SetStatistics(1);
+        parser.SetSymbolHashing(1);
+        design = parser.GetGoalAt(0);
+        parser.StoreSymbol(Child(design, 2), "a");  // the design's cells by name
+        design->SetFlags(7);
+    }
+    const CZelOid* Parent(Where at) const
+    {
+        return at == kCell ? Child(design, 2) : at == kDesign ? design : parser.GetGoalAt(1);
+    }
+    // The child that an insertion goes in front of: the net, the second cell, the string.
+    const CZelOid* Before(Where at) const
+    {
+        return at == kCell ? Child(Parent(at), 2) : at == kDesign ? Child(design, 3) : Parent(at)->GetFirstObj();
+    }
+    CStringList* Line(const char* text)
+    {
+        lines.RemoveAll();
+        lines.AddTail(text);
+        return &lines;
+    }
+    Grammar grammar = NetlistGrammar();
+    RecordingParser parser{grammar.get()};
+    CStringList lines;
+    const CZelOid* design = nullptr;
+};
+
+}  // namespace
+
+// Every editing operation refuses these texts and leaves the tree exactly as it was, with no
+// node of the text left anywhere (the sanitizer build sees any that is not deleted).
+TEST_F(Edit_AllOrNothing, RefusedTextLeavesTheTreeAsItWas)
+{
+    const struct { Where at; const char* text; } refused[] = {
+        {kCell, "(port q INPUT"}, {kCell, "(port q"},                       // a form left open
+        {kCell, "(net)"}, {kCell, "(port q)"},                              // a required element missing
+        {kCell, "(bogus q)"}, {kCell, "bogus"},                             // no such keyword
+        {kCell, "(port q NOTLIT)"}, {kCell, "(net n INPUT)"},               // a literal the rule does not take
+        {kCell, "(port q INPUT) (net)"}, {kCell, "(net m) (port q INPUT 2 3)"},  // the second form fails
+        {kCell, "(port q INPUT) )"}, {kCell, "(port q INPUT) 12"},          // trailing tokens
+        {kCell, "(port q INPUT))"}, {kCell, "(net m \"s\" \"t\")"},
+        {kCell, ""}, {kCell, "   "}, {kCell, "; a comment only"},          // nothing to add
+        {kCell, "(net m (port r INPUT))"},                                  // a form inside the wrong form
+        {kDesign, "(cell c) (version 1 2 3)"}, {kDesign, "(cell c (port q INPUT)"},
+        {kDesign, "(cell c) (cell d (net))"}, {kDesign, "(library)"},
+        {kLibrary, "\"y\" (cell c)"}, {kLibrary, "\"y\" \"open"}, {kLibrary, ")"},
+    };
+    const std::string before = Snapshot(parser);
+    for (const auto& c : refused) {
+        const CZelOid* parent = Parent(c.at);
+        const CZelOid* node = Before(c.at);
+        EXPECT_EQ(nullptr, parser.AddObject(parent, c.text)) << c.text;
+        EXPECT_EQ(before, Snapshot(parser)) << "AddObject " << c.text;
+        EXPECT_EQ(nullptr, parser.AddChildObject(parent, Line(c.text))) << c.text;
+        EXPECT_EQ(nullptr, parser.InsObject(node, Line(c.text))) << c.text;
+        EXPECT_EQ(before, Snapshot(parser)) << "InsObject " << c.text;
+        EXPECT_EQ(nullptr, parser.ReplaceObject(node, Line(c.text))) << c.text;
+        EXPECT_EQ(before, Snapshot(parser)) << "ReplaceObject " << c.text;
+    }
+    // The parser still edits after the refusals.
+    EXPECT_EQ("(port q INPUT)", Shape(parser.AddObject(Parent(kCell), "(port q INPUT)")));
+    EXPECT_EQ("(cell a (port p INPUT 4) (net n \"s\" 1.500000) (port q INPUT))", Shape(Parent(kCell)));
+}
+
+// Accepted texts make the expected nodes, appended or inserted; a value that only warns is
+// kept (clamped), with its warning reported.
+TEST_F(Edit_AllOrNothing, AcceptedTextMakesTheExpectedNodes)
+{
+    const struct { Where at; const char* text; size_t warnings; const char* appended; const char* inserted; } accepted[] = {
+        {kCell, "(port q OUTPUT 99999999999)", 1,
+         "(cell a (port p INPUT 4) (net n \"s\" 1.500000) (port q OUTPUT 2147483647))",
+         "(cell a (port p INPUT 4) (port q OUTPUT 2147483647) (net n \"s\" 1.500000))"},
+        {kCell, "(net m 2.5) (port q INOUT)  ; two forms", 0,
+         "(cell a (port p INPUT 4) (net n \"s\" 1.500000) (net m 2.500000) (port q INOUT))",
+         "(cell a (port p INPUT 4) (net m 2.500000) (port q INOUT) (net n \"s\" 1.500000))"},
+        {kDesign, "(cell c (net m)) (cell d)", 0,
+         "(design top (version 1 2 3) (cell a (port p INPUT 4) (net n \"s\" 1.500000)) (cell b) (cell c (net m)) (cell d))",
+         "(design top (version 1 2 3) (cell a (port p INPUT 4) (net n \"s\" 1.500000)) (cell c (net m)) (cell d) (cell b))"},
+        {kLibrary, "\"y\" \"z\"", 0, "(library \"x\" \"y\" \"z\")", "(library \"y\" \"z\" \"x\")"},
+    };
+    for (const auto& c : accepted) {
+        for (bool insert : {false, true}) {
+            Load();  // a fresh tree for each edit
+            parser.reports.clear();
+            const CZelOid* first = insert ? parser.InsObject(Before(c.at), Line(c.text)) : parser.AddObject(Parent(c.at), c.text);
+            ASSERT_NE(nullptr, first) << c.text;
+            EXPECT_EQ(Parent(c.at), first->GetParent());
+            EXPECT_EQ(insert ? c.inserted : c.appended, Shape(Parent(c.at))) << c.text;
+            EXPECT_EQ(c.warnings, parser.reports.size()) << c.text;
+        }
+    }
+}
+
+// A node that sits on no chain (a client's copy) gives InsObject no place: the parent's
+// children stay where they are.
+TEST_F(Edit_AllOrNothing, InsertInFrontOfACopyIsRefused)
+{
+    const std::string before = Snapshot(parser);
+    CZelOid copy(*Before(kDesign));
+    EXPECT_EQ(nullptr, parser.InsObject(&copy, Line("(cell c)")));
+    EXPECT_EQ(nullptr, parser.ReplaceObject(&copy, Line("(cell c)")));
+    EXPECT_EQ(before, Snapshot(parser));
+}
+
+// Every operation that takes a node refuses a node of another parser and changes nothing,
+// in either parser; the sanitizer build would report a use after free otherwise.
+TEST(Edit_Foreign, AnotherParsersNodesAreRefused)
+{
+    Grammar ga = NetlistGrammar(), gb = NetlistGrammar();
+    RecordingParser a(ga.get()), b(gb.get());
+    CStringList text;
+    text.AddTail(kTree);
+    ASSERT_EQ(0, a.Parse(&text));
+    text.AddTail("(design other (cell z))");
+    ASSERT_EQ(0, b.Parse(&text));
+    const std::string beforeA = Snapshot(a), beforeB = Snapshot(b);
+    const CZelOid* design = a.GetGoalAt(0);
+    const CZelOid* cell = Child(design, 2);
+    const CZelOid* port = cell->GetFirstObj()->GetNextObj();
+    CStringList lines;
+    for (const CZelOid* node : {design, cell, port, Child(port, 0)}) {
+        for (int i = 0; i < 3; ++i)
+            lines.AddTail("(port q INPUT)");
+        EXPECT_EQ(nullptr, b.AddObject(node, "(port q INPUT)"));
+        EXPECT_EQ(nullptr, b.AddChildObject(node, &lines));
+        EXPECT_EQ(nullptr, b.InsObject(node, &lines));
+        EXPECT_EQ(nullptr, b.ReplaceObject(node, &lines));
+        EXPECT_EQ(0, b.RemObject(node));
+        EXPECT_EQ(0, b.DeleteObject(node, 1));
+        EXPECT_EQ(0, b.DeleteObject(node, 0));
+        b.StoreSymbol(node, "q");
+        ::testing::internal::CaptureStdout();
+        b.PrintObj(node);
+        EXPECT_EQ("", ::testing::internal::GetCapturedStdout());
+        lines.RemoveAll();
+    }
+    EXPECT_EQ(beforeA, Snapshot(a));
+    EXPECT_EQ(beforeB, Snapshot(b));
+    // The node's own parser still takes it.
+    EXPECT_EQ(1, a.RemObject(port));
+    EXPECT_EQ(1, a.DeleteObject(cell, 1));
+    EXPECT_EQ("(design top (version 1 2 3) (cell b)) (library \"x\")", Shapes(a));
+}
