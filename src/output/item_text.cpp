@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tree/node_access.h"
 #include "zel/oid.h"
 
 namespace zel {
@@ -50,6 +51,23 @@ char* AppendFixed6(char* to, size_t room, double value)
     return std::to_chars(to, end, value, std::chars_format::fixed, 6).ptr;
 }
 
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Writes value in fixed notation: six decimals when that text reads back as the very
+// same double, else the shortest text with a period that does (a period keeps it a real
+// under both rule sets). Values that are not finite keep the six-decimal text.
+char* AppendReal(char* to, size_t room, double value)
+{
+    char* end = AppendFixed6(to, room - 1, value);
+    *end = '\0';
+    if (!std::isfinite(value) || SameBits(TextToDouble(to), value))
+        return end;
+    end = std::to_chars(to, to + room - 1, value, std::chars_format::fixed).ptr;
+    if (!std::memchr(to, '.', static_cast<size_t>(end - to)))
+        *end++ = '.';
+    return end;
+}
+
 }  // namespace
 
 void AppendFormHead(std::string& out, const char* keyword, int level)
@@ -67,7 +85,8 @@ void AppendFormHead(std::string& out, const char* keyword, int level)
     out.append(keyword, std::strlen(keyword));
 }
 
-int AppendValueText(std::string& out, int type, const void* value, const char* keyword)
+int AppendValueText(std::string& out, int type, const void* value, const char* keyword,
+                    const LexicalSettings& settings)
 {
     // Numbers are written as "%d" and "%lf" write them, through the exact conversions of
     // the standard library. A node without its value block writes 0 or "".
@@ -81,7 +100,7 @@ int AppendValueText(std::string& out, int type, const void* value, const char* k
     }
     case zelKW_REALTOK: {
         const double real = value ? *static_cast<const double*>(value) : 0.0;
-        out.append(number, static_cast<size_t>(AppendFixed6(number + 2, sizeof number - 2, real) - number));
+        out.append(number, static_cast<size_t>(AppendReal(number + 2, sizeof number - 2, real) - number));
         return -1;
     }
     case zelKW_STRTOK: {
@@ -92,12 +111,23 @@ int AppendValueText(std::string& out, int type, const void* value, const char* k
         out += '"';
         return static_cast<int>(length);
     }
-    case zelKW_IDENT:
-    case zelKW_LIT: {
-        const char* text = type == zelKW_LIT ? keyword : (value ? static_cast<const char*>(value) : "");
+    case zelKW_IDENT: {
+        const char* text = value ? static_cast<const char*>(value) : "";
         const size_t length = std::strlen(text);
+        const IdentifierSpelling spelling = SpellIdentifier(text, length, settings);
+        const char* mark = spelling == kSpellAmpersand ? "&" : spelling == kSpellApostrophes ? "'" : "";
+        const size_t start = out.size();
         out.append("  ", 2);
+        out.append(mark);
         out.append(text, length);
+        if (spelling == kSpellApostrophes)
+            out += '\'';
+        return static_cast<int>(out.size() - start - 2);
+    }
+    case zelKW_LIT: {
+        const size_t length = std::strlen(keyword);
+        out.append("  ", 2);
+        out.append(keyword, length);
         return static_cast<int>(length);
     }
     default:
