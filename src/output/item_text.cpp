@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "tree/node_access.h"
 #include "zel/oid.h"
@@ -28,8 +29,10 @@ constexpr DigitPairs kDigitPairs{};
 
 // Writes value as "%lf" writes it (six decimals, rounded from the exact binary value) and
 // returns the end. Values below 10^9 whose rounding is clear take an integer path; the
-// rest take the standard exact conversion.
-char* AppendFixed6(char* to, size_t room, double value)
+// rest take the standard exact conversion. On the integer path *readBack receives the
+// double that the text reads back as (its digits as one exact integer over an exact 10^6,
+// correctly rounded as any exact conversion rounds it); elsewhere it is left alone.
+char* AppendFixed6(char* to, size_t room, double value, double* readBack)
 {
     char* const end = to + room;
     if (std::fabs(value) < 1e9) {
@@ -38,6 +41,7 @@ char* AppendFixed6(char* to, size_t room, double value)
         const double error = std::fma(value, 1e6, -rounded);  // exact offset from rounded
         if (std::fabs(error) < 0.4999) {
             const unsigned long long units = static_cast<unsigned long long>(std::fabs(rounded));
+            *readBack = std::copysign(static_cast<double>(units) / 1e6, value);
             if (std::signbit(value))
                 *to++ = '-';
             to = std::to_chars(to, end, units / 1000000).ptr;
@@ -58,9 +62,13 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // under both rule sets). Values that are not finite keep the six-decimal text.
 char* AppendReal(char* to, size_t room, double value)
 {
-    char* end = AppendFixed6(to, room - 1, value);
-    *end = '\0';
-    if (!std::isfinite(value) || SameBits(TextToDouble(to), value))
+    double readBack = std::numeric_limits<double>::quiet_NaN();
+    char* end = AppendFixed6(to, room - 1, value, &readBack);
+    if (std::isnan(readBack)) {
+        *end = '\0';
+        readBack = TextToDouble(to);
+    }
+    if (!std::isfinite(value) || SameBits(readBack, value))
         return end;
     end = std::to_chars(to, to + room - 1, value, std::chars_format::fixed).ptr;
     if (!std::memchr(to, '.', static_cast<size_t>(end - to)))
