@@ -211,6 +211,7 @@ const CZelOid* CZelOid::InsertText(int keyword, zelTokTyp type, const char* text
         return nullptr;
     return SetNewValue(InsertObject(keyword, type), text);
 }
+
 const CZelOid* CZelOid::InsIdent(const char* text) const { return InsertText(2, zelKW_IDENT, text); }
 
 const CZelOid* CZelOid::InsIdent(const CString& text) const { return InsertText(2, zelKW_IDENT, text); }
