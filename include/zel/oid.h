@@ -118,7 +118,17 @@ public:
     int GetSemanticType() const;
 
     // --- Construction. Each returns the new node (the first one for lists), or null
-    // when the grammar does not allow it there; a refusal changes nothing.
+    // when the grammar does not allow it there or the value is refused; a refusal changes
+    // nothing. Refused values are those the writer cannot write back so that this
+    // parser's settings read them again: identifiers that no spelling carries (under the
+    // plain rules, for instance, texts with whitespace or parentheses, texts that read as
+    // another kind of word even after "&", and the name of a literal keyword in any
+    // case; under the extended rules texts starting with a space, ")" or an apostrophe,
+    // or holding a line feed), strings with a double quote that does not follow the
+    // escape character, ending in the escape character or, under the extended rules,
+    // starting with a space or ")", and reals that are NaN or infinite. A node whose
+    // value cannot be set is removed again. The list forms add every text or none: all
+    // texts are checked first, and the nodes made are removed when a later one fails.
     // Append as last child: the keyword only needs to occur in this form's rule.
     const CZelOid* AppForm(int keyword) const;
     const CZelOid* AppLiteral(int keyword) const;
@@ -143,8 +153,8 @@ public:
     const CZelOid* InsInttok(int value) const;
     const CZelOid* InsRealtok(double value) const;
 
-    // --- Value replacement. Return 1, or 0 when the value does not fit the node's
-    // kind (nothing changes) or memory ran out.
+    // --- Value replacement. Return 1, or 0 when the value does not fit the node's kind,
+    // is refused (see Construction) or memory ran out; on 0 the node keeps its value.
     int ReplaceData(int value) const;
     int ReplaceData(double value) const;
     int ReplaceData(const char* text) const;

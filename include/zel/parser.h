@@ -15,6 +15,7 @@ class CZelOid;
 class CZelTestAccess;
 namespace zel {
 class NameIndex;
+struct LexicalSettings;
 }
 
 // One entry of the parse stack: a grammar element and the link that receives its node.
@@ -104,7 +105,11 @@ public:
     const CZelOid* ReplaceObject(const CZelOid* node, CStringList* lines);
     // Removes node and its subtree unless its element is required. Returns 1, or 0 when refused.
     int RemObject(const CZelOid* node);
-    // Replaces the value of a value node from text. Returns 0, or -4 when memory ran out.
+    // Replaces the value of a value node of this parser from text. Returns 0; -1 when
+    // refused, changing nothing: a node of another parser, an identifier or string text
+    // that the writer cannot write back under this parser's settings (see
+    // CZelOid::ReplaceData), a real text that reads as NaN; -4 when memory ran out (the
+    // node keeps its old value).
     int ReplaceData(const CZelOid* node, const char* text);
 
     // --- Objects
@@ -126,15 +131,34 @@ public:
     // Stores proc on the member's row. Returns 0, or 8 when the rule has no such member.
     int RegisterIdProc(int keyword, int member, char* (*proc)(void));
 
-    // --- Writing. Results: 0 written, 1 failure, 2 null stream.
+    // --- Writing. Results: 0 written, 1 failure, 2 null stream. A node of another parser
+    // is refused (1, nothing written). Identifiers are spelt so that a parser of the same
+    // settings reads them back ("&" or apostrophes where needed); reals that six
+    // decimals do not carry get the digits they need.
+    // A named file is replaced whole, never cut short: the text goes to a new file beside
+    // it, which is synced and renamed over it (a symbolic link is kept and the file it
+    // points to replaced; the permission bits are kept). On any failure the file stays as
+    // it was and the result is 1 with error state 4; a file the user may not write is
+    // refused. After the call the file is complete on disk and no stream is left open.
+    // Writes node (and its siblings at level 0) to stream. A failed write is 1, state 4.
     int WriteFile(FILE* stream, const CZelOid* node, int level, int withSiblings);
+    // Replaces the named file (null or empty: the output file name, which the name
+    // otherwise becomes) with the header's comment lines and the text of node.
     int WriteFile(const char* fileName, const CZelOid* node, int level, CStringList* header);
+    // Writes the first goal to stream and flushes it. A failed write or flush is 1, state 4.
     int WriteFile(FILE* stream);
+    // Resets as Open does and writes the first goal to the file: "a" and "a+" keep the
+    // old content in front, every other writing mode replaces it; a mode that opens for
+    // reading only writes nothing (2, state 4).
     int WriteFile(const char* fileName, const char* mode);
-    // Writes every goal to the output file name. Returns 0, or 1 on failure.
+    // Writes every goal to the output file name as WriteFile with mode "w" does. Returns
+    // 0, or 1 on failure.
     int Save();
-    // Appends the text of node (and its siblings) to list, one string per item.
+    // Appends the text of node (and its siblings) to list, one string per item. Returns
+    // 0, or 1 for a null list, a null or free node or a node of another parser.
     int WriteList(const CZelOid* node, int level, CStringList* list);
+    // Replaces the named file with the text of every goal; failures go to WriteMsg with
+    // error state 5.
     void DumpFile(const char* fileName, int unused, CStringList* header);
 
     // --- Diagnostics
@@ -243,8 +267,13 @@ private:
     void Report(zelErrCode code, int arg, const char* fileName);
 
     // Writer
-    void WriteItem(std::string& out, const CZelOid* node, int level);
+    zel::LexicalSettings SpellingSettings();
+    // True when the identifier (type zelKW_IDENT) or string text can be written so that
+    // this parser reads it back.
+    bool CanWriteText(int type, const char* text, size_t length);
+    void WriteItem(std::string& out, const CZelOid* node, int level, const zel::LexicalSettings& settings);
     void WriteHeader(FILE* stream, CStringList* header);
+    int ReplaceOutputFile(const char* name, const char* mode, bool everyGoal);
 
     FILE* m_in;
     FILE* m_out;

@@ -2,6 +2,7 @@
 // statistics and the dump of every goal to a file.
 #include <cstdio>
 
+#include "output/file_replace.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 
@@ -98,15 +99,18 @@ void CZelParser::DumpFile(const char* fileName, int, CStringList* header)
         m_errno = 5;
         return;
     }
-    FILE* file = std::fopen(name, "w");
-    if (!file) {
+    zel::FileReplacement file;
+    if (!file.Begin(name, false)) {
         WriteMsg("Error opening file: %s\n", static_cast<const char*>(name));
         m_errno = 5;
         return;
     }
-    WriteHeader(file, header);
+    WriteHeader(file.Stream(), header);
     for (int i = 0; i < m_goalCount; ++i)
-        WriteFile(file, m_goals[i], 0, 1);
-    std::fputc('\n', file);
-    std::fclose(file);
+        WriteFile(file.Stream(), m_goals[i], 0, 1);
+    std::fputc('\n', file.Stream());
+    if (!file.Commit()) {
+        WriteMsg("Error writing file: %s\n", static_cast<const char*>(name));
+        m_errno = 5;
+    }
 }

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
+#include "tree/node_access.h"
 #include "zel/oid.h"
 
 namespace zel {
@@ -27,8 +29,10 @@ constexpr DigitPairs kDigitPairs{};
 
 // Writes value as "%lf" writes it (six decimals, rounded from the exact binary value) and
 // returns the end. Values below 10^9 whose rounding is clear take an integer path; the
-// rest take the standard exact conversion.
-char* AppendFixed6(char* to, size_t room, double value)
+// rest take the standard exact conversion. On the integer path *readBack receives the
+// double that the text reads back as (its digits as one exact integer over an exact 10^6,
+// correctly rounded as any exact conversion rounds it); elsewhere it is left alone.
+char* AppendFixed6(char* to, size_t room, double value, double* readBack)
 {
     char* const end = to + room;
     if (std::fabs(value) < 1e9) {
@@ -37,6 +41,7 @@ char* AppendFixed6(char* to, size_t room, double value)
         const double error = std::fma(value, 1e6, -rounded);  // exact offset from rounded
         if (std::fabs(error) < 0.4999) {
             const unsigned long long units = static_cast<unsigned long long>(std::fabs(rounded));
+            *readBack = std::copysign(static_cast<double>(units) / 1e6, value);
             if (std::signbit(value))
                 *to++ = '-';
             to = std::to_chars(to, end, units / 1000000).ptr;
@@ -48,6 +53,27 @@ char* AppendFixed6(char* to, size_t room, double value)
         }
     }
     return std::to_chars(to, end, value, std::chars_format::fixed, 6).ptr;
+}
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Writes value in fixed notation: six decimals when that text reads back as the very
+// same double, else the shortest text with a period that does (a period keeps it a real
+// under both rule sets). Values that are not finite keep the six-decimal text.
+char* AppendReal(char* to, size_t room, double value)
+{
+    double readBack = std::numeric_limits<double>::quiet_NaN();
+    char* end = AppendFixed6(to, room - 1, value, &readBack);
+    if (std::isnan(readBack)) {
+        *end = '\0';
+        readBack = TextToDouble(to);
+    }
+    if (!std::isfinite(value) || SameBits(readBack, value))
+        return end;
+    end = std::to_chars(to, to + room - 1, value, std::chars_format::fixed).ptr;
+    if (!std::memchr(to, '.', static_cast<size_t>(end - to)))
+        *end++ = '.';
+    return end;
 }
 
 }  // namespace
@@ -67,7 +93,8 @@ void AppendFormHead(std::string& out, const char* keyword, int level)
     out.append(keyword, std::strlen(keyword));
 }
 
-int AppendValueText(std::string& out, int type, const void* value, const char* keyword)
+int AppendValueText(std::string& out, int type, const void* value, const char* keyword,
+                    const LexicalSettings& settings)
 {
     // Numbers are written as "%d" and "%lf" write them, through the exact conversions of
     // the standard library. A node without its value block writes 0 or "".
@@ -81,7 +108,7 @@ int AppendValueText(std::string& out, int type, const void* value, const char* k
     }
     case zelKW_REALTOK: {
         const double real = value ? *static_cast<const double*>(value) : 0.0;
-        out.append(number, static_cast<size_t>(AppendFixed6(number + 2, sizeof number - 2, real) - number));
+        out.append(number, static_cast<size_t>(AppendReal(number + 2, sizeof number - 2, real) - number));
         return -1;
     }
     case zelKW_STRTOK: {
@@ -92,12 +119,23 @@ int AppendValueText(std::string& out, int type, const void* value, const char* k
         out += '"';
         return static_cast<int>(length);
     }
-    case zelKW_IDENT:
-    case zelKW_LIT: {
-        const char* text = type == zelKW_LIT ? keyword : (value ? static_cast<const char*>(value) : "");
+    case zelKW_IDENT: {
+        const char* text = value ? static_cast<const char*>(value) : "";
         const size_t length = std::strlen(text);
+        const IdentifierSpelling spelling = SpellIdentifier(text, length, settings);
+        const char* mark = spelling == kSpellAmpersand ? "&" : spelling == kSpellApostrophes ? "'" : "";
+        const size_t start = out.size();
         out.append("  ", 2);
+        out.append(mark);
         out.append(text, length);
+        if (spelling == kSpellApostrophes)
+            out += '\'';
+        return static_cast<int>(out.size() - start - 2);
+    }
+    case zelKW_LIT: {
+        const size_t length = std::strlen(keyword);
+        out.append("  ", 2);
+        out.append(keyword, length);
         return static_cast<int>(length);
     }
     default:

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "lex/spelling.h"
+
 class CZelOid;
 
 namespace zel {
@@ -14,9 +16,13 @@ void AppendFormHead(std::string& out, const char* keyword, int level);
 
 // Appends the text of a value or literal node of the given type, from its value block
 // and keyword name ("  %d", "  %lf", "  \"%s\"", "  %s"); appends nothing for other node
-// types. Returns the length that counts for line wrapping: the value text or literal name
-// alone, or -1 for integers, reals and others.
-int AppendValueText(std::string& out, int type, const void* value, const char* keyword);
+// types. A real that six decimals do not carry is written with the digits it needs; an
+// identifier is spelt so that a parser of the given settings reads it back (a text that
+// no spelling carries is written as it is). Returns the length that counts for line
+// wrapping: the identifier as spelt, the string text or literal name alone, or -1 for
+// integers, reals and others.
+int AppendValueText(std::string& out, int type, const void* value, const char* keyword,
+                    const LexicalSettings& settings);
 
 }  // namespace zel
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "lex/spelling.h"
 #include "output/item_text.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -19,8 +20,9 @@ struct ListFrame {
 
 int CZelParser::WriteList(const CZelOid* node, int level, CStringList* list)
 {
-    if (!list)
+    if (!list || (node && node->GetParser() != this))
         return 1;
+    const zel::LexicalSettings settings = SpellingSettings();
     // Each frame walks one sibling chain; a frame is pushed per open form only.
     std::vector<ListFrame> frames;
     frames.push_back({node, level, false});
@@ -40,7 +42,7 @@ int CZelParser::WriteList(const CZelOid* node, int level, CStringList* list)
                 if (!f.node->Clink)
                     text += ')';
             } else {
-                zel::AppendValueText(text, f.node->GetObjType(), f.node->Dlink, f.node->GetKeyword());
+                zel::AppendValueText(text, f.node->GetObjType(), f.node->Dlink, f.node->GetKeyword(), settings);
             }
             if (!text.empty())
                 list->AddTail(text.c_str());

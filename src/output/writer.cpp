@@ -1,8 +1,11 @@
 // The form writer: a tree back to form text on a stream or a named file.
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "core/name_index.h"
+#include "output/file_replace.h"
 #include "output/item_text.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -29,7 +32,22 @@ struct WriteFrame {
 
 }  // namespace
 
-void CZelParser::WriteItem(std::string& out, const CZelOid* node, int level)
+zel::LexicalSettings CZelParser::SpellingSettings()
+{
+    // The text is written for a parser that reads it with the whole keyword index.
+    if (m_names->Empty())
+        LoadKeywords();
+    return zel::LexicalSettings{m_extended != 0, m_esc, m_names};
+}
+
+bool CZelParser::CanWriteText(int type, const char* text, size_t length)
+{
+    const zel::LexicalSettings settings = SpellingSettings();
+    return type == zelKW_IDENT ? zel::SpellIdentifier(text, length, settings) != zel::kSpellNone
+                               : zel::CanWriteString(text, length, settings);
+}
+
+void CZelParser::WriteItem(std::string& out, const CZelOid* node, int level, const zel::LexicalSettings& settings)
 {
     char annotation[32];
     const int type = GetSemanticKeywordType(node->m_sem);
@@ -44,7 +62,7 @@ void CZelParser::WriteItem(std::string& out, const CZelOid* node, int level)
         return;
     }
     const size_t start = out.size();
-    const int wrapLength = zel::AppendValueText(out, type, node->Dlink, GetSemanticKeyword(node->m_sem));
+    const int wrapLength = zel::AppendValueText(out, type, node->Dlink, GetSemanticKeyword(node->m_sem), settings);
     if (out.size() == start)
         return;
     if (wrapLength >= 0) {
@@ -61,13 +79,14 @@ void CZelParser::WriteItem(std::string& out, const CZelOid* node, int level)
 
 int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int withSiblings)
 {
-    if (!node || node->m_sem < 0)
+    if (!node || node->m_sem < 0 || node->GetParser() != this)
         return 1;
     if (!stream) {
         m_errno = 4;
         return 2;
     }
     m_errno = 0;
+    const zel::LexicalSettings settings = SpellingSettings();
 
     // The text is gathered in a buffer and handed to the stream in large pieces.
     std::string out;
@@ -77,7 +96,10 @@ int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int with
     int result = 0;  // result of the chain that finished last
     while (!frames.empty()) {
         if (out.size() >= kFlushSize) {
-            std::fwrite(out.data(), 1, out.size(), stream);
+            if (std::fwrite(out.data(), 1, out.size(), stream) != out.size()) {
+                m_errno = 4;
+                return 1;
+            }
             out.clear();
         }
         WriteFrame& f = frames.back();
@@ -89,7 +111,7 @@ int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int with
                 continue;
             }
             f.nodeLevel = f.level;
-            WriteItem(out, f.node, f.nodeLevel);
+            WriteItem(out, f.node, f.nodeLevel, settings);
             if (f.node->Clink) {
                 if (GetSemanticKeywordType(f.node->m_sem) == zelKW_FORM)
                     ++f.nodeLevel;
@@ -117,7 +139,10 @@ int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int with
         f.node = f.node->Nlink;
         f.first = false;
     }
-    std::fwrite(out.data(), 1, out.size(), stream);
+    if (std::fwrite(out.data(), 1, out.size(), stream) != out.size()) {
+        m_errno = 4;
+        return 1;
+    }
     return result;
 }
 
@@ -131,6 +156,8 @@ void CZelParser::WriteHeader(FILE* stream, CStringList* header)
 
 int CZelParser::WriteFile(const char* fileName, const CZelOid* node, int level, CStringList* header)
 {
+    if (node && node->GetParser() != this)
+        return 1;
     if (fileName && *fileName)
         m_ofname = fileName;
     if (m_out) {
@@ -140,21 +167,72 @@ int CZelParser::WriteFile(const char* fileName, const CZelOid* node, int level, 
         std::fclose(m_out);
         m_out = nullptr;
     }
-    m_out = std::fopen(m_ofname, "w");
-    if (!m_out) {
+    zel::FileReplacement file;
+    if (!file.Begin(m_ofname, false)) {
         m_errno = 4;
         return 1;
     }
-    WriteHeader(m_out, header);
-    return WriteFile(m_out, node, level, 1);
+    WriteHeader(file.Stream(), header);
+    const int result = WriteFile(file.Stream(), node, level, 1);
+    if (result != 0)
+        return result;
+    if (!file.Commit()) {
+        m_errno = 4;
+        return 1;
+    }
+    return 0;
 }
 
 int CZelParser::WriteFile(FILE* stream)
 {
-    const int result = WriteFile(stream, m_goalCount > 0 ? m_goals[0] : nullptr, 0, 1);
-    if (stream)
-        std::fflush(stream);
+    int result = WriteFile(stream, m_goalCount > 0 ? m_goals[0] : nullptr, 0, 1);
+    if (stream && (std::fflush(stream) != 0 || std::ferror(stream)) && result == 0) {
+        m_errno = 4;
+        result = 1;
+    }
     return result;
+}
+
+// Writes the first goal, or every goal, to the named file through a replacement, after
+// the resets and with the names that Open gives for the mode. A mode that opens for
+// reading only goes through Open and leaves no output stream, as before.
+int CZelParser::ReplaceOutputFile(const char* name, const char* mode, bool everyGoal)
+{
+    const CString fileName(name);  // name may be one of the parser's own names
+    const bool readWrite = std::strcmp(mode, "rw") == 0;
+    const bool both = readWrite || (mode[0] && mode[1] == '+');
+    if (!both && mode[0] == 'r')
+        return Open(fileName, mode) ? WriteFile(m_out) : 1;
+    Close();
+    ReinitParser();
+    if (!HasGrammar()) {
+        Report(zelERR_OPEN_FILE, 0, fileName);
+        return 1;
+    }
+    LoadKeywords();
+    m_ofname = fileName;
+    if (both)
+        m_ifname = fileName;
+    zel::FileReplacement file;
+    if (!file.Begin(fileName, mode[0] == 'a')) {
+        Report(zelERR_OPEN_FILE, 0, fileName);
+        m_errno = 4;
+        return 1;
+    }
+    int result = 0;
+    if (!everyGoal || m_goalCount == 0) {
+        result = WriteFile(file.Stream(), m_goalCount > 0 ? m_goals[0] : nullptr, 0, 1);
+    } else {
+        for (int i = 0; i < m_goalCount && result == 0; ++i)
+            result = WriteFile(file.Stream(), m_goals[i], 0, 1);
+    }
+    if (result != 0)
+        return 1;
+    if (!file.Commit()) {
+        m_errno = 4;
+        return 1;
+    }
+    return 0;
 }
 
 int CZelParser::WriteFile(const char* fileName, const char* mode)
@@ -163,9 +241,11 @@ int CZelParser::WriteFile(const char* fileName, const char* mode)
         m_errno = 4;
         return 1;
     }
-    if (!Open(fileName, mode))
+    if (!mode) {
+        Open(fileName, mode);  // refuses the call and reports it
         return 1;
-    return WriteFile(m_out);
+    }
+    return ReplaceOutputFile(fileName, mode, false);
 }
 
 int CZelParser::Save()
@@ -174,15 +254,5 @@ int CZelParser::Save()
         m_errno = 4;
         return 1;
     }
-    if (!Open(m_ofname, "w"))
-        return 1;
-    if (m_goalCount == 0)
-        return WriteFile(m_out);
-    // Every goal is written, in order, each as its own tree.
-    int result = 0;
-    for (int i = 0; i < m_goalCount; ++i)
-        if (WriteFile(m_out, m_goals[i], 0, 1) != 0)
-            result = 1;
-    std::fflush(m_out);
-    return result;
+    return ReplaceOutputFile(m_ofname, "w", true);
 }

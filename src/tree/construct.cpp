@@ -1,5 +1,6 @@
 // Node construction by keyword: appending a child anywhere the form's rule names the
 // keyword, and inserting in front of a node where the grammar allows it exactly there.
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -7,6 +8,22 @@
 #include "tree/node_access.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
+
+namespace {
+
+// Gives a new node its value, or deletes it again when the value cannot be set. Returns
+// the node, or null.
+template <typename Value>
+const CZelOid* SetNewValue(const CZelOid* node, Value value)
+{
+    if (node && node->ReplaceData(value) != 1) {
+        node->GetParser()->DeleteObject(node, 1);
+        return nullptr;
+    }
+    return node;
+}
+
+}  // namespace
 
 // Finds the row of keyword in the rule that starts at start: a row of the rule itself,
 // or an alternative of a composite named by the rule (one level deep). -1 when the rule
@@ -104,10 +121,11 @@ const CZelOid* CZelOid::AppForm(int keyword) const { return AppendObject(keyword
 
 const CZelOid* CZelOid::AppLiteral(int keyword) const { return AppendObject(keyword, zelKW_LIT); }
 
-// Appends one text value of the given keyword, staged through the token buffer.
+// Appends one text value of the given keyword, staged through the token buffer. A text
+// that the writer cannot write back is refused.
 const CZelOid* CZelOid::AppendText(int keyword, zelTokTyp type, const char* text) const
 {
-    if (!m_parser || !text)
+    if (!m_parser || !text || !m_parser->CanWriteText(type, text, std::strlen(text)))
         return nullptr;
     m_parser->SetTokenText(text);
     return AppendObject(keyword, type);
@@ -118,12 +136,30 @@ const CZelOid* CZelOid::AppIdent(const char* text) const { return AppendText(2, 
 const CZelOid* CZelOid::AppStrtok(const char* text) const { return AppendText(5, zelKW_STRTOK, text); }
 
 // Adds one node per text of list, from head to tail, with add (AppendText or
-// InsertText). Returns the first node made, or null.
+// InsertText): all of them or none. Every text is checked before the first node is made,
+// and when a later node cannot be made the nodes made before it are deleted again. The
+// nodes made stand next to each other in list order. Returns the first node, or null.
 const CZelOid* CZelOid::AddTexts(AddOne add, int keyword, zelTokTyp type, CStringList& list) const
 {
-    const CZelOid* first = nullptr;
+    if (!m_parser)
+        return nullptr;
     for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const CString& text = list.GetNext(pos);
+        if (!m_parser->CanWriteText(type, text, static_cast<size_t>(text.GetLength())))
+            return nullptr;
+    }
+    const CZelOid* first = nullptr;
+    int made = 0;
+    for (POSITION pos = list.GetHeadPosition(); pos; ++made) {
         const CZelOid* node = (this->*add)(keyword, type, list.GetNext(pos));
+        if (!node) {
+            for (const CZelOid* undo = first; made > 0; --made) {
+                const CZelOid* next = undo->Nlink;
+                m_parser->DeleteObject(undo, 1);
+                undo = next;
+            }
+            return nullptr;
+        }
         if (!first)
             first = node;
     }
@@ -147,13 +183,7 @@ const CZelOid* CZelOid::AppendNumber(int keyword, zelTokTyp type) const
     return AppendObject(keyword, type);
 }
 
-const CZelOid* CZelOid::AppInttok(int value) const
-{
-    const CZelOid* node = AppendNumber(3, zelKW_INTTOK);
-    if (node)
-        node->ReplaceData(value);
-    return node;
-}
+const CZelOid* CZelOid::AppInttok(int value) const { return SetNewValue(AppendNumber(3, zelKW_INTTOK), value); }
 
 const CZelOid* CZelOid::AppInttok(const char* text) const
 {
@@ -163,10 +193,9 @@ const CZelOid* CZelOid::AppInttok(const char* text) const
 
 const CZelOid* CZelOid::AppRealtok(double value) const
 {
-    const CZelOid* node = AppendNumber(4, zelKW_REALTOK);
-    if (node)
-        node->ReplaceData(value);
-    return node;
+    if (!std::isfinite(value))
+        return nullptr;
+    return SetNewValue(AppendNumber(4, zelKW_REALTOK), value);
 }
 
 const CZelOid* CZelOid::AppRealtok(const char* text) const { return AppRealtok(text ? zel::TextToDouble(text) : 0.0); }
@@ -175,16 +204,13 @@ const CZelOid* CZelOid::InsForm(int keyword) const { return InsertObject(keyword
 
 const CZelOid* CZelOid::InsLiteral(int keyword) const { return InsertObject(keyword, zelKW_LIT); }
 
+// Inserts one text value; a text that the writer cannot write back is refused.
 const CZelOid* CZelOid::InsertText(int keyword, zelTokTyp type, const char* text) const
 {
-    if (!text)
+    if (!m_parser || !text || !m_parser->CanWriteText(type, text, std::strlen(text)))
         return nullptr;
-    const CZelOid* node = InsertObject(keyword, type);
-    if (node)
-        node->ReplaceData(text);
-    return node;
+    return SetNewValue(InsertObject(keyword, type), text);
 }
-
 
 const CZelOid* CZelOid::InsIdent(const char* text) const { return InsertText(2, zelKW_IDENT, text); }
 
@@ -203,16 +229,13 @@ const CZelOid* CZelOid::InsInttok(int value) const
     const CZelOid* node = InsertObject(3, zelKW_INTTOK);
     // Where only a real element takes the value, the node holds it as a real.
     if (node && node->GetObjType() == zelKW_REALTOK)
-        node->ReplaceData(static_cast<double>(value));
-    else if (node)
-        node->ReplaceData(value);
-    return node;
+        return SetNewValue(node, static_cast<double>(value));
+    return SetNewValue(node, value);
 }
 
 const CZelOid* CZelOid::InsRealtok(double value) const
 {
-    const CZelOid* node = InsertObject(4, zelKW_REALTOK);
-    if (node)
-        node->ReplaceData(value);
-    return node;
+    if (!std::isfinite(value))
+        return nullptr;
+    return SetNewValue(InsertObject(4, zelKW_REALTOK), value);
 }

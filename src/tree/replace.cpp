@@ -1,4 +1,5 @@
 // Value replacement: a node's value is replaced in place by a value of its own kind.
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -31,40 +32,41 @@ int CZelOid::ReplaceData(int value) const
 
 int CZelOid::ReplaceData(double value) const
 {
-    if (m_sem < 0 || GetObjType() != zelKW_REALTOK || !EnsureNumberBlock(Dlink, m_parser))
+    if (m_sem < 0 || GetObjType() != zelKW_REALTOK || !std::isfinite(value) || !EnsureNumberBlock(Dlink, m_parser))
         return 0;
     *static_cast<double*>(Dlink) = value;
     return 1;
 }
 
 // Replaces the text of an identifier or string node. An old block holding a longer text
-// is reused; otherwise a block of the new size replaces it. The node leaves its form's
-// symbol map under the old text, and a value whose row is marked for hashing is entered
-// under the new one. The text may lie in the node's own block. Returns 1, 0 for a node
-// without text kind, -1 when out of memory (the node is then left without a value).
+// is reused; otherwise a block of the new size replaces it once it is allocated. The node
+// leaves its form's symbol map under the old text, and a value whose row is marked for
+// hashing is entered under the new one. The text may lie in the node's own block. Returns
+// 1; 0 for a node without text kind; -1 for a text that the writer cannot write back
+// under the parser's settings; -4 when out of memory. The node keeps its value unless 1.
 int CZelOid::ReplaceText(const char* text, size_t length) const
 {
     const int type = GetObjType();
     if (m_sem < 0 || !text || (type != zelKW_STRTOK && type != zelKW_IDENT))
         return 0;
-    m_parser->ForgetSymbol(this);
+    if (!m_parser->CanWriteText(type, text, length))
+        return -1;
     char* old = static_cast<char*>(Dlink);
-    if (old && std::strlen(old) > length) {
-        std::memmove(old, text, length);
-        old[length] = '\0';
-    } else {
-        // The old block goes only after the text has been copied out of it.
-        char* block = static_cast<char*>(std::malloc(length + 1));
-        if (block) {
-            std::memcpy(block, text, length);
-            block[length] = '\0';
-        }
-        Dlink = block;
-        std::free(old);
+    char* block = old;
+    if (!old || std::strlen(old) <= length) {
+        block = static_cast<char*>(std::malloc(length + 1));
         if (!block) {
             m_parser->WriteMsg("Error allocating from heap.\n");
-            return -1;
+            return -4;
         }
+    }
+    m_parser->ForgetSymbol(this);
+    // The old block goes only after the text has been copied out of it.
+    std::memmove(block, text, length);
+    block[length] = '\0';
+    if (block != old) {
+        Dlink = block;
+        std::free(old);
     }
     const zelSemanticS* row = SemRow();
     if (m_parser->m_symbolHashing && row && (row->attributes & zel::kHashedSymbol))
@@ -85,17 +87,23 @@ int CZelParser::ReplaceData(const CZelOid* node, const char* text)
 {
     if (!node || node->m_sem < 0 || !text)
         return 0;
+    if (node->GetParser() != this)
+        return -1;
     bool outOfRange = false;
     switch (node->GetKeywordType()) {
     case zelKW_INTTOK:
-        node->ReplaceData(zel::TextToInt(text, outOfRange));
-        return 0;
-    case zelKW_REALTOK:
-        node->ReplaceData(zel::TextToDouble(text));
-        return 0;
+        return node->ReplaceData(zel::TextToInt(text, outOfRange)) ? 0 : -4;
+    case zelKW_REALTOK: {
+        const double value = zel::TextToDouble(text);
+        if (!std::isfinite(value))
+            return -1;
+        return node->ReplaceData(value) ? 0 : -4;
+    }
     case zelKW_STRTOK:
-    case zelKW_IDENT:
-        return node->ReplaceText(text, std::strlen(text)) < 0 ? -4 : 0;
+    case zelKW_IDENT: {
+        const int result = node->ReplaceText(text, std::strlen(text));
+        return result < 0 ? result : 0;
+    }
     default:
         return 0;
     }

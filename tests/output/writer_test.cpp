@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <regex>
 #include <string>
@@ -66,8 +67,8 @@ TEST_F(Output_Writer, WritesEveryItemAtEveryLevel)
         {top, 0, 0, "  top"}, {top, 0, 1, "  top\n(version  1  2  3)\n" + cellText + "\n(cell  d)"}};
     for (const auto& c : cases)
         EXPECT_EQ(c.text + "=0", Written(c.node, c.level, c.withSiblings)) << c.text;
-    // A double quote inside a string is written unchanged, a value longer than any line whole.
-    const std::string value = "a \"b\"" + std::string(3000, 'v');
+    // A value longer than any line is written whole.
+    const std::string value = "a (b)" + std::string(3000, 'v');
     ASSERT_EQ(1, cell->FindObj(NK_NET)->FindObj(NK_STRING)->ReplaceData(value.c_str()));
     EXPECT_NE(std::string::npos, Listed(goal).find("|  n|  \"" + value + "\"|  0.1"));
     EXPECT_NE(std::string::npos, Written(goal).find("  n\n  \"" + value + "\"  0.1"));
@@ -94,25 +95,38 @@ TEST_F(Output_Writer, StringsWrapAndNumbersNever)
     EXPECT_EQ(3, std::count(design.begin(), design.end(), '\n')) << design;
 }
 
-// Reals are written as "%lf" writes them: six decimals rounded from the exact binary value,
-// at every magnitude and sign, on ties (multiples of 1/128) and next to them.
-TEST_F(Output_Writer, RealsAreWrittenAsPrintfWritesThem)
+// Reals are written as "%lf" writes them (six decimals rounded from the exact binary value)
+// whenever that text reads back as the same double, at every magnitude and sign, on ties
+// (multiples of 1/128) and next to them; otherwise with the fewest digits that read back,
+// in fixed notation with a period.
+TEST_F(Output_Writer, RealsAreWrittenAsPrintfWritesThemWhenThatReadsBack)
 {
     const CZelOid* real = Load("(design d (cell c (net n 0.5)))")->FindObj(NK_CELL)->FindObj(NK_NET)->FindObj(NK_REAL);
     ASSERT_NE(nullptr, real);
     std::vector<double> values = {0.0, -0.0, 1e-9, -1e-9, 0.0000005, 0.0078125, -0.0078125, 2.5e-6, 999999999.9999995,
-                                  1e9, -1e9, 123456789.123456789, 1e20, -3.5e300, 4.35, 720.17, 0.1, 1.0 / 3};
+                                  1e9, -1e9, 123456789.123456789, 1e20, -3.5e300, 4.35, 720.17, 0.1, 1.0 / 3, 5e-324};
     std::mt19937_64 random(5);
     for (int i = 0; i < 3000; ++i) {
         const double magnitude = std::pow(10.0, static_cast<int>(random() % 22) - 8);
         const double value = (static_cast<double>(random() % 2000001) - 1000000.0) / 1000000.0 * magnitude;
         values.push_back(i % 3 ? value : std::ldexp(static_cast<double>(random() % 100000), -7));
     }
+    const auto sameBits = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
     for (const double value : values) {
         ASSERT_EQ(1, real->ReplaceData(value));
-        char expected[400];
-        std::snprintf(expected, sizeof expected, "  %lf=0", value);
-        EXPECT_EQ(expected, Listed(real)) << value;
+        char sixDecimals[400];
+        std::snprintf(sixDecimals, sizeof sixDecimals, "%lf", value);
+        const std::string listed = Listed(real);
+        if (sameBits(std::strtod(sixDecimals, nullptr), value)) {
+            EXPECT_EQ("  " + std::string(sixDecimals) + "=0", listed) << value;
+            continue;
+        }
+        const std::string text = listed.substr(2, listed.size() - 4);
+        EXPECT_TRUE(sameBits(std::strtod(text.c_str(), nullptr), value)) << text;
+        EXPECT_EQ(std::string::npos, text.find_first_not_of("-0123456789.")) << text;
+        EXPECT_NE(std::string::npos, text.find('.')) << text;
+        const std::string shorter = text.substr(0, text.size() - 1);
+        EXPECT_FALSE(sameBits(std::strtod(shorter.c_str(), nullptr), value)) << text;
     }
 }
 
@@ -144,4 +158,42 @@ TEST_F(Output_Writer, NamedFilesResultsAndErrorStates)
     EXPECT_EQ(1u, p.reports.size());
     for (const std::string& file : {in, first, second})
         std::remove(file.c_str());
+}
+
+// Reals that six decimals carry keep that text; the others get the digits they need, and a
+// file of them reads back to the same doubles under both rule sets.
+TEST(Output_Reals, TextsThatReadBackUnderBothRules)
+{
+    const std::string smallest = "0." + std::string(323, '0') + "5";
+    const struct { double value; std::string text; } rows[] = {
+        {0.1, "0.100000"}, {1.5, "1.500000"}, {-0.0, "-0.000000"}, {1e20, "100000000000000000000.000000"},
+        {1e-7, "0.0000001"}, {-1e-9, "-0.000000001"}, {0.0078125, "0.0078125"}, {0.1 + 0.2, "0.30000000000000004"},
+        {123456.1234567, "123456.1234567"}, {4.9e-324, smallest},
+    };
+    for (int extended = 0; extended < 2; ++extended) {
+        Grammar g = NetlistGrammar();
+        RecordingParser first(g.get(), 4, 65535, 0, extended), second(g.get(), 4, 65535, 0, extended);
+        CStringList lines;
+        lines.AddTail("(design d (cell c (net n)))");
+        ASSERT_EQ(0, first.Parse(&lines));
+        const CZelOid* net = first.GetGoalAt(0)->FindObj(NK_CELL)->FindObj(NK_NET);
+        std::string expected = "\n(design  d\n (cell  c\n  (net  n";
+        for (const auto& row : rows) {
+            ASSERT_NE(nullptr, net->AppRealtok(row.value));
+            expected += "  " + row.text;
+        }
+        const std::string file = TempFile("");
+        first.SetOfname(file.c_str());
+        ASSERT_EQ(0, first.Save());
+        EXPECT_EQ(expected + ")))", ReadFile(file));
+        ASSERT_EQ(0, second.Parse(file.c_str(), 0));
+        const CZelOid* real = second.GetGoalAt(0)->FindObj(NK_CELL)->FindObj(NK_NET)->FindObj(NK_REAL);
+        for (const auto& row : rows) {
+            ASSERT_NE(nullptr, real);
+            const double value = real->GetRealval();
+            EXPECT_EQ(0, std::memcmp(&row.value, &value, sizeof value)) << row.text;
+            real = real->GetNextObj();
+        }
+        std::remove(file.c_str());
+    }
 }

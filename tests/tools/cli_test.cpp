@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/test_grammars.h"
 
@@ -108,4 +109,19 @@ TEST(Tools_Fmt, InPlaceRefusesAFileWhoseValuesChanged)
     EXPECT_NE(std::string::npos, result.find("zel fmt: \"" + file + "\" is left as it is: 1 value(s) would be written back changed\n"));
     EXPECT_EQ(text, ReadFile(file));
     std::remove(file.c_str());
+}
+
+// In-place formatting replaces the file behind a link through a new file of its own: a file
+// or link planted beside the target is left alone.
+TEST(Tools_Fmt, InPlaceReplacesTheFileBehindALinkAndNothingElse)
+{
+    const std::string copy = TempFile(ReadFile(kGood)), victim = TempFile("victim\n"), link = copy + ".link";
+    const std::string canonical = Zel("fmt " + kGrammar + kGood);
+    ASSERT_EQ(0, symlink(victim.c_str(), (copy + ".zel-fmt").c_str()));
+    ASSERT_EQ(0, symlink(copy.c_str(), link.c_str()));
+    EXPECT_EQ("0||", Zel("fmt -i " + kGrammar + link));
+    EXPECT_EQ(canonical, "0|" + ReadFile(copy) + "|");
+    EXPECT_EQ("victim\n", ReadFile(victim));
+    for (const std::string& file : {copy, victim, link, copy + ".zel-fmt"})
+        std::remove(file.c_str());
 }

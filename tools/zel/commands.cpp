@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
+#include "output/file_replace.h"
 #include "tool.h"
 
 namespace zeltool {
@@ -121,26 +121,12 @@ void Walk(CZelParser& parser, Visit visit)
     }
 }
 
-// Writes the canonical text into a new file beside the real file behind name, with the
-// same permissions, and puts it in the real file's place.
+// Replaces the file behind name with the canonical text; the file stays as it was when
+// any step fails.
 int ReplaceFile(CZelParser& parser, const std::string& name)
 {
-    char* resolved = realpath(name.c_str(), nullptr);
-    const std::string target = resolved ? resolved : name;
-    std::free(resolved);
-    struct stat status;
-    const bool known = stat(target.c_str(), &status) == 0;
-    const std::string temporary = target + ".zel-fmt";
-    FILE* out = std::fopen(temporary.c_str(), "w");
-    if (!out) {
-        std::fprintf(stderr, "zel: cannot write \"%s\"\n", temporary.c_str());
-        return kUsageOrIo;
-    }
-    const bool written = WriteCanonical(parser, out);
-    const bool closed = std::fclose(out) == 0;
-    if (!written || !closed || (known && chmod(temporary.c_str(), status.st_mode & 07777) != 0) ||
-        std::rename(temporary.c_str(), target.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    zel::FileReplacement file;
+    if (!file.Begin(name.c_str(), false) || !WriteCanonical(parser, file.Stream()) || !file.Commit()) {
         std::fprintf(stderr, "zel: cannot write \"%s\"\n", name.c_str());
         return kUsageOrIo;
     }

@@ -1,0 +1,133 @@
+// Identifiers and strings as the writer spells them, read back by the tokenizer under the
+// settings they were written for, whatever the writer puts after them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "support/test_access.h"
+#include "support/test_grammars.h"
+
+using namespace zeltest;
+using A = CZelTestAccess;
+
+namespace {
+
+// A parser of the given settings holding "(design top (net n \"s\"))" under the netlist
+// grammar, whose literal keywords are INPUT, OUTPUT and INOUT (and "" and ")", which hold
+// no letters).
+struct Spelling {
+    Spelling(char escape, int extended) : p(g.get(), 4, 65535, escape, extended)
+    {
+        CStringList lines;
+        lines.AddTail("(design top (cell c (net n \"s\")))");
+        EXPECT_EQ(0, p.Parse(&lines));
+        ident = p.GetGoalAt(0)->FindObj(NK_IDENT);
+        string = p.GetGoalAt(0)->FindObj(NK_CELL)->FindObj(NK_NET)->FindObj(NK_STRING);
+    }
+    // The text the stream writer writes for node alone, without the line break that the
+    // wrapping column may put in front.
+    std::string Written(const CZelOid* node)
+    {
+        char* buffer = nullptr;
+        size_t size = 0;
+        FILE* f = open_memstream(&buffer, &size);
+        EXPECT_EQ(0, p.WriteFile(f, node, 0, 0));
+        std::fclose(f);
+        const std::string text(buffer, size);
+        std::free(buffer);
+        return text[0] == '\n' ? text.substr(1) : text;
+    }
+    // The first token of text with the form parser's conversion: "TYPE:text".
+    std::string FirstToken(const std::string& text)
+    {
+        A::SetLineText(p, text.c_str());
+        A::SetFromText(p, true);
+        if (A::Gettok(p) != 1)
+            return "fail";
+        if (A::TokType(p) == zelKW_IDENT)
+            A::ConvertToktyp(p);
+        A::SetFromText(p, false);
+        const int type = A::TokType(p);
+        return std::string(type == zelKW_IDENT ? "IDENT" : type == zelKW_LITIDENT ? "LITIDENT" : type == zelKW_STRTOK ? "STR"
+                                                                                                             : "OTHER") +
+               ":" + A::Token(p);
+    }
+    Grammar g = NetlistGrammar();
+    RecordingParser p;
+    const CZelOid* ident;
+    const CZelOid* string;
+};
+
+// What the writer puts after an item: a next value, ")", the line break of a next form or a
+// wrap, or the end of the text.
+const char* const kFollowers[] = {"  1", ")", "\n (cell", ""};
+
+}  // namespace
+
+// Rows: text, escape character, its spelling under the plain and the extended rules (null:
+// refused, the node keeps its value). Every spelling reads back as the identifier.
+TEST(Lex_Spelling, IdentifiersReadBackAsThemselves)
+{
+    const struct { const char* text; char escape; const char* plain; const char* extended; } rows[] = {
+        {"top_1", 0, "top_1", "top_1"}, {"1", 0, "&1", "'1'"}, {"-7", 0, nullptr, "'-7'"}, {"3.5", 0, nullptr, "'3.5'"},
+        {"1e5", 0, "1e5", "1e5"}, {"1E5", 0, "1E5", "'1E5'"}, {"E12", 0, "E12", "E12"}, {"+-", 0, nullptr, "'+-'"}, {"12ab", 0, "12ab", "12ab"},
+        {"a-b", 0, "a-b", "a-b"}, {"a-1", 0, nullptr, "a-1"}, {"a.", 0, nullptr, "a."}, {".", 0, nullptr, "'.'"},
+        {"x1.5", 0, nullptr, "x1.5"}, {"a.b", 0, "a.b", "a.b"}, {"a-.5", 0, "&a-.5", "a-.5"},
+        {"a b", 0, nullptr, "'a b'"}, {"(x", 0, nullptr, "'(x'"}, {"x)", 0, nullptr, "'x)'"}, {" x", 0, nullptr, nullptr},
+        {")x", 0, nullptr, nullptr}, {"a\nb", 0, nullptr, nullptr}, {"a\tb", 0, nullptr, "'a\tb'"},
+        {"&x", 0, "&&x", "&x"}, {"\"q", 0, "&\"q", "'\"q'"}, {"\"", 0, nullptr, "'\"'"}, {"'q", 0, "'q", nullptr},
+        {"'", 0, nullptr, nullptr}, {"a'b", 0, "a'b", "a'b"}, {";c", 0, "&;c", "';c'"}, {"#c", 0, "&#c", "'#c'"},
+        {"a;b", 0, "a;b", "a;b"}, {"a;b#", 0, nullptr, "a;b#"}, {"input", 0, nullptr, "input"}, {"InOut", 0, nullptr, "InOut"},
+        {"inputs", 0, "inputs", "inputs"}, {"", 0, nullptr, "''"}, {"a b\\", 0, nullptr, "'a b\\'"},
+        {"a b\\", '\\', nullptr, nullptr}, {"x\\", '\\', nullptr, "x\\"}, {"it\\'s so", '\\', nullptr, "'it\\'s so'"},
+        {"it's so", '\\', nullptr, nullptr}, {"\xe9t\xe9", 0, nullptr, "\xe9t\xe9"}, {"\xe9t", 0, "\xe9t", "\xe9t"},
+    };
+    for (const auto& row : rows)
+        for (int extended = 0; extended < 2; ++extended) {
+            Spelling s(row.escape, extended);
+            const char* spelling = extended ? row.extended : row.plain;
+            const std::string where = std::string("[") + row.text + "] extended " + std::to_string(extended);
+            if (!spelling) {
+                EXPECT_EQ(0, s.ident->ReplaceData(row.text)) << where;
+                EXPECT_STREQ("top", s.ident->GetIdent()) << where;
+                continue;
+            }
+            if (s.ident->ReplaceData(row.text) != 1) {
+                ADD_FAILURE() << where << " refused";
+                continue;
+            }
+            const std::string written = s.Written(s.ident);
+            EXPECT_EQ(std::string("  ") + spelling, written) << where;
+            for (const char* follower : kFollowers) {
+                const std::string token = s.FirstToken(written + follower);
+                const bool literal = token.compare(0, 9, "LITIDENT:") == 0;
+                EXPECT_EQ(row.text, token.substr(token.find(':') + 1)) << where << " before [" << follower << "]";
+                EXPECT_TRUE(token.compare(0, 6, "IDENT:") == 0 || (extended && literal)) << where << " " << token;
+            }
+        }
+}
+
+// Rows: text, escape character, rules (0 plain, 1 extended), whether a string of it can be
+// written; what can be written reads back whole whatever follows.
+TEST(Lex_Spelling, StringsWithoutEscapingReadBackOrAreRefused)
+{
+    const struct { const char* text; char escape; int extended; bool writable; } rows[] = {
+        {"a b (c) 'd' ;e", 0, 0, true}, {"", 0, 1, true}, {"line\nbreak", 0, 0, true}, {"a\"b", 0, 0, false},
+        {"a\\\"b", '\\', 0, true}, {"\\\"ab\\\"", '\\', 1, true}, {"\"ab", '\\', 0, false}, {"ab\\", '\\', 0, false},
+        {"ab\\", 0, 0, true}, {" ab", 0, 0, true}, {" ab", 0, 1, false}, {")ab", 0, 1, false}, {"a )", 0, 1, true},
+    };
+    for (const auto& row : rows) {
+        Spelling s(row.escape, row.extended);
+        const std::string where = std::string("[") + row.text + "]";
+        ASSERT_EQ(row.writable ? 1 : 0, s.string->ReplaceData(row.text)) << where;
+        if (!row.writable) {
+            EXPECT_STREQ("s", s.string->GetStrval()) << where;
+            continue;
+        }
+        const std::string written = s.Written(s.string);
+        for (const char* follower : kFollowers)
+            EXPECT_EQ(std::string("STR:") + row.text, s.FirstToken(written + follower)) << where << follower;
+    }
+}

@@ -1,0 +1,114 @@
+// Values that the writer cannot write back are refused when they are made; the value
+// wrappers add all their nodes or none; nodes of another parser are refused.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "tree/tree_fixture.h"
+
+using namespace zeltest;
+
+namespace {
+
+struct Tree_Values : TreeFixture {};
+
+// A list of texts, kept alive by the test.
+struct List : CStringList {
+    List(std::initializer_list<const char*> texts)
+    {
+        for (const char* text : texts)
+            AddTail(text);
+    }
+};
+
+}  // namespace
+
+// Under the plain rules: identifiers with spaces or parentheses, a literal keyword's name in
+// any case, strings with an unprotected quote, reals that are not finite. Each refusal
+// returns the operation's failure result and leaves the tree as it was.
+TEST_F(Tree_Values, ValuesWithoutAWrittenFormAreRefused)
+{
+    const CZelOid* design = Load("(design top (cell c (net n \"s\" 1.5)))");
+    const CZelOid* net = Child(Child(design, 1), 1);
+    const CZelOid *name = net->GetFirstObj(), *string = Child(net, 1), *real = Child(net, 2);
+    const std::string before = Shape(design);
+    for (const char* text : {"has space", "(paren", "input", "Output", "a-1"}) {
+        EXPECT_EQ(nullptr, net->AppIdent(text)) << text;
+        EXPECT_EQ(nullptr, name->InsIdent(text)) << text;
+        EXPECT_EQ(nullptr, name->InsIdent(CString(text))) << text;
+        EXPECT_EQ(0, name->ReplaceData(text)) << text;
+        EXPECT_EQ(0, name->ReplaceData(CString(text))) << text;
+        EXPECT_EQ(-1, parser->ReplaceData(name, text)) << text;
+    }
+    EXPECT_EQ(nullptr, string->InsStrtok("a\"b"));
+    EXPECT_EQ(nullptr, real->InsStrtok("\"b"));
+    EXPECT_EQ(0, string->ReplaceData("a\"b"));
+    EXPECT_EQ(-1, parser->ReplaceData(string, "\""));
+    for (const double value : {NAN, INFINITY, -INFINITY}) {
+        EXPECT_EQ(nullptr, net->AppRealtok(value));
+        EXPECT_EQ(nullptr, real->InsRealtok(value));
+        EXPECT_EQ(0, real->ReplaceData(value));
+    }
+    EXPECT_EQ(-1, parser->ReplaceData(real, "nan"));
+    EXPECT_EQ(before, Shape(design));
+    // What can be written is taken: "&1" under these rules, a quote after the escape.
+    EXPECT_EQ(0, parser->ReplaceData(name, "1"));
+    EXPECT_EQ(0, parser->ReplaceData(real, "1e-7"));
+    EXPECT_EQ(1e-7, real->GetRealval());
+    EXPECT_NE(nullptr, net->AppRealtok(0.0000001));
+    CStringList out;
+    ASSERT_EQ(0, parser->WriteList(net, 0, &out));
+    std::string text;
+    for (POSITION pos = out.GetHeadPosition(); pos;)
+        text += out.GetNext(pos);
+    EXPECT_EQ("\n(net  &1  \"s\"  0.0000001  0.0000001)", text);
+}
+
+// A list is checked whole before the first node is made, and a node the grammar refuses
+// later takes the ones made before it out again.
+TEST_F(Tree_Values, ListFormsAddEveryTextOrNone)
+{
+    const CZelOid* bag = Load("(bag a1)", true);
+    List mixed{"b1", "c d", "e1"};
+    EXPECT_EQ(nullptr, bag->AppIdent(mixed));
+    EXPECT_EQ(nullptr, bag->GetFirstObj()->InsIdent(mixed));
+    List good{"b1", "c1"};
+    EXPECT_NE(nullptr, bag->GetFirstObj()->InsIdent(good));
+    EXPECT_EQ("(bag b1 c1 a1)", Shape(bag));
+    // The probe takes one identifier in front of X: the second insertion fails, the first goes.
+    const CZelOid* probe = Load("(probe X)", true);
+    EXPECT_EQ(nullptr, probe->GetFirstObj()->InsIdent(good));
+    EXPECT_EQ("(probe X)", Shape(probe));
+    EXPECT_NE(nullptr, probe->GetFirstObj()->InsIdent("b1"));
+    EXPECT_EQ("(probe b1 X)", Shape(probe));
+    const CZelOid* library = Load("(library \"a\")");
+    List strings{"x", "y\"", "z"};
+    EXPECT_EQ(nullptr, library->AppStrtok(strings));
+    EXPECT_EQ(nullptr, library->GetFirstObj()->InsStrtok(strings));
+    EXPECT_EQ("(library \"a\")", Shape(library));
+}
+
+// Writers and the parser's replacement leave a node of another parser alone.
+TEST_F(Tree_Values, NodesOfAnotherParserAreRefused)
+{
+    RecordingParser other(nets.get());
+    List lines{"(design other)"};
+    ASSERT_EQ(0, other.Parse(&lines));
+    const CZelOid* foreign = other.GetGoalAt(0);
+    Load("(design top)");
+    const std::string file = TempFile("kept");
+    EXPECT_EQ(1, parser->WriteFile(file.c_str(), foreign, 0, nullptr));
+    EXPECT_EQ("kept", ReadFile(file));
+    FILE* stream = std::tmpfile();
+    EXPECT_EQ(1, parser->WriteFile(stream, foreign, 0, 1));
+    EXPECT_EQ(0L, std::ftell(stream));
+    std::fclose(stream);
+    CStringList out;
+    EXPECT_EQ(1, parser->WriteList(foreign, 0, &out));
+    EXPECT_EQ(0, out.GetCount());
+    EXPECT_EQ(-1, parser->ReplaceData(foreign->GetFirstObj(), "x1"));
+    EXPECT_STREQ("other", foreign->GetFirstObj()->GetIdent());
+    std::remove(file.c_str());
+}
