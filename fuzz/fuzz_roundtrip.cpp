@@ -47,14 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     Check(parser, grammar, st, zeltest::CheckRoundTrip(parser, grammar, st, dir));
 
-    const size_t rest = nul ? size - 1 - static_cast<size_t>(nul + 1 - begin) : 0;
-    zelfuzz::ByteReader in(reinterpret_cast<const uint8_t*>(nul + 1), rest);
-    for (int steps = 0; nul && !in.Done() && steps < 16; ++steps) {
+    const size_t edits = nul ? static_cast<size_t>(nul + 1 - begin) : size - 1;
+    zelfuzz::ByteReader in(data + 1 + edits, size - 1 - edits);
+    for (int steps = 0; !in.Done() && steps < 16; ++steps) {
         zeltest::Edit edit;
         edit.op = in.Byte() % zeltest::Edit::kOpCount;
         edit.node = in.Byte();
         edit.text = in.Text();
-        edit.number = static_cast<int8_t>(in.Byte()) * 16777259;
+        edit.number = static_cast<int8_t>(in.Byte()) * 16777215;  // reaches both ends of the int range
         edit.real = static_cast<int8_t>(in.Byte()) / 7.0;
         Check(parser, grammar, st, zeltest::ApplyEdit(parser, grammar, st, edit, dir));
     }
