@@ -2,9 +2,9 @@
 #include "fuzz_support.h"
 
 #include <cstdio>
-#include <strings.h>
 #include <unistd.h>
 
+#include "support/generate.h"
 #include "support/test_grammars.h"
 
 namespace zelfuzz {
@@ -22,14 +22,6 @@ const std::vector<zelParserS*>& Grammars()
         grammars = {netlist.GetDescriptor(), drawing.GetDescriptor(), netlistTables.get(), edgeTables.get()};
     }
     return grammars;
-}
-
-bool IsLiteral(const zelParserS* grammar, const std::string& name)
-{
-    for (int k = 0; k < grammar->kwCount; ++k)
-        if (grammar->kwTable[k].type == zelKW_LIT && strcasecmp(grammar->kwTable[k].name, name.c_str()) == 0)
-            return true;
-    return false;
 }
 
 std::string ScratchFile(const std::string& text, int slot)
@@ -57,22 +49,7 @@ std::string Written(CZelParser& parser)
 
 std::vector<const CZelOid*> AllNodes(const CZelParser& parser)
 {
-    std::vector<const CZelOid*> nodes;
-    std::vector<const CZelOid*> pending;
-    for (int i = parser.GetGoalCount() - 1; i >= 0; --i)
-        if (parser.GetGoalAt(i))
-            pending.push_back(parser.GetGoalAt(i));
-    while (!pending.empty()) {
-        const CZelOid* node = pending.back();
-        pending.pop_back();
-        nodes.push_back(node);
-        std::vector<const CZelOid*> children;
-        for (const CZelOid* c = node->GetFirstObj(); c; c = c->GetNextObj())
-            children.push_back(c);
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
-            pending.push_back(*it);
-    }
-    return nodes;
+    return zeltest::Nodes(parser);
 }
 
 }  // namespace zelfuzz

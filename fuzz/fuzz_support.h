@@ -15,9 +15,6 @@ namespace zelfuzz {
 // grammars laid out by hand.
 const std::vector<zelParserS*>& Grammars();
 
-// True when a literal keyword of grammar is spelt name, in any letter case.
-bool IsLiteral(const zelParserS* grammar, const std::string& name);
-
 // Writes text to this process's scratch file number slot and returns its name.
 std::string ScratchFile(const std::string& text, int slot = 0);
 

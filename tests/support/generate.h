@@ -1,0 +1,118 @@
+// Generated grammars and documents, a canonical description of trees, and the round-trip
+// check that the property test and the round-trip fuzz target share: text written from
+// a tree reads back as the same tree, and edits either change nothing or keep it so.
+#ifndef ZEL_TESTS_GENERATE_H
+#define ZEL_TESTS_GENERATE_H
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "zel/zel.h"
+
+namespace zeltest {
+
+class RecordingParser;
+
+// A source of choices: seeded for the tests, the input bytes for a fuzz target.
+class Source {
+public:
+    virtual ~Source() = default;
+    virtual uint32_t Next() = 0;
+    uint32_t Pick(uint32_t n) { return n ? Next() % n : 0; }
+    bool Chance(uint32_t percent) { return Pick(100) < percent; }
+};
+
+class Rng : public Source {
+public:
+    explicit Rng(uint32_t seed) : m_engine(seed) {}
+    uint32_t Next() override { return m_engine(); }
+
+private:
+    std::mt19937 m_engine;
+};
+
+// The grammar model behind a generated grammar text.
+struct GenElement;
+using GenSequence = std::vector<GenElement>;
+struct GenElement {
+    enum Kind { kValue, kLiteral, kRef, kGroup } kind = kValue;
+    std::string name;                       // ident/int/real/string, the literal, or the rule named
+    std::vector<GenSequence> alternatives;  // of a group
+    char modifier = 0;                      // 0, '?', '*' or '+'
+};
+struct GenRule {
+    enum Kind { kForm, kChoice, kValue } kind = kForm;
+    std::string name;
+    std::vector<GenSequence> alternatives;  // of a form or choice
+    std::string valueType;                  // of a value
+};
+struct GenGrammar {
+    std::vector<std::string> goals;
+    std::vector<GenRule> rules;
+    std::vector<std::string> literals;
+    std::string text;
+    const GenRule* Find(const std::string& name) const;  // any letter case
+};
+
+// Lexical settings of a parse and the engine used.
+struct Settings {
+    int extended = 0;
+    char escape = 0;
+    int engine = 0;
+    std::string Text() const;
+};
+
+GenGrammar GenerateGrammar(uint32_t seed);
+// A document of one to three goal forms, as tokens; Join puts random blanks and comments
+// between them.
+std::vector<std::string> GenerateDocument(const GenGrammar& g, Source& s);
+std::string Join(const std::vector<std::string>& tokens, Source& s);
+// Text of one element that the rule of form `formName` holds (a value, literal or form);
+// sometimes cut short or otherwise broken.
+std::string GenerateContent(const GenGrammar& g, const std::string& formName, Source& s);
+// Messy values as written in a document, or given to the editing operations.
+std::string MessyIdent(const GenGrammar& g, Source& s);
+std::string MessyInt(Source& s);
+std::string MessyReal(Source& s);
+std::string MessyString(Source& s);
+
+// Every node's keyword, type, value (reals bit for bit) and nesting, one line per node;
+// skip and its subtree are left out.
+std::string Describe(const CZelParser& parser, const CZelOid* skip = nullptr);
+// Every node of every goal, in document order.
+std::vector<const CZelOid*> Nodes(const CZelParser& parser);
+
+// Writes the parser's trees (Save into dir, and WriteList), reads both texts back under
+// the same settings and checks: no message, the same tree, the same text written again.
+// Returns "" or a readable account of the difference.
+std::string CheckRoundTrip(CZelParser& parser, zelParserS* grammar, const Settings& settings, const std::string& dir);
+
+// One edit of a parsed tree.
+struct Edit {
+    enum Op { kAddObject, kAddChildObject, kInsObject, kReplaceObject, kRemObject, kReplaceData, kInsIdent,
+              kInsStrtok, kInsInttok, kInsRealtok, kAppIdent, kAppStrtok, kAppInttok, kAppRealtok, kOpCount };
+    int op = kAddObject;
+    size_t node = 0;  // index into Nodes(), modulo their count
+    std::string text;
+    int number = 0;
+    double real = 0;
+    std::string Text() const;
+};
+// Applies the edit and checks it: a refused edit leaves the tree as it was; a granted one
+// of the kinds that the grammar checks writes text that reads back as the edited tree; an
+// append writes a value that reads back as itself and is then removed again; a removal
+// takes out exactly the node. Returns "" or an account of what went wrong.
+std::string ApplyEdit(RecordingParser& parser, zelParserS* grammar, const Settings& settings, const Edit& edit,
+                      const std::string& dir);
+Edit RandomEdit(const GenGrammar& g, const CZelParser& parser, Source& s);
+
+// Names the fault, being fixed elsewhere or already reported, that explains a failure
+// of the checks above, or returns null when the failure is new. The list of such faults
+// lives in generate.cpp (kKnownFaults); delete an entry once its fix is merged.
+const char* KnownFault(CZelParser& parser, zelParserS* grammar, const Settings& settings, const std::string& failure);
+
+}  // namespace zeltest
+
+#endif
