@@ -48,14 +48,16 @@ void CZelParser::SetLineText(const char* text)
     m_inputEnded = false;
 }
 
-// Ends the reading on a fault: the report, then no further token. The token type is left
-// as no token, so that no caller takes the stop for the end of input.
+// Ends the reading on a fault: the report, then no further token. The token is left empty
+// and of no type, so that no caller takes the stop for the end of input or a part of a
+// token for a whole one.
 void CZelParser::StopReading(zelErrCode code)
 {
     ReportError(code, 0);
     m_readStopped = true;
     m_inputEnded = true;
     m_scan = nullptr;
+    ClearToken();
     m_tokType = zelKW_DUMMY;
 }
 
