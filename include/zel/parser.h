@@ -217,6 +217,7 @@ private:
 
     // Object store
     CZelOid* AddObj(int sem);
+    void WarnNumber(int sem, bool malformed, zelErrCode range);
     void RetainReleased(CZelOid* node);
     void ForgetReleased(const CZelOid* node);
     void DeleteReleased();

@@ -181,18 +181,13 @@ CZelOid* CZelParser::AddObj(int sem)
     node->m_sem = sem;
     void* value = nullptr;
     bool failed = false;
-    // A number read from the input is checked; the nodes that editing makes by keyword take
-    // whatever the token text holds and get their value afterwards.
-    const bool fromInput = m_parsingStream || m_fromText;
     switch (GetSemanticKeywordType(sem)) {
     case zelKW_INTTOK: {
         bool outOfRange = false;
         bool malformed = false;
         const int number = zel::TextToInt(m_tok, outOfRange, &malformed);
-        if (fromInput && malformed)
-            ReportError(zelERR_NUMBER_TEXT, sem);
-        if (fromInput && outOfRange)
-            ReportError(zelERR_INT_RANGE, sem);
+        if (malformed || outOfRange)
+            WarnNumber(sem, malformed, outOfRange ? zelERR_INT_RANGE : zelERR_NONE);
         if ((value = zel::AllocateNumberBlock()))
             *static_cast<int*>(value) = number;
         failed = !value;
@@ -202,10 +197,8 @@ CZelOid* CZelParser::AddObj(int sem)
         bool outOfRange = false;
         bool malformed = false;
         const double number = zel::TextToDouble(m_tok, &outOfRange, &malformed);
-        if (fromInput && malformed)
-            ReportError(zelERR_NUMBER_TEXT, sem);
-        if (fromInput && outOfRange)
-            ReportError(zelERR_REAL_RANGE, sem);
+        if (malformed || outOfRange)
+            WarnNumber(sem, malformed, outOfRange ? zelERR_REAL_RANGE : zelERR_NONE);
         if ((value = zel::AllocateNumberBlock()))
             *static_cast<double*>(value) = number;
         failed = !value;
@@ -231,6 +224,19 @@ CZelOid* CZelParser::AddObj(int sem)
     }
     node->Dlink = value;
     return node;
+}
+
+// Warns about the number token of a node that the parse makes: one that is not well formed,
+// one out of range (range is its code, or zelERR_NONE). The nodes that editing makes by
+// keyword take whatever the token text holds and get their value afterwards: no warning.
+__attribute__((noinline, cold)) void CZelParser::WarnNumber(int sem, bool malformed, zelErrCode range)
+{
+    if (!m_parsingStream && !m_fromText)
+        return;
+    if (malformed)
+        ReportError(zelERR_NUMBER_TEXT, sem);
+    if (range != zelERR_NONE)
+        ReportError(range, sem);
 }
 
 void CZelParser::RetainReleased(CZelOid* node)
