@@ -209,11 +209,13 @@ private:
     void SetLineText(const char* text);
     void ClearToken();
     void SetTokenText(const char* text);
-    void SetTokenRange(const char* text, size_t length);
-    size_t GrowToken(size_t length);
+    bool SetTokenRange(const char* text, size_t length);
+    bool GrowToken(size_t length);
     bool FillBlock();
-    void AppendTokenChar(char c);
+    bool AppendTokenChar(char c);
     bool GrowLine(size_t needed);
+    void StopReading(zelErrCode code);
+    int EndInsideToken();
 
     // Parse stack and engines
     int PushStack(int sem, CZelOid** slot, short resume);
@@ -241,6 +243,7 @@ private:
 
     // Object store
     CZelOid* AddObj(int sem);
+    void WarnNumber(int sem, bool malformed, zelErrCode range);
     void RetainReleased(CZelOid* node);
     void ForgetReleased(const CZelOid* node);
     void DeleteReleased();
@@ -321,6 +324,10 @@ private:
     char* m_block;       // read-ahead of the input stream, filled in large blocks
     size_t m_blockLength;
     size_t m_blockPos;
+    size_t m_blockNul;     // offset of the first NUL byte in the read-ahead, or its length
+    size_t m_textLimit;    // longest line or token, in characters
+    bool m_readStopped;    // reading ended on a fault; no further line is read
+    bool m_parsingStream;  // the file parse is running: tokens come from the input
     char m_tokFixed[kTokenBufferSize];
     char m_lineFixed[kLineBufferSize];
     std::unordered_set<const CZelOid*> m_released;

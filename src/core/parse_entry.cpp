@@ -1,6 +1,7 @@
 // The Parse entry points: a file, the open input stream, or a list of text strings.
 #include <cstdio>
 
+#include "core/counter.h"
 #include "parse/stack.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -43,10 +44,10 @@ void CZelParser::CountInputEnd(bool somethingRead)
     if (m_tokType == zelKW_EOFILE && somethingRead && m_depth > 0 && m_errors == 0)
         ReportError(zelERR_UNEXPECTED_EOF, 0);
     if (m_tokType != zelKW_EOFILE) {
-        ++m_errors;
+        zel::CountUp(m_errors);
     } else if (!somethingRead) {
         m_errno = 3;
-        ++m_errors;
+        zel::CountUp(m_errors);
     } else {
         m_errno = 0;
     }
@@ -61,11 +62,13 @@ int CZelParser::Parse(int useAltEngine)
     bool formRead = false;
     CZelOid* scratch = nullptr;
     m_recordGoals = true;
+    m_parsingStream = true;
     while (Gettok() == 1) {
         formRead = true;
         m_top = -1;
         scratch = nullptr;
         if (!PushStack(goal, &scratch, 0)) {
+            m_parsingStream = false;
             if (m_in) {
                 if (m_out == m_in)
                     m_out = nullptr;
@@ -79,12 +82,14 @@ int CZelParser::Parse(int useAltEngine)
         KeepOrphan(scratch);
         if (r == 0)
             continue;
+        m_parsingStream = false;
         if (m_errors == 0)
             ReportError(zelERR_MISSING_GOAL, goal);
         if (m_errors)
             ErrorSummary();
         return m_errors;
     }
+    m_parsingStream = false;
     CountInputEnd(formRead);
     if (m_errors == 0 && m_top != 0)
         m_errors = 1;
@@ -108,7 +113,8 @@ int CZelParser::Parse(CStringList* lines)
     CZelOid* scratch = nullptr;
     m_recordGoals = true;
     m_fromText = true;
-    for (POSITION pos = lines->GetHeadPosition(); pos;) {
+    // A string that ends the reading on a fault (one too long to take) ends the parse.
+    for (POSITION pos = lines->GetHeadPosition(); pos && !m_readStopped;) {
         SetLineText(lines->GetNext(pos));
         m_depth = 0;  // each string holds whole forms
         bool failed = false;

@@ -1,10 +1,12 @@
 // CZelParser construction, teardown, files and the per-parse reset.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "core/name_index.h"
+#include "lex/input_limits.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 
@@ -49,7 +51,11 @@ CZelParser::CZelParser(zelParserS* grammar, int maxGoals, int stackSize, char es
       m_tokName(-2),
       m_block(nullptr),
       m_blockLength(0),
-      m_blockPos(0)
+      m_blockPos(0),
+      m_blockNul(0),
+      m_textLimit(zel::kMaxInputText),
+      m_readStopped(false),
+      m_parsingStream(false)
 {
     if (grammar)
         m_grammar = *grammar;
@@ -120,8 +126,18 @@ int CZelParser::Open(const char* name, const char* mode)
     }
 
     FILE* stream = std::fopen(fileName, readWrite ? "r+" : mode);
-    if (!stream && readWrite)
-        stream = std::fopen(fileName, "w+");
+    if (!stream && readWrite) {
+        // A missing file is created. A file that exists but cannot be opened for update is
+        // read only, when it can be read: the output file name is kept, so that a later
+        // Save fails in the writer's own checks. A file that cannot be read either is left
+        // alone; it is never truncated.
+        if (errno == ENOENT) {
+            stream = std::fopen(fileName, "w+");
+        } else if ((stream = std::fopen(fileName, "r"))) {
+            m_ofname = fileName;
+            output = false;
+        }
+    }
     if (!stream) {
         Report(zelERR_OPEN_FILE, 0, fileName);
         return 0;
@@ -146,7 +162,7 @@ int CZelParser::Close()
         std::fclose(m_out);
     m_in = nullptr;
     m_out = nullptr;
-    m_blockLength = m_blockPos = 0;  // read-ahead of the closed stream
+    m_blockLength = m_blockPos = m_blockNul = 0;  // read-ahead of the closed stream
     m_ifname = "";
     m_ofname = "";
     m_keywords.RemoveAll();
@@ -167,6 +183,7 @@ void CZelParser::ReinitParser()
     m_errno = 0;
     m_top = -1;
     m_inputEnded = false;
+    m_readStopped = false;
 }
 
 void CZelParser::FullInit()

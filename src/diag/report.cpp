@@ -2,6 +2,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "core/counter.h"
 #include "zel/parser.h"
 
 namespace {
@@ -53,7 +54,8 @@ void CZelParser::Report(zelErrCode code, int arg, const char* fileName)
 {
     if (m_reportsOff == 1)
         return;
-    if (++m_errors > kReportCap) {
+    zel::CountUp(m_errors);  // the parse entries may have counted past the cap without a report
+    if (m_errors > kReportCap) {
         m_reportsOff = 1;
         return;
     }

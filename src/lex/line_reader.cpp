@@ -1,18 +1,25 @@
 // Line reader: fills the line buffer from the input stream, one physical line at a time.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "core/counter.h"
 #include "lex/char_class.h"
 #include "zel/parser.h"
 
+// Grows the line buffer to needed characters; false when that passes the longest line
+// plus its NUL, or memory runs out.
 bool CZelParser::GrowLine(size_t needed)
 {
     if (needed <= m_lineCap)
         return true;
+    if (needed > m_textLimit + 1)
+        return false;
     size_t capacity = m_lineCap;
     while (capacity < needed)
         capacity *= 2;
+    capacity = std::min(capacity, m_textLimit + 1);
     char* block = m_line == m_lineFixed ? static_cast<char*>(std::malloc(capacity))
                                         : static_cast<char*>(std::realloc(m_line, capacity));
     if (!block)
@@ -28,10 +35,11 @@ bool CZelParser::GrowLine(size_t needed)
 
 void CZelParser::SetLineText(const char* text)
 {
-    size_t length = text ? std::strlen(text) : 0;
+    const size_t length = text ? std::strlen(text) : 0;
     if (!GrowLine(length + 1)) {
-        ReportError(zelERR_BUFFER_LENGTH, 0);
-        length = 0;
+        m_line[0] = '\0';
+        StopReading(zelERR_BUFFER_LENGTH);
+        return;
     }
     if (length)
         std::memcpy(m_line, text, length);
@@ -40,29 +48,50 @@ void CZelParser::SetLineText(const char* text)
     m_inputEnded = false;
 }
 
+// Ends the reading on a fault: the report, then no further token. The token is left empty
+// and of no type, so that no caller takes the stop for the end of input or a part of a
+// token for a whole one.
+void CZelParser::StopReading(zelErrCode code)
+{
+    ReportError(code, 0);
+    m_readStopped = true;
+    m_inputEnded = true;
+    m_scan = nullptr;
+    ClearToken();
+    m_tokType = zelKW_DUMMY;
+}
+
 namespace {
 
 const size_t kReadBlock = 64 * 1024;
 
 }  // namespace
 
-// Reads the next block of the input stream into the read-ahead; false at its end.
+// Reads the next block of the input stream into the read-ahead; false at its end, and
+// when reading failed (then the read is stopped). The first NUL byte of the block is
+// found here, once per block, so that the line cut needs one comparison to see it.
 bool CZelParser::FillBlock()
 {
-    if (!m_block && !(m_block = static_cast<char*>(std::malloc(kReadBlock))))
+    if (!m_block && !(m_block = static_cast<char*>(std::malloc(kReadBlock)))) {
+        StopReading(zelERR_BUFFER_LENGTH);
         return false;
+    }
     m_blockLength = std::fread(m_block, 1, kReadBlock, m_in);
     m_blockPos = 0;
+    const void* nul = std::memchr(m_block, '\0', m_blockLength);
+    m_blockNul = nul ? static_cast<size_t>(static_cast<const char*>(nul) - m_block) : m_blockLength;
+    if (m_blockLength == 0 && std::ferror(m_in))
+        StopReading(zelERR_READ_FILE);
     return m_blockLength > 0;
 }
 
 char* CZelParser::GetLine()
 {
-    ++m_lineNo;
-    if (!m_in || m_fromText)
+    zel::CountUp(m_lineNo);
+    if (!m_in || m_fromText || m_readStopped)
         return nullptr;
-    // A whole physical line is taken from the read-ahead, however long: the line buffer
-    // grows to hold it, so no token is ever cut at a buffer boundary.
+    // A whole physical line is taken from the read-ahead, up to the longest line: the line
+    // buffer grows to hold it, so no token is ever cut at a buffer boundary.
     size_t length = 0;
     for (;;) {
         if (m_blockPos == m_blockLength && !FillBlock())
@@ -71,9 +100,14 @@ char* CZelParser::GetLine()
         const size_t available = m_blockLength - m_blockPos;
         const char* feed = static_cast<const char*>(std::memchr(start, '\n', available));
         const size_t take = feed ? static_cast<size_t>(feed - start) + 1 : available;
+        if (m_blockNul < m_blockPos + take) {
+            // The text after a NUL byte would be lost to the tokenizer, which ends the line there.
+            StopReading(zelERR_NUL_BYTE);
+            return nullptr;
+        }
         if (!GrowLine(length + take + 1)) {
-            ReportError(zelERR_BUFFER_LENGTH, 0);
-            break;
+            StopReading(zelERR_BUFFER_LENGTH);
+            return nullptr;
         }
         std::memcpy(m_line + length, start, take);
         length += take;
@@ -81,7 +115,7 @@ char* CZelParser::GetLine()
         if (feed)
             break;
     }
-    if (length == 0)
+    if (length == 0 || m_readStopped)
         return nullptr;
     m_line[length] = '\0';
     return m_line;
@@ -98,8 +132,10 @@ int CZelParser::Nexttok()
         if (!zel::EndsLine(*p))
             break;
         if (!GetLine()) {
+            // The end of input, unless reading stopped on a fault (which set its own state).
+            if (!m_readStopped)
+                m_tokType = zelKW_EOFILE;
             m_scan = nullptr;
-            m_tokType = zelKW_EOFILE;
             m_inputEnded = true;
             return 0;
         }

@@ -1,8 +1,10 @@
 // Tokenizer: cuts the line buffer into typed tokens under the plain or extended rules.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "core/counter.h"
 #include "core/name_index.h"
 #include "lex/char_class.h"
 #include "zel/parser.h"
@@ -14,50 +16,39 @@ void CZelParser::ClearToken()
     m_tokName = -2;
 }
 
-// Collects one character; the token buffer grows when a token does not fit.
-void CZelParser::AppendTokenChar(char c)
+// Grows the token buffer to hold length characters and the NUL, keeping the characters
+// collected so far. A token longer than the longest token, or no memory left, stops the
+// read (a cut token would be taken for the whole one): false then.
+__attribute__((noinline)) bool CZelParser::GrowToken(size_t length)
 {
-    if (m_tokLen + 1 >= m_tokCap) {
-        size_t capacity = m_tokCap * 2;
-        char* block = m_tok == m_tokFixed ? static_cast<char*>(std::malloc(capacity))
-                                          : static_cast<char*>(std::realloc(m_tok, capacity));
-        if (!block) {
-            ReportError(zelERR_BUFFER_LENGTH, 0);
-            return;
-        }
-        if (m_tok == m_tokFixed)
-            std::memcpy(block, m_tokFixed, m_tokLen);
-        m_tok = block;
-        m_tokCap = capacity;
+    if (length > m_textLimit) {
+        StopReading(zelERR_BUFFER_LENGTH);
+        return false;
     }
-    m_tok[m_tokLen++] = c;
-}
-
-void CZelParser::SetTokenText(const char* text)
-{
-    ClearToken();
-    while (*text)
-        AppendTokenChar(*text++);
-    m_tok[m_tokLen] = '\0';
-}
-
-// Grows the token buffer to hold length characters and the NUL. Returns the length that
-// fits: all of it, or what the old buffer holds when no memory was left.
-__attribute__((noinline)) size_t CZelParser::GrowToken(size_t length)
-{
     size_t capacity = m_tokCap;
     while (capacity < length + 1)
         capacity *= 2;
+    capacity = std::min(capacity, m_textLimit + 1);
     char* block = static_cast<char*>(std::malloc(capacity));
     if (!block) {
-        ReportError(zelERR_BUFFER_LENGTH, 0);
-        return m_tokCap - 1;
+        StopReading(zelERR_BUFFER_LENGTH);
+        return false;
     }
+    std::memcpy(block, m_tok, m_tokLen);
     if (m_tok != m_tokFixed)
         std::free(m_tok);
     m_tok = block;
     m_tokCap = capacity;
-    return length;
+    return true;
+}
+
+// Collects one character; false when the token cannot grow (the read has stopped).
+inline bool CZelParser::AppendTokenChar(char c)
+{
+    if (m_tokLen + 1 >= m_tokCap && !GrowToken(m_tokLen + 1))
+        return false;
+    m_tok[m_tokLen++] = c;
+    return true;
 }
 
 namespace {
@@ -90,11 +81,12 @@ __attribute__((noinline)) void CopyLong(char* to, const char* from, size_t lengt
 
 }  // namespace
 
-// Makes the token the given characters.
-__attribute__((always_inline)) inline void CZelParser::SetTokenRange(const char* text, size_t length)
+// Makes the token the given characters; false when the token cannot grow (the read has
+// stopped).
+__attribute__((always_inline)) inline bool CZelParser::SetTokenRange(const char* text, size_t length)
 {
-    if (length + 1 > m_tokCap)
-        length = GrowToken(length);
+    if (length + 1 > m_tokCap && !GrowToken(length))
+        return false;
     if (length <= 16)
         CopyShort(m_tok, text, length);
     else
@@ -102,13 +94,34 @@ __attribute__((always_inline)) inline void CZelParser::SetTokenRange(const char*
     m_tokLen = length;
     m_tok[length] = '\0';
     m_tokName = -2;
+    return true;
+}
+
+void CZelParser::SetTokenText(const char* text)
+{
+    ClearToken();
+    SetTokenRange(text, std::strlen(text));
+}
+
+// The input ends inside a token: a quoted text left open, or nothing after "(". Reported
+// when nothing else was (so that a failed parse always says why), and nothing more is
+// read. A read that stopped on a fault has been reported already.
+__attribute__((noinline)) int CZelParser::EndInsideToken()
+{
+    if (m_readStopped)
+        return 0;
+    if (m_errors == 0)
+        ReportError(zelERR_UNEXPECTED_EOF, 0);
+    m_scan = nullptr;
+    m_inputEnded = true;
+    return 0;
 }
 
 int CZelParser::Gettok()
 {
     if (!m_scan || !Nexttok())
         return 0;
-    ++m_tokenCount;
+    zel::CountUp(m_tokenCount);
     if (*m_scan != '(')
         return CutToken();
     return CutOpeners();
@@ -118,7 +131,7 @@ int CZelParser::Gettok()
 // are counted here and applied innermost first, so they need no recursion.
 __attribute__((noinline)) int CZelParser::CutOpeners()
 {
-    int openers = 0;
+    size_t openers = 0;
     int result;
     for (;;) {
         ++m_scan;
@@ -126,16 +139,16 @@ __attribute__((noinline)) int CZelParser::CutOpeners()
             // "((" opens the form "ch"; the second parenthesis opens the next token.
             SetTokenText("ch");
             m_tokType = zelKW_FORM;
-            ++m_depth;
+            zel::CountUp(m_depth);
             result = 1;
             break;
         }
         ++openers;
         if (!Nexttok()) {
-            result = 0;
+            result = EndInsideToken();
             break;
         }
-        ++m_tokenCount;
+        zel::CountUp(m_tokenCount);
         if (*m_scan != '(') {
             result = CutToken();
             break;
@@ -143,7 +156,7 @@ __attribute__((noinline)) int CZelParser::CutOpeners()
     }
     for (; openers > 0; --openers) {
         m_tokType = m_tokType == zelKW_EOFORM ? zelKW_EMPTYFORM : zelKW_FORM;
-        ++m_depth;
+        zel::CountUp(m_depth);
     }
     return result;
 }
@@ -158,7 +171,7 @@ __attribute__((always_inline)) inline int CZelParser::CutToken()
         ++m_scan;
         SetTokenRange(")", 1);
         m_tokType = zelKW_EOFORM;
-        --m_depth;
+        zel::CountDown(m_depth);
         return 1;
     case '"':
         return CutString();
@@ -191,7 +204,7 @@ int CZelParser::CutString()
         if (c == '\0') {
             if (!GetLine()) {
                 m_tok[m_tokLen] = '\0';  // the text read so far, for the reports that follow
-                return 0;
+                return EndInsideToken();
             }
             m_scan = m_line;
             continue;
@@ -199,7 +212,8 @@ int CZelParser::CutString()
         ++m_scan;
         if (c == '"' && !(m_esc && m_tokLen > 0 && m_tok[m_tokLen - 1] == m_esc))
             break;
-        AppendTokenChar(c);
+        if (!AppendTokenChar(c))
+            return 0;
     }
     m_tok[m_tokLen] = '\0';
     m_tokType = zelKW_STRTOK;
@@ -221,9 +235,10 @@ int CZelParser::CutApostrophe()
         const char c = *m_scan;
         if (c == '\'') {
             ++m_scan;
-            if (m_esc && m_tokLen > 0 && m_tok[m_tokLen - 1] == m_esc)
-                AppendTokenChar(c);
-            else
+            if (m_esc && m_tokLen > 0 && m_tok[m_tokLen - 1] == m_esc) {
+                if (!AppendTokenChar(c))
+                    return 0;
+            } else
                 closed = true;
             continue;
         }
@@ -232,14 +247,15 @@ int CZelParser::CutApostrophe()
                 break;
             if (!GetLine()) {
                 m_tok[m_tokLen] = '\0';
-                return 0;
+                return EndInsideToken();
             }
             m_scan = m_line;
             continue;
         }
         if (c == '\n' || (closed && (c == ' ' || c == ')')))
             break;
-        AppendTokenChar(c);
+        if (!AppendTokenChar(c))
+            return 0;
         ++m_scan;
     }
     m_tok[m_tokLen] = '\0';
@@ -263,7 +279,8 @@ __attribute__((always_inline)) inline int CZelParser::CutWord(unsigned startType
     for (unsigned next; (next = step[row + static_cast<unsigned char>(*p)]) != zel::kWordEnds; ++p)
         row = next;
     int type = kTokTypes[row / 256];
-    SetTokenRange(start, static_cast<size_t>(p - start));
+    if (!SetTokenRange(start, static_cast<size_t>(p - start)))
+        return 0;
     m_scan = const_cast<char*>(p);
     if (ampersand && type != zelKW_DUMMY)
         type = zelKW_IDENT;

@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "core/counter.h"
 #include "lex/char_class.h"
 #include "tree/block_pool.h"
 #include "tree/node_access.h"
@@ -27,7 +28,7 @@ char* CopyText(const char* text, size_t length)
     return block;
 }
 
-int TextToInt(const char* text, bool& outOfRange)
+int TextToInt(const char* text, bool& outOfRange, bool* malformed)
 {
     outOfRange = false;
     while (IsSpace(*text))
@@ -35,11 +36,14 @@ int TextToInt(const char* text, bool& outOfRange)
     bool negative = false;
     if (*text == '+' || *text == '-')
         negative = *text++ == '-';
+    const char* digits = text;
     long long value = 0;
     for (; IsDigit(*text); ++text) {
         if (value <= static_cast<long long>(INT_MAX) + 1)
             value = value * 10 + (*text - '0');
     }
+    if (malformed)
+        *malformed = text == digits || *text != '\0';
     if (negative)
         value = -value;
     if (value > INT_MAX) {
@@ -55,6 +59,46 @@ int TextToInt(const char* text, bool& outOfRange)
 
 namespace {
 
+// The end of the longest leading part of text that reads as a real (leading whitespace, an optional sign,
+// digits with at most one period and at least one digit, and an optional exponent of E or
+// e, an optional sign and digits), or text itself when none does: the part that the
+// conversions read. Sets nonzero when that part has a nonzero digit before its exponent.
+const char* RealPrefixEnd(const char* text, bool& nonzero)
+{
+    nonzero = false;
+    const char* p = text;
+    while (IsSpace(*p))
+        ++p;
+    if (*p == '+' || *p == '-')
+        ++p;
+    bool digits = false;
+    for (; IsDigit(*p); ++p) {
+        digits = true;
+        nonzero = nonzero || *p != '0';
+    }
+    if (*p == '.') {
+        for (++p; IsDigit(*p); ++p) {
+            digits = true;
+            nonzero = nonzero || *p != '0';
+        }
+    }
+    if (!digits) {
+        nonzero = false;
+        return text;
+    }
+    if (*p == 'E' || *p == 'e') {
+        const char* q = p + 1;
+        if (*q == '+' || *q == '-')
+            ++q;
+        if (IsDigit(*q)) {
+            while (IsDigit(*q))
+                ++q;
+            p = q;
+        }
+    }
+    return p;
+}
+
 // Digits at p as a whole number; p is left at the first other character.
 inline unsigned long long ReadDigits(const char*& p, unsigned long long mantissa)
 {
@@ -63,11 +107,9 @@ inline unsigned long long ReadDigits(const char*& p, unsigned long long mantissa
     return mantissa;
 }
 
-// Real texts other than short plain decimals: the fast correctly rounded conversion, and
-// anything it does not take goes to the runtime's. A value beyond the largest finite
-// double keeps the nearest finite one: an infinity would be written as text that does
-// not read back as a number.
-__attribute__((noinline)) double GeneralTextToDouble(const char* text, bool* outOfRange)
+// The runtime's conversion of a real text, correctly rounded: the fast one, and anything it
+// does not take goes to the general one.
+double ConvertReal(const char* text)
 {
     const char* p = *text == '-' ? text + 1 : text;
     if ((*p >= '0' && *p <= '9') || *p == '.') {
@@ -76,17 +118,35 @@ __attribute__((noinline)) double GeneralTextToDouble(const char* text, bool* out
         if (parsed.ec == std::errc())
             return value;
     }
-    const double value = std::atof(text);
-    if (!std::isinf(value))
-        return value;
-    if (outOfRange)
+    return std::atof(text);
+}
+
+// Real texts other than short plain decimals. A value beyond the largest finite double
+// keeps the nearest finite one: an infinity would be written as text that does not read
+// back as a number. A nonzero value below the smallest double reads as 0 and is out of
+// range too. Only here is the text checked for being well formed: the short plain decimals
+// of the fast path are, by their construction.
+__attribute__((noinline)) double GeneralTextToDouble(const char* text, bool* outOfRange, bool* malformed)
+{
+    double value = ConvertReal(text);
+    bool beyond = std::isinf(value);
+    if (beyond)
+        value = std::copysign(DBL_MAX, value);
+    if (outOfRange || malformed) {
+        bool nonzero = false;
+        const char* end = RealPrefixEnd(text, nonzero);
+        beyond = beyond || (value == 0.0 && nonzero);
+        if (malformed && (end == text || *end != '\0'))
+            *malformed = true;
+    }
+    if (beyond && outOfRange)
         *outOfRange = true;
-    return std::copysign(DBL_MAX, value);
+    return value;
 }
 
 }  // namespace
 
-double TextToDouble(const char* text, bool* outOfRange)
+double TextToDouble(const char* text, bool* outOfRange, bool* malformed)
 {
     // A plain decimal of at most 15 digits is an exact integer divided by an exact power
     // of ten, which IEEE division rounds correctly: the same double the runtime gives.
@@ -104,7 +164,7 @@ double TextToDouble(const char* text, bool* outOfRange)
         count += decimals;
     }
     if (*p != '\0' || count == 0 || count > 15)
-        return GeneralTextToDouble(text, outOfRange);
+        return GeneralTextToDouble(text, outOfRange, malformed);
     const double value = static_cast<double>(mantissa) / kPowers[decimals];
     return negative ? -value : value;
 }
@@ -124,9 +184,10 @@ CZelOid* CZelParser::AddObj(int sem)
     switch (GetSemanticKeywordType(sem)) {
     case zelKW_INTTOK: {
         bool outOfRange = false;
-        const int number = zel::TextToInt(m_tok, outOfRange);
-        if (outOfRange)
-            ReportError(zelERR_INT_RANGE, sem);
+        bool malformed = false;
+        const int number = zel::TextToInt(m_tok, outOfRange, &malformed);
+        if (malformed || outOfRange)
+            WarnNumber(sem, malformed, outOfRange ? zelERR_INT_RANGE : zelERR_NONE);
         if ((value = zel::AllocateNumberBlock()))
             *static_cast<int*>(value) = number;
         failed = !value;
@@ -134,9 +195,10 @@ CZelOid* CZelParser::AddObj(int sem)
     }
     case zelKW_REALTOK: {
         bool outOfRange = false;
-        const double number = zel::TextToDouble(m_tok, &outOfRange);
-        if (outOfRange)
-            ReportError(zelERR_REAL_RANGE, sem);
+        bool malformed = false;
+        const double number = zel::TextToDouble(m_tok, &outOfRange, &malformed);
+        if (malformed || outOfRange)
+            WarnNumber(sem, malformed, outOfRange ? zelERR_REAL_RANGE : zelERR_NONE);
         if ((value = zel::AllocateNumberBlock()))
             *static_cast<double*>(value) = number;
         failed = !value;
@@ -148,7 +210,7 @@ CZelOid* CZelParser::AddObj(int sem)
         value = zel::CopyText(m_tok, length);
         failed = !value;
         if (value && m_statistics)
-            m_stringBytes += static_cast<int>(length + 1);
+            zel::CountAdd(m_stringBytes, length + 1);
         break;
     }
     default:
@@ -162,6 +224,19 @@ CZelOid* CZelParser::AddObj(int sem)
     }
     node->Dlink = value;
     return node;
+}
+
+// Warns about the number token of a node that the parse makes: one that is not well formed,
+// one out of range (range is its code, or zelERR_NONE). The nodes that editing makes by
+// keyword take whatever the token text holds and get their value afterwards: no warning.
+__attribute__((noinline, cold)) void CZelParser::WarnNumber(int sem, bool malformed, zelErrCode range)
+{
+    if (!m_parsingStream && !m_fromText)
+        return;
+    if (malformed)
+        ReportError(zelERR_NUMBER_TEXT, sem);
+    if (range != zelERR_NONE)
+        ReportError(range, sem);
 }
 
 void CZelParser::RetainReleased(CZelOid* node)

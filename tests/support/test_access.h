@@ -21,6 +21,11 @@ public:
     static int Depth(const CZelParser& p) { return p.m_depth; }
     static int LineNo(const CZelParser& p) { return p.m_lineNo; }
     static int TokenCount(const CZelParser& p) { return p.m_tokenCount; }
+    static void SetLineNo(CZelParser& p, int n) { p.m_lineNo = n; }
+    static void SetTokenCount(CZelParser& p, int n) { p.m_tokenCount = n; }
+    static void SetDepth(CZelParser& p, int n) { p.m_depth = n; }
+    static void SetTextLimit(CZelParser& p, size_t n) { p.m_textLimit = n; }
+    static void SetErrorCount(CZelParser& p, int n) { p.m_errors = n; }
     static int LoadKeywords(CZelParser& p) { return p.LoadKeywords(); }
 
     // Grammar lookups
@@ -53,6 +58,7 @@ public:
     static CZelOid* AddObj(CZelParser& p, int sem) { return p.AddObj(sem); }
     static int ReleasedCount(const CZelParser& p) { return static_cast<int>(p.m_released.size()); }
     static int StringBytes(const CZelParser& p) { return p.m_stringBytes; }
+    static void SetStringBytes(CZelParser& p, int n) { p.m_stringBytes = n; }
 };
 
 #endif

@@ -35,18 +35,20 @@ const char kCells[] = "(design top (cell a) (cell b) (cell c))";
 
 }  // namespace
 
-// Rows of the netlist grammar (1 design, 3 ident, 7 int, 20 INPUT, 24 string, 25 real), token text,
-// then the node, the string bytes counted and the reports: an out-of-range integer is one warning.
+// Rows of the netlist grammar (1 design, 3 ident, 7 int, 20 INPUT, 24 string, 25 real), token text
+// read from the input, then the node, the string bytes counted and the reports: an out-of-range
+// integer is one warning, and so is an integer that is not well formed.
 TEST(Tree_Store, AddObjTakesValueFromTokenText)
 {
     const struct { int row; const char* text; const char* made; } cases[] = {
-        {7, "12abc", "12/0/"}, {7, "-2147483648", "-2147483648/0/"}, {7, "2397562737", "2147483647/0/2@0:1"},
+        {7, "12abc", "12/0/2@0:1"}, {7, "-2147483648", "-2147483648/0/"}, {7, "2397562737", "2147483647/0/2@0:1"},
         {7, "-9999999999", "-2147483648/0/2@0:1"}, {25, "1e3", "1000.000000/0/"}, {24, "a b", "\"a b\"/4/"},
         {24, "", "\"\"/1/"}, {3, "top", "top/4/"}, {20, "input", "INPUT/0/"}, {1, "design", "(design)/0/"}};
     Grammar g = NetlistGrammar();
     for (const auto& c : cases) {
         RecordingParser p(g.get());
         p.SetStatistics(1);
+        A::SetFromText(p, true);
         A::SetToken(p, c.text);
         std::unique_ptr<CZelOid> n(A::AddObj(p, c.row));
         EXPECT_EQ(c.made, Shape(n.get()) + "/" + std::to_string(A::StringBytes(p)) + "/" +
@@ -56,7 +58,8 @@ TEST(Tree_Store, AddObjTakesValueFromTokenText)
 
 // A real value made from token text is the double the runtime's atof gives, to the bit:
 // the short plain decimals that take the quick conversion, and everything around them. A
-// text beyond the double range keeps the nearest finite value, with a warning.
+// text beyond the double range keeps the nearest finite value, with a warning; texts that are not
+// one whole real keep the value of their leading part.
 TEST(Tree_Store, RealValueIsTheRuntimesDouble)
 {
     std::vector<std::string> texts = {"720.170", "-0.5", "5.", ".5", "0", "-0.0", "0.1", "4.35", "00012.500",
@@ -76,6 +79,7 @@ TEST(Tree_Store, RealValueIsTheRuntimesDouble)
     }
     Grammar g = NetlistGrammar();
     RecordingParser p(g.get());
+    A::SetFromText(p, true);
     for (const std::string& text : texts) {
         A::SetToken(p, text.c_str());
         std::unique_ptr<CZelOid> n(A::AddObj(p, 25));
@@ -83,7 +87,8 @@ TEST(Tree_Store, RealValueIsTheRuntimesDouble)
         const bool beyond = std::isinf(atofValue);
         const double made = n->GetRealval(), expected = beyond ? std::copysign(DBL_MAX, atofValue) : atofValue;
         EXPECT_EQ(0, std::memcmp(&made, &expected, sizeof made)) << text << ": " << made << " != " << expected;
-        EXPECT_EQ(beyond ? 1u : 0u, p.reports.size()) << text;
+        const bool rangeWarned = !p.reports.empty() && p.reports.back().find("Real") != std::string::npos;
+        EXPECT_EQ(beyond, rangeWarned) << text;
         p.reports.clear();
     }
 }
