@@ -9,7 +9,8 @@
 int CZelParser::StartElementForAppend(int head) const
 {
     int element = head;
-    while (element > 0 && m_grammar.semTable[element].keywordId != 1 && (m_grammar.semTable[element].semType & S_REQ))
+    while (element > 0 && element < m_semRows && m_grammar.semTable[element].keywordId != 1 &&
+           (m_grammar.semTable[element].semType & S_REQ))
         element = m_grammar.semTable[element].next;
     return element <= 1 ? -1 : element;
 }
@@ -41,7 +42,7 @@ bool CZelParser::ParseText(const char* text, int sem, CZelOid** slot)
 const CZelOid* CZelParser::AddObject(const CZelOid* parent, const char* text)
 {
     // Only a form has content to add to.
-    if (!parent || parent->m_sem < 0 || !text || !HasGrammar() || parent->GetObjType() != zelKW_FORM ||
+    if (!parent || parent->m_sem < 0 || !text || !UseGrammar() || parent->GetObjType() != zelKW_FORM ||
         !AllocateStack())
         return nullptr;
     CZelOid* owner = const_cast<CZelOid*>(parent);
@@ -71,7 +72,7 @@ const CZelOid* CZelParser::AddChildObject(const CZelOid* parent, CStringList* li
 
 const CZelOid* CZelParser::InsObject(const CZelOid* node, CStringList* lines)
 {
-    if (!lines || lines->IsEmpty() || !HasGrammar() || !node || node->m_sem < 0 || !node->Plink ||
+    if (!lines || lines->IsEmpty() || !UseGrammar() || !node || node->m_sem < 0 || !node->Plink ||
         !AllocateStack())
         return nullptr;
     CZelOid* target = const_cast<CZelOid*>(node);
@@ -127,7 +128,7 @@ const CZelOid* CZelParser::ReplaceObject(const CZelOid* node, CStringList* lines
 
 int CZelParser::RemObject(const CZelOid* node)
 {
-    if (!node || node->m_sem < 0 || !HasGrammar() || (m_grammar.semTable[node->m_sem].semType & S_REQ))
+    if (!node || node->m_sem < 0 || !UseGrammar() || (m_grammar.semTable[node->m_sem].semType & S_REQ))
         return 0;
     return node->Remove(1);
 }
