@@ -55,44 +55,44 @@ int CZelParser::ParseFileLevel(int depth)
         ReportError(zelERR_STACK_OVERFLOW, 0);
         return zel::kInternal;
     }
-    // The level's entry is found by its index: a sub-parse may move the stack.
-    const int at = m_top;
-    const int e = m_stack[at].sem;
+    // The level works on its own copy of its entry, which nothing else reads while the
+    // level runs: a sub-parse may move the stack when it grows.
+    zelStackS top = m_stack[m_top];
+    const int e = top.sem;
     const zelSemanticS& row = m_grammar.semTable[e];
     const int type = GetSemanticKeywordType(e);
     int runs = 0;
     for (;;) {
         ++runs;
-        int r = MatchStep(m_stack[at]);
+        int r = MatchStep(top);
         if (r != zel::kGoOn)
-            return runs > 1 && r < zel::kStop ? m_stack[at].status : r;
+            return runs > 1 && r < zel::kStop ? top.status : r;
 
         // 3. Expand a composite, or the content of a matched form.
         if (type == zelKW_COMPOSITE) {
-            r = SubParse(GetSemanticHead(e), m_stack[at].slot, depth);
+            r = SubParse(GetSemanticHead(e), top.slot, depth);
             if (r == zel::kInternal || r == zel::kStop)
                 return r;
             if (r == zel::kMatched)
-                m_stack[at].status = 0;
-        } else if (type == zelKW_FORM && m_stack[at].status == 0) {
+                top.status = 0;
+        } else if (type == zelKW_FORM && top.status == 0) {
             r = SubParse(GetSemanticHead(e), &m_current->Clink, depth);
             if (r == zel::kInternal)
                 return r;
-            if (FinishFormContent(m_stack[at], r) == zel::kStop)
+            if (FinishFormContent(top, r) == zel::kStop)
                 return zel::kStop;
         }
 
         // 4. Alternative.
-        if (row.alt && m_stack[at].status == 1) {
-            r = ParseAlternatives(row.alt, m_stack[at].slot, depth);
+        if (row.alt && top.status == 1) {
+            r = ParseAlternatives(row.alt, top.slot, depth);
             if (r == zel::kInternal || r == zel::kStop)
                 return r;
             if (r == zel::kMatched)
-                m_stack[at].status = 0;
+                top.status = 0;
         }
 
         // 5. Repeat, or continue with the successor.
-        zelStackS& top = m_stack[at];
         if (RepeatsAgain(top)) {
             top.slot = &m_current->Nlink;
             top.status = 1;
@@ -105,8 +105,8 @@ int CZelParser::ParseFileLevel(int depth)
             if (r == zel::kInternal || r == zel::kStop)
                 return r;
             if (r == zel::kMatched)
-                m_stack[at].status = 0;
+                top.status = 0;
         }
-        return m_stack[at].status;
+        return top.status;
     }
 }
