@@ -21,6 +21,7 @@ public:
     CZelGrammar& operator=(const CZelGrammar&) = delete;
 
     // Compiles grammar text. Returns the number of errors: 0 means the tables are ready.
+    // When memory runs out the result is 1, with the one error "out of memory".
     int Compile(const char* text);
     // Compiles the grammar in a file. Returns the number of errors (1 when unreadable).
     int CompileFile(const char* fileName);
@@ -34,10 +35,12 @@ public:
 
     // Writes C++ source defining the tables as <prefix>_keywords, <prefix>_semantics and
     // the descriptor <prefix>_grammar, with an enumeration of the keyword ids. Returns 0,
-    // or 1 when nothing has compiled or the stream is null.
+    // or 1 when nothing has compiled, the stream is null or memory runs out.
     int WriteSource(FILE* stream, const char* prefix, const char* origin) const;
 
 private:
+    int OutOfMemory();
+
     std::vector<zelKeywordS> m_keywords;
     std::vector<zelSemanticS> m_rows;
     zelParserS m_descriptor;

@@ -49,7 +49,7 @@ public:
     virtual void ErrorSummary();
 
     // --- Lifecycle and files
-    // Returns the class of the last failure (0 none, 2, 3, 4, 5, 16, 17).
+    // Returns the class of the last failure (0 none, 2, 3, 4, 5, 6 malformed grammar tables, 16, 17).
     int GetErrno() const;
     void SetIfname(const char* name);
     CString& GetIfname();
@@ -179,6 +179,8 @@ public:
     void SetStatistics(int on);
     void SetSymbolHashing(int on);
     void SetTraceLevel(int level);
+    // When on, a full parse stack grows on demand instead of overflowing; off (the default), a full stack reports overflow.
+    void SetStackGrowth(int on);
 
 private:
     friend class CZelOid;
@@ -194,7 +196,10 @@ private:
     int GetKeywordType(int k) const;
     int GetGroupHead(int i) const;
     bool HasGrammar() const;
+    void CheckGrammar() const;
+    bool UseGrammar();
     bool AllocateStack();
+    bool GrowStack();
 
     // Tokenizer
     char* GetLine();
@@ -237,6 +242,7 @@ private:
     CZelOid** SuccessorSlot(const zelStackS& top) const;
     bool MissingRequired(const zelStackS& top);
     int SearchNext(int target, bool byToken);
+    bool EntersAgain(int head, int base) const;
     int StartRuleSearch(int parentSem);
     int BuildStack(int target);
     int VerifySemantic();
@@ -331,6 +337,13 @@ private:
     char m_tokFixed[kTokenBufferSize];
     char m_lineFixed[kLineBufferSize];
     std::unordered_set<const CZelOid*> m_released;
+    int m_stackGrowth;     // a full stack grows instead of overflowing
+    // The grammar tables are checked once, at their first use.
+    enum GrammarState { kGrammarNone, kGrammarUnchecked, kGrammarValid, kGrammarMalformed };
+    mutable GrammarState m_grammarState;
+    mutable int m_semRows;              // semantic rows the library may read
+    mutable std::string m_grammarFault;  // what is wrong with malformed tables
+    bool m_grammarReported;
 };
 
 #endif

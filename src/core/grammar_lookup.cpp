@@ -1,6 +1,7 @@
 // Keyword index and the lookups through which every step reads the grammar tables.
 #include <cstring>
 
+#include "core/grammar_check.h"
 #include "core/name_index.h"
 #include "zel/parser.h"
 
@@ -20,7 +21,32 @@ thread_local char t_semtypeText[512];
 
 bool CZelParser::HasGrammar() const
 {
-    return m_grammar.semTable && m_grammar.kwTable && m_grammar.kwCount > 7;
+    if (m_grammarState == kGrammarUnchecked)
+        CheckGrammar();
+    return m_grammarState == kGrammarValid;
+}
+
+// The tables are checked at their first use rather than at construction, so that the
+// report of malformed tables reaches the message hooks of a derived class.
+__attribute__((noinline, cold)) void CZelParser::CheckGrammar() const
+{
+    m_grammarState = zel::CheckGrammarTables(m_grammar, m_grammarFault, m_semRows) ? kGrammarValid : kGrammarMalformed;
+}
+
+// HasGrammar for the operations that may make the first use of the tables: malformed
+// tables are reported there, once, and every refusal sets the error state.
+bool CZelParser::UseGrammar()
+{
+    if (HasGrammar())
+        return true;
+    if (m_grammarState == kGrammarMalformed) {
+        if (!m_grammarReported) {
+            m_grammarReported = true;
+            ReportError(zelERR_GRAMMAR_TABLES, -1);
+        }
+        m_errno = zelERRNO_GRAMMAR;
+    }
+    return false;
 }
 
 int CZelParser::LoadKeywords()
@@ -100,7 +126,7 @@ int CZelParser::GetKeywordType(int k) const { return m_grammar.kwTable[k].type; 
 int CZelParser::GetGroupHead(int i) const
 {
     const int groupBits = S_REQG | S_OPTG | S_REPG;
-    if (!(m_grammar.semTable[i].semType & groupBits))
+    if (!HasGrammar() || i < 0 || i >= m_semRows || !(m_grammar.semTable[i].semType & groupBits))
         return -1;
     for (int row = i; row >= 0; --row)
         if (m_grammar.semTable[row].semType & S_GRPHEAD)

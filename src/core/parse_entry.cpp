@@ -17,7 +17,8 @@ int CZelParser::Parse(const char* name, const char* mode, long offset, int useAl
 {
     m_errno = 0;
     if (!Open(name, mode)) {
-        m_errno = 4;
+        if (m_errno != zelERRNO_GRAMMAR)
+            m_errno = 4;
         return 1;
     }
     if (offset != -1 && m_in)
@@ -56,7 +57,7 @@ void CZelParser::CountInputEnd(bool somethingRead)
 int CZelParser::Parse(int useAltEngine)
 {
     m_errno = 0;
-    if (!HasGrammar() || !AllocateStack())
+    if (!UseGrammar() || !AllocateStack())
         return 1;
     const int goal = GetKeywordSemanticId(7);
     bool formRead = false;
@@ -102,7 +103,7 @@ int CZelParser::Parse(CStringList* lines)
 {
     m_errno = 0;
     ReinitParser();
-    if (!lines || lines->IsEmpty() || !HasGrammar() || !AllocateStack())
+    if (!lines || lines->IsEmpty() || !UseGrammar() || !AllocateStack())
         return 1;
     // Literal keywords are recognised through the keyword index, also when no file
     // was opened to build it.

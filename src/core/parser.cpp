@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "core/name_index.h"
@@ -55,7 +56,11 @@ CZelParser::CZelParser(zelParserS* grammar, int maxGoals, int stackSize, char es
       m_blockNul(0),
       m_textLimit(zel::kMaxInputText),
       m_readStopped(false),
-      m_parsingStream(false)
+      m_parsingStream(false),
+      m_stackGrowth(0),
+      m_grammarState(grammar ? kGrammarUnchecked : kGrammarNone),
+      m_semRows(0),
+      m_grammarReported(false)
 {
     if (grammar)
         m_grammar = *grammar;
@@ -87,6 +92,26 @@ bool CZelParser::AllocateStack()
     return m_stack != nullptr;
 }
 
+// Doubles the capacity of a full stack, keeping its entries. False when that cannot be
+// done: the capacity is at its limit or the memory ran out (then reported as such).
+bool CZelParser::GrowStack()
+{
+    const int limit = std::numeric_limits<int>::max() - 1;
+    if (m_stackCap >= limit)
+        return false;
+    const int capacity = m_stackCap == 0 ? 16 : (m_stackCap > limit / 2 ? limit : 2 * m_stackCap);
+    zelStackS* grown = new (std::nothrow) zelStackS[static_cast<size_t>(capacity) + 1];
+    if (!grown) {
+        WriteMsg("Error allocating from heap.\n");
+        return false;
+    }
+    std::memcpy(grown, m_stack, sizeof(zelStackS) * static_cast<size_t>(m_stackCap));
+    delete[] m_stack;
+    m_stack = grown;
+    m_stackCap = capacity;
+    return true;
+}
+
 int CZelParser::GetErrno() const { return m_errno; }
 
 void CZelParser::SetIfname(const char* name) { m_ifname = name; }
@@ -103,13 +128,21 @@ void CZelParser::SetSymbolHashing(int on) { m_symbolHashing = on; }
 
 void CZelParser::SetTraceLevel(int level) { m_trace = level; }
 
+void CZelParser::SetStackGrowth(int on) { m_stackGrowth = on; }
+
 int CZelParser::Open(const char* name, const char* mode)
 {
     // The name may be one of this parser's own file names, which Close clears.
     CString fileName(name);
     Close();
     ReinitParser();
-    if (!name || !mode || !HasGrammar()) {
+    if (!UseGrammar()) {
+        // Malformed tables have been reported as such; a parser without tables cannot open.
+        if (m_errno != zelERRNO_GRAMMAR)
+            Report(zelERR_OPEN_FILE, 0, fileName);
+        return 0;
+    }
+    if (!name || !mode) {
         Report(zelERR_OPEN_FILE, 0, fileName);
         return 0;
     }

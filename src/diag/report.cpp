@@ -106,6 +106,10 @@ void CZelParser::Report(zelErrCode code, int arg, const char* fileName)
         text.Format(kMessages[code].text, m_tok);
         break;
     }
+    case zelERR_GRAMMAR_TABLES:
+        m_errno = zelERRNO_GRAMMAR;
+        text.Format(kMessages[code].text, m_grammarFault.c_str());
+        break;
     case zelERR_STACK_UNDERFLOW:
     case zelERR_STACK_OVERFLOW:
         m_errno = code;

@@ -30,14 +30,17 @@ const CZelOid* CZelParser::GetGoalAt(int i) const
 
 CZelOid* CZelParser::AddGoal(int keyword)
 {
-    if (!HasGrammar())
+    if (!UseGrammar())
         return nullptr;
     // The goal alternatives are the rows from 1 on, chained by nonzero alt words.
     int element = 1;
-    while (m_grammar.semTable[element].keywordId != keyword) {
+    for (;; ++element) {
+        if (element >= m_semRows)
+            return nullptr;
+        if (m_grammar.semTable[element].keywordId == keyword)
+            break;
         if (m_grammar.semTable[element].alt == 0)
             return nullptr;
-        ++element;
     }
     if (m_goalCount >= m_maxGoals - 1)
         return nullptr;

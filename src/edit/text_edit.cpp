@@ -10,7 +10,8 @@
 int CZelParser::StartElementForAppend(int head) const
 {
     int element = head;
-    while (element > 0 && m_grammar.semTable[element].keywordId != 1 && (m_grammar.semTable[element].semType & S_REQ))
+    while (element > 0 && element < m_semRows && m_grammar.semTable[element].keywordId != 1 &&
+           (m_grammar.semTable[element].semType & S_REQ))
         element = m_grammar.semTable[element].next;
     return element <= 1 ? -1 : element;
 }
@@ -68,7 +69,7 @@ CZelOid* CZelParser::ParseText(const char* text, int sem, CZelOid** slot)
 const CZelOid* CZelParser::AddObject(const CZelOid* parent, const char* text)
 {
     // Only a form of this parser has content to add to.
-    if (!IsOwnNode(parent) || parent->m_sem < 0 || !text || !HasGrammar() || parent->GetObjType() != zelKW_FORM ||
+    if (!IsOwnNode(parent) || parent->m_sem < 0 || !text || !UseGrammar() || parent->GetObjType() != zelKW_FORM ||
         !AllocateStack())
         return nullptr;
     CZelOid* owner = const_cast<CZelOid*>(parent);
@@ -96,7 +97,7 @@ const CZelOid* CZelParser::AddChildObject(const CZelOid* parent, CStringList* li
 
 const CZelOid* CZelParser::InsObject(const CZelOid* node, CStringList* lines)
 {
-    if (!lines || lines->IsEmpty() || !HasGrammar() || !IsOwnNode(node) || node->m_sem < 0 || !node->Plink ||
+    if (!lines || lines->IsEmpty() || !UseGrammar() || !IsOwnNode(node) || node->m_sem < 0 || !node->Plink ||
         !AllocateStack())
         return nullptr;
     CZelOid* target = const_cast<CZelOid*>(node);
@@ -137,7 +138,7 @@ const CZelOid* CZelParser::ReplaceObject(const CZelOid* node, CStringList* lines
 
 int CZelParser::RemObject(const CZelOid* node)
 {
-    if (!IsOwnNode(node) || node->m_sem < 0 || !HasGrammar() || (m_grammar.semTable[node->m_sem].semType & S_REQ))
+    if (!IsOwnNode(node) || node->m_sem < 0 || !UseGrammar() || (m_grammar.semTable[node->m_sem].semType & S_REQ))
         return 0;
     return node->Remove(1);
 }

@@ -1,6 +1,7 @@
 // CZelGrammar: compiles grammar text into tables it owns, and writes them as C++ source.
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <strings.h>
 
@@ -12,49 +13,78 @@ CZelGrammar::CZelGrammar() : m_descriptor(), m_ready(false) {}
 
 CZelGrammar::~CZelGrammar() = default;
 
+// Compiling stops when memory runs out: no tables, and the one error "out of memory".
+int CZelGrammar::OutOfMemory()
+{
+    m_ready = false;
+    m_keywords.clear();
+    m_keywords.shrink_to_fit();
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_descriptor = zelParserS();
+    m_errors.RemoveAll();
+    try {
+        m_errors.AddTail("out of memory");
+    } catch (const std::bad_alloc&) {
+        // Not even the message fits; the result still tells of the failure.
+    }
+    return 1;
+}
+
 int CZelGrammar::Compile(const char* text)
 {
-    m_errors.RemoveAll();
-    m_ready = false;
-    std::vector<std::string> errors;
-    const zel::GrammarText grammar = zel::ReadGrammar(text, errors);
-    if (errors.empty())
-        zel::BuildTables(grammar, m_keywords, m_rows, errors);
-    for (const std::string& error : errors)
-        m_errors.AddTail(error.c_str());
-    m_ready = errors.empty();
-    if (!m_ready) {
-        m_keywords.clear();
-        m_rows.clear();
+    try {
+        m_errors.RemoveAll();
+        m_ready = false;
+        std::vector<std::string> errors;
+        const zel::GrammarText grammar = zel::ReadGrammar(text, errors);
+        if (errors.empty())
+            zel::BuildTables(grammar, m_keywords, m_rows, errors);
+        for (const std::string& error : errors)
+            m_errors.AddTail(error.c_str());
+        m_ready = errors.empty();
+        if (!m_ready) {
+            m_keywords.clear();
+            m_rows.clear();
+        }
+        m_descriptor.semTable = m_ready ? m_rows.data() : nullptr;
+        m_descriptor.semCount = static_cast<int>(m_rows.size());
+        m_descriptor.kwTable = m_ready ? m_keywords.data() : nullptr;
+        m_descriptor.kwCount = static_cast<int>(m_keywords.size());
+        return static_cast<int>(errors.size());
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
     }
-    m_descriptor.semTable = m_ready ? m_rows.data() : nullptr;
-    m_descriptor.semCount = static_cast<int>(m_rows.size());
-    m_descriptor.kwTable = m_ready ? m_keywords.data() : nullptr;
-    m_descriptor.kwCount = static_cast<int>(m_keywords.size());
-    return static_cast<int>(errors.size());
 }
 
 int CZelGrammar::CompileFile(const char* fileName)
 {
     // A read error (a directory, for one) is told apart from an empty file.
     FILE* in = fileName ? std::fopen(fileName, "rb") : nullptr;
-    std::string text;
-    bool readable = in != nullptr;
-    if (in) {
-        char block[4096];
-        size_t n;
-        while ((n = std::fread(block, 1, sizeof block, in)) > 0)
-            text.append(block, n);
-        readable = !std::ferror(in);
-        std::fclose(in);
+    try {
+        std::string text;
+        bool readable = in != nullptr;
+        if (in) {
+            char block[4096];
+            size_t n;
+            while ((n = std::fread(block, 1, sizeof block, in)) > 0)
+                text.append(block, n);
+            readable = !std::ferror(in);
+            std::fclose(in);
+            in = nullptr;
+        }
+        if (!readable) {
+            m_errors.RemoveAll();
+            m_ready = false;
+            m_errors.AddTail((std::string("cannot read grammar file \"") + (fileName ? fileName : "") + "\"").c_str());
+            return 1;
+        }
+        return Compile(text.c_str());
+    } catch (const std::bad_alloc&) {
+        if (in)
+            std::fclose(in);
+        return OutOfMemory();
     }
-    if (!readable) {
-        m_errors.RemoveAll();
-        m_ready = false;
-        m_errors.AddTail((std::string("cannot read grammar file \"") + (fileName ? fileName : "") + "\"").c_str());
-        return 1;
-    }
-    return Compile(text.c_str());
 }
 
 const CStringList& CZelGrammar::GetErrors() const { return m_errors; }

@@ -2,6 +2,7 @@
 // an enumeration of the keyword ids.
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <set>
 #include <string>
 
@@ -40,41 +41,46 @@ const char* const kTypeNames[] = {"zelKW_DUMMY",  "zelKW_FORM",    "zelKW_EOFORM
 
 int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origin) const
 {
-    if (!m_ready || !stream || !prefix)
+    // Memory that runs out while the text is formed ends the writing as a failure.
+    try {
+        if (!m_ready || !stream || !prefix)
+            return 1;
+        std::fprintf(stream, "// Grammar tables of %s, written by \"zel gen\". Do not edit.\n", origin ? origin : "a grammar");
+        std::fprintf(stream, "#include <zel/zel.h>\n\n");
+        std::fprintf(stream, "enum %s_keyword {\n", prefix);
+        // One enumerator per name: a group is left out (its name is its text in parentheses),
+        // and a name that comes out like an earlier one gets the id.
+        std::set<std::string> used;
+        for (size_t k = 8; k < m_keywords.size(); ++k) {
+            if (GetKeywordId(m_keywords[k].name) != static_cast<int>(k))
+                continue;
+            std::string id = Identifier(m_keywords[k].name);
+            if (!used.insert(id).second)
+                used.insert(id += "_" + std::to_string(k));
+            std::fprintf(stream, "    %s_KW_%s = %zu,\n", prefix, id.c_str(), k);
+        }
+        std::fprintf(stream, "};\n\n");
+        std::fprintf(stream, "zelKeywordS %s_keywords[] = {\n", prefix);
+        for (size_t k = 0; k < m_keywords.size(); ++k) {
+            const zelKeywordS& row = m_keywords[k];
+            std::fprintf(stream, "    {%s, %d, %s, %d},  // %zu\n", Quoted(row.name).c_str(), row.accept,
+                         kTypeNames[row.type], row.semanticId, k);
+        }
+        std::fprintf(stream, "};\n\n");
+        std::fprintf(stream, "zelSemanticS %s_semantics[] = {\n", prefix);
+        for (size_t i = 0; i < m_rows.size(); ++i) {
+            const zelSemanticS& row = m_rows[i];
+            // A name with a backslash is quoted, so that none ends the line with one.
+            const char* name = m_keywords[row.keywordId].name;
+            const std::string shown = std::strchr(name, '\\') ? Quoted(name) : std::string(name);
+            std::fprintf(stream, "    {%d, 0x%02x, 0x%x, %d, %d, nullptr},  // %zu %s\n", row.keywordId, row.semType,
+                         row.attributes, row.alt, row.next, i, shown.c_str());
+        }
+        std::fprintf(stream, "};\n\n");
+        std::fprintf(stream, "zelParserS %s_grammar = {%s_semantics, %zu, %s_keywords, %zu};\n", prefix, prefix,
+                     m_rows.size(), prefix, m_keywords.size());
+        return 0;
+    } catch (const std::bad_alloc&) {
         return 1;
-    std::fprintf(stream, "// Grammar tables of %s, written by \"zel gen\". Do not edit.\n", origin ? origin : "a grammar");
-    std::fprintf(stream, "#include <zel/zel.h>\n\n");
-    std::fprintf(stream, "enum %s_keyword {\n", prefix);
-    // One enumerator per name: a group is left out (its name is its text in parentheses),
-    // and a name that comes out like an earlier one gets the id.
-    std::set<std::string> used;
-    for (size_t k = 8; k < m_keywords.size(); ++k) {
-        if (GetKeywordId(m_keywords[k].name) != static_cast<int>(k))
-            continue;
-        std::string id = Identifier(m_keywords[k].name);
-        if (!used.insert(id).second)
-            used.insert(id += "_" + std::to_string(k));
-        std::fprintf(stream, "    %s_KW_%s = %zu,\n", prefix, id.c_str(), k);
     }
-    std::fprintf(stream, "};\n\n");
-    std::fprintf(stream, "zelKeywordS %s_keywords[] = {\n", prefix);
-    for (size_t k = 0; k < m_keywords.size(); ++k) {
-        const zelKeywordS& row = m_keywords[k];
-        std::fprintf(stream, "    {%s, %d, %s, %d},  // %zu\n", Quoted(row.name).c_str(), row.accept,
-                     kTypeNames[row.type], row.semanticId, k);
-    }
-    std::fprintf(stream, "};\n\n");
-    std::fprintf(stream, "zelSemanticS %s_semantics[] = {\n", prefix);
-    for (size_t i = 0; i < m_rows.size(); ++i) {
-        const zelSemanticS& row = m_rows[i];
-        // A name with a backslash is quoted, so that none ends the line with one.
-        const char* name = m_keywords[row.keywordId].name;
-        const std::string shown = std::strchr(name, '\\') ? Quoted(name) : std::string(name);
-        std::fprintf(stream, "    {%d, 0x%02x, 0x%x, %d, %d, nullptr},  // %zu %s\n", row.keywordId, row.semType,
-                     row.attributes, row.alt, row.next, i, shown.c_str());
-    }
-    std::fprintf(stream, "};\n\n");
-    std::fprintf(stream, "zelParserS %s_grammar = {%s_semantics, %zu, %s_keywords, %zu};\n", prefix, prefix,
-                 m_rows.size(), prefix, m_keywords.size());
-    return 0;
 }

@@ -55,7 +55,9 @@ int CZelParser::ParseFileLevel(int depth)
         ReportError(zelERR_STACK_OVERFLOW, 0);
         return zel::kInternal;
     }
-    zelStackS& top = m_stack[m_top];
+    // The level works on its own copy of its entry, which nothing else reads while the
+    // level runs: a sub-parse may move the stack when it grows.
+    zelStackS top = m_stack[m_top];
     const int e = top.sem;
     const zelSemanticS& row = m_grammar.semTable[e];
     const int type = GetSemanticKeywordType(e);

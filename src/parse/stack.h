@@ -1,4 +1,5 @@
-// Push and pop of the parse stack, inline for the engines' inner loops.
+// Push and pop of the parse stack, inline for the engines' inner loops. A push may move
+// the entries (a growing stack), so nobody holds a reference to an entry across a push.
 #ifndef ZEL_PARSE_STACK_H
 #define ZEL_PARSE_STACK_H
 
@@ -7,8 +8,8 @@
 __attribute__((always_inline)) inline int CZelParser::PushStack(int sem, CZelOid** slot, short resume)
 {
     ++m_top;
-    if (m_top >= m_stackCap || !m_stack)
-        return StackOverflow();
+    if ((m_top >= m_stackCap || !m_stack) && !StackOverflow())
+        return 0;
     if (m_top > m_stackHigh)
         m_stackHigh = m_top;
     zelStackS& entry = m_stack[m_top];

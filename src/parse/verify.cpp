@@ -15,6 +15,7 @@ int CZelParser::SearchNext(int target, bool byToken)
 {
     if (!m_stack || m_top < 0)
         return -1;
+    const int base = m_top;
     zel::Phase phase = m_stack[m_top].status == 1 ? zel::kTryElement : zel::kRepeatOrNext;
     for (;;) {
         zelStackS& top = m_stack[m_top];
@@ -36,7 +37,7 @@ int CZelParser::SearchNext(int target, bool byToken)
             }
             if (m == 2)
                 return -1;
-            if (type == zelKW_COMPOSITE) {
+            if (type == zelKW_COMPOSITE && (byToken || !EntersAgain(GetSemanticHead(top.sem), base))) {
                 if (!PushStack(GetSemanticHead(top.sem), nullptr, zel::kResumeComposite))
                     return -1;
                 continue;
@@ -80,6 +81,18 @@ int CZelParser::SearchNext(int target, bool byToken)
             return -1;
         phase = zel::HandOver(m_stack[m_top].status, resume, result);
     }
+}
+
+// True when this search has entered the rule that starts at head already, above the entry
+// at base. The search for a target passes required elements, so it can come back into a
+// composite's rule without anything found in between; entering it again would only repeat
+// the walk without end, and the composite counts as not holding the target.
+bool CZelParser::EntersAgain(int head, int base) const
+{
+    for (int i = m_top; i > base; --i)
+        if (m_stack[i].sem == head && m_stack[i].resume == zel::kResumeComposite)
+            return true;
+    return false;
 }
 
 // Starts a search in the rule of a parent node: the parent's element at the bottom and

@@ -32,14 +32,14 @@ int CZelParser::FindAppendRow(int start, int keyword) const
 {
     if (start < 0)
         return -1;
-    for (int row = start; m_grammar.semCount <= 0 || row < m_grammar.semCount; ++row) {
+    for (int row = start; row < m_semRows; ++row) {
         const zelSemanticS& s = m_grammar.semTable[row];
         if (s.keywordId == 1)
             return -1;
         if (s.keywordId == keyword)
             return row;
         if (GetKeywordType(s.keywordId) == zelKW_COMPOSITE) {
-            for (int member = GetKeywordSemanticId(s.keywordId); member > 0; ++member) {
+            for (int member = GetKeywordSemanticId(s.keywordId); member > 0 && member < m_semRows; ++member) {
                 if (m_grammar.semTable[member].keywordId == keyword)
                     return member;
                 if (m_grammar.semTable[member].alt == 0)
@@ -52,7 +52,7 @@ int CZelParser::FindAppendRow(int start, int keyword) const
 
 CZelOid* CZelOid::AppendObject(int keyword, zelTokTyp valueType) const
 {
-    if (m_sem < 0 || !m_parser || !m_parser->HasGrammar())
+    if (m_sem < 0 || !m_parser || !m_parser->UseGrammar())
         return nullptr;
     CZelParser& parser = *m_parser;
     if (keyword < 0 || keyword >= parser.m_grammar.kwCount || parser.GetKeywordType(keyword) != valueType)
@@ -80,7 +80,7 @@ CZelOid* CZelOid::AppendObject(int keyword, zelTokTyp valueType) const
 
 CZelOid* CZelOid::InsertObject(int keyword, zelTokTyp valueType) const
 {
-    if (m_sem < 0 || !Plink || !m_parser || !m_parser->HasGrammar())
+    if (m_sem < 0 || !Plink || !m_parser || !m_parser->UseGrammar())
         return nullptr;
     CZelParser& parser = *m_parser;
     if (keyword < 0 || keyword >= parser.m_grammar.kwCount || !parser.AllocateStack())

@@ -252,7 +252,9 @@ void CZelParser::ForgetReleased(const CZelOid* node) { m_released.erase(node); }
 // deletion with the released nodes.
 void CZelParser::KeepOrphan(CZelOid* node)
 {
-    if (node && !IsGoal(node))
+    // The top-level nodes that follow it go too, up to a goal, which takes its followers
+    // along when it goes.
+    for (; node && !IsGoal(node); node = node->Nlink)
         m_released.insert(node);
 }
 

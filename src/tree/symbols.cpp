@@ -14,9 +14,7 @@ int CZelParser::FindMemberRow(int keyword, int member) const
 {
     if (!HasGrammar() || keyword < 0 || keyword >= m_grammar.kwCount)
         return -1;
-    for (int row = m_grammar.kwTable[keyword].semanticId; row >= 0; ++row) {
-        if (m_grammar.semCount > 0 && row >= m_grammar.semCount)
-            return -1;
+    for (int row = m_grammar.kwTable[keyword].semanticId; row < m_semRows; ++row) {
         const zelSemanticS& s = m_grammar.semTable[row];
         if (s.semType == S_REQ || s.keywordId == member)
             return row;

@@ -34,6 +34,7 @@ public:
     static int KeywordSemanticId(CZelParser& p, int k) { return p.GetKeywordSemanticId(k); }
     static int SemanticHead(CZelParser& p, int i) { return p.GetSemanticHead(i); }
     static int GroupHead(CZelParser& p, int i) { return p.GetGroupHead(i); }
+    static bool HasGrammar(const CZelParser& p) { return p.HasGrammar(); }
     static bool HasKeyword(const CZelParser& p, const char* key)
     {
         void* value = nullptr;

@@ -176,3 +176,17 @@ TEST(Tree_Store, DeleteObjectRefusesNodesOfAnotherParser)
     EXPECT_EQ(1, a.DeleteObject(Child(design, 2), 0));
     EXPECT_EQ("(design top (cell a) (cell c))", Shapes(a));
 }
+
+// A goal alternative that leads to repeated identifiers (a hand-laid grammar may have one)
+// makes a chain of top-level value nodes that no goal takes: all of it is released with
+// the parser, not only its first node.
+TEST(Tree_Store, TopLevelChainWithoutGoalIsReleased)
+{
+    Grammar g = EditGrammar();
+    g.rows[3].alt = ED_ROW_BAG_IDENT;
+    RecordingParser p(g.get());
+    const std::string file = TempFile("a b c (bag x)\n");
+    p.Parse(file.c_str(), "r", -1L, 1);
+    EXPECT_LE(3, CZelTestAccess::ReleasedCount(p));  // a, b and c; the sanitizer build checks that none leaks
+    std::remove(file.c_str());
+}

@@ -1,0 +1,116 @@
+// The grammar compiler when memory runs out: every allocation of a compile, in turn, is
+// made to fail; the operations report it and no exception leaves them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "support/test_grammars.h"
+
+namespace {
+
+// Allocations still allowed before the failing ones; -1: no limit.
+long g_allowed = -1;
+bool g_failAll = false;  // once failing, every later allocation fails too
+
+void* Allocate(size_t size)
+{
+    if (g_allowed == 0) {
+        if (!g_failAll)
+            g_allowed = -1;
+        return nullptr;
+    }
+    if (g_allowed > 0)
+        --g_allowed;
+    return std::malloc(size ? size : 1);
+}
+
+void* AllocateOrThrow(size_t size)
+{
+    void* p = Allocate(size);
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+
+// Fails allocation number n from now on (counting from 0).
+struct FailingAllocations {
+    FailingAllocations(long n, bool all)
+    {
+        g_failAll = all;
+        g_allowed = n;
+    }
+    ~FailingAllocations() { g_allowed = -1; }
+};
+
+std::vector<std::string> Errors(const CZelGrammar& g)
+{
+    std::vector<std::string> out;
+    for (POSITION pos = g.GetErrors().GetHeadPosition(); pos;)
+        out.push_back(static_cast<const char*>(g.GetErrors().GetNext(pos)));
+    return out;
+}
+
+const char* const kGrammar =
+    "goal design\n"
+    "form design = ident (cell | net)* ;\n"
+    "form cell = ident INPUT? ;\n"
+    "form net = ident string? real* ;\n";
+
+}  // namespace
+
+void* operator new(size_t size) { return AllocateOrThrow(size); }
+void* operator new[](size_t size) { return AllocateOrThrow(size); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new[](size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete[](void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+// Each allocation of Compile, CompileFile and WriteSource fails in turn, once and for
+// good: the result is a failure with the one error "out of memory" (or none, when not even
+// that fits), and a later compile works.
+TEST(Grammar_OutOfMemory, OperationsReportInsteadOfThrowing)
+{
+    const std::string file = zeltest::TempFile(kGrammar, ".zelg");
+    for (bool all : {false, true}) {
+        for (int op = 0; op < 2; ++op) {
+            bool completed = false;
+            long n = 0;
+            for (; !completed; ++n) {
+                CZelGrammar g;
+                int result;
+                {
+                    FailingAllocations failing(n, all);
+                    result = op == 0 ? g.Compile(kGrammar) : g.CompileFile(file.c_str());
+                }
+                completed = result == 0;
+                if (!completed) {
+                    EXPECT_EQ(1, result) << n;
+                    EXPECT_EQ(nullptr, g.GetDescriptor());
+                    const auto errors = Errors(g);
+                    EXPECT_TRUE(errors == std::vector<std::string>{"out of memory"} || (all && errors.empty())) << n;
+                    EXPECT_EQ(0, g.Compile(kGrammar));
+                }
+            }
+            EXPECT_GT(n, 50) << "allocations of a compile";
+        }
+        CZelGrammar g;
+        ASSERT_EQ(0, g.Compile(kGrammar));
+        std::FILE* out = std::tmpfile();
+        int result = 1;
+        for (long n = 0; result != 0; ++n) {
+            std::rewind(out);
+            FailingAllocations failing(n, all);
+            result = g.WriteSource(out, "t", "test");
+        }
+        std::fclose(out);
+        EXPECT_NE(nullptr, g.GetDescriptor());
+    }
+    std::remove(file.c_str());
+}
