@@ -199,6 +199,7 @@ private:
     void CheckGrammar() const;
     bool UseGrammar();
     bool AllocateStack();
+    int OpenFile(const char* name, const char* mode);
     bool GrowStack();
 
     // Tokenizer
@@ -258,7 +259,8 @@ private:
     bool IsGoal(const CZelOid* node) const;
     CZelOid** FindLinkTo(const CZelOid* node);
     void ReleaseChain(CZelOid* first);
-    void ReleaseHead(CZelOid* node);
+    bool ReleaseHead(CZelOid* node);
+    bool FindLink(const CZelOid* node, CZelOid**& link);
     void DeleteTree(CZelOid* node);
     void DeleteChain(CZelOid* first);
     bool DropGoal(const CZelOid* node);
@@ -282,6 +284,10 @@ private:
     bool CanWriteText(int type, const char* text, size_t length);
     void WriteItem(std::string& out, const CZelOid* node, int level, const zel::LexicalSettings& settings);
     void WriteHeader(FILE* stream, CStringList* header);
+    int WriteTree(FILE* stream, const CZelOid* node, int level, int withSiblings);
+    int WriteSubtreeFile(const char* fileName, const CZelOid* node, int level, CStringList* header);
+    int WriteListItems(const CZelOid* node, int level, CStringList* list);
+    void WriteDump(const char* fileName, CStringList* header);
     int ReplaceOutputFile(const char* name, const char* mode, bool everyGoal);
 
     FILE* m_in;

@@ -1,5 +1,6 @@
 // Keyword index and the lookups through which every step reads the grammar tables.
 #include <cstring>
+#include <new>
 
 #include "core/grammar_check.h"
 #include "core/name_index.h"
@@ -30,7 +31,12 @@ bool CZelParser::HasGrammar() const
 // report of malformed tables reaches the message hooks of a derived class.
 __attribute__((noinline, cold)) void CZelParser::CheckGrammar() const
 {
-    m_grammarState = zel::CheckGrammarTables(m_grammar, m_grammarFault, m_semRows) ? kGrammarValid : kGrammarMalformed;
+    // Without memory for the check the tables stay unchecked: the next use tries again.
+    try {
+        m_grammarState = zel::CheckGrammarTables(m_grammar, m_grammarFault, m_semRows) ? kGrammarValid : kGrammarMalformed;
+    } catch (const std::bad_alloc&) {
+        m_grammarFault.clear();
+    }
 }
 
 // HasGrammar for the operations that may make the first use of the tables: malformed
@@ -39,6 +45,8 @@ bool CZelParser::UseGrammar()
 {
     if (HasGrammar())
         return true;
+    if (m_grammarState == kGrammarUnchecked)
+        WriteMsg("Error allocating from heap.\n");
     if (m_grammarState == kGrammarMalformed) {
         if (!m_grammarReported) {
             m_grammarReported = true;
@@ -49,20 +57,28 @@ bool CZelParser::UseGrammar()
     return false;
 }
 
+// A failed allocation leaves both indexes empty, never half built, and is passed on to
+// the operation's own guard.
 int CZelParser::LoadKeywords()
 {
     if (!HasGrammar())
         return 1;
-    for (int k = 0; k < m_grammar.kwCount; ++k) {
-        const zelKeywordS& row = m_grammar.kwTable[k];
-        CString key(row.name);
-        if (row.type == zelKW_LIT)
-            key.MakeUpper();
-        else
-            key.MakeLower();
-        m_keywords[key] = reinterpret_cast<void*>(static_cast<intptr_t>(k));
+    try {
+        for (int k = 0; k < m_grammar.kwCount; ++k) {
+            const zelKeywordS& row = m_grammar.kwTable[k];
+            CString key(row.name);
+            if (row.type == zelKW_LIT)
+                key.MakeUpper();
+            else
+                key.MakeLower();
+            m_keywords[key] = reinterpret_cast<void*>(static_cast<intptr_t>(k));
+        }
+        m_names->Build(m_grammar.kwTable, m_grammar.kwCount);
+    } catch (const std::bad_alloc&) {
+        m_keywords.RemoveAll();
+        m_names->Clear();
+        throw;
     }
-    m_names->Build(m_grammar.kwTable, m_grammar.kwCount);
     return 1;
 }
 

@@ -1,6 +1,7 @@
 // The Parse entry points: a file, the open input stream, or a list of text strings.
 #include <cstdio>
 
+#include "core/allocation_guard.h"
 #include "core/counter.h"
 #include "parse/stack.h"
 #include "zel/oid.h"
@@ -107,8 +108,8 @@ int CZelParser::Parse(CStringList* lines)
         return 1;
     // Literal keywords are recognised through the keyword index, also when no file
     // was opened to build it.
-    if (m_keywords.GetCount() == 0)
-        LoadKeywords();
+    if (m_keywords.GetCount() == 0 && !zel::GuardAllocation(*this, false, [&] { return LoadKeywords() == 1; }))
+        return 1;
     const int goal = GetKeywordSemanticId(7);
     bool tokenRead = false;
     CZelOid* scratch = nullptr;

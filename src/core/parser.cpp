@@ -6,6 +6,7 @@
 #include <limits>
 #include <new>
 
+#include "core/allocation_guard.h"
 #include "core/name_index.h"
 #include "lex/input_limits.h"
 #include "zel/oid.h"
@@ -48,7 +49,7 @@ CZelParser::CZelParser(zelParserS* grammar, int maxGoals, int stackSize, char es
       m_inputEnded(false),
       m_recordGoals(true),
       m_fromText(false),
-      m_names(new zel::NameIndex),
+      m_names(new (std::nothrow) zel::NameIndex),
       m_tokName(-2),
       m_block(nullptr),
       m_blockLength(0),
@@ -69,6 +70,11 @@ CZelParser::CZelParser(zelParserS* grammar, int maxGoals, int stackSize, char es
     m_scan = m_line;
     if (!AllocateStack())
         std::printf("Error allocating zel parser stack.\n");
+    if (!m_names) {
+        // Without its keyword index a parser can do nothing with its grammar.
+        std::printf("Error allocating from heap.\n");
+        m_grammarState = kGrammarNone;
+    }
 }
 
 CZelParser::~CZelParser()
@@ -132,6 +138,15 @@ void CZelParser::SetStackGrowth(int on) { m_stackGrowth = on; }
 
 int CZelParser::Open(const char* name, const char* mode)
 {
+    const int opened = zel::GuardAllocation(*this, -1, [&] { return OpenFile(name, mode); });
+    if (opened >= 0)
+        return opened;
+    Close();
+    return 0;
+}
+
+int CZelParser::OpenFile(const char* name, const char* mode)
+{
     // The name may be one of this parser's own file names, which Close clears.
     CString fileName(name);
     Close();
@@ -175,14 +190,15 @@ int CZelParser::Open(const char* name, const char* mode)
         Report(zelERR_OPEN_FILE, 0, fileName);
         return 0;
     }
-    if (input) {
-        m_ifname = fileName;
+    // The streams are kept before the names are copied, so that Close finds them.
+    if (input)
         m_in = stream;
-    }
-    if (output) {
-        m_ofname = fileName;
+    if (output)
         m_out = stream;
-    }
+    if (input)
+        m_ifname = fileName;
+    if (output)
+        m_ofname = fileName;
     LoadKeywords();
     return 1;
 }
@@ -199,7 +215,8 @@ int CZelParser::Close()
     m_ifname = "";
     m_ofname = "";
     m_keywords.RemoveAll();
-    m_names->Clear();
+    if (m_names)
+        m_names->Clear();
     return 1;
 }
 

@@ -1,6 +1,7 @@
 // Error reporting: counting, the report cap, message texts and the message hooks.
 #include <cstdarg>
 #include <cstdio>
+#include <new>
 
 #include "core/counter.h"
 #include "zel/parser.h"
@@ -68,59 +69,66 @@ void CZelParser::Report(zelErrCode code, int arg, const char* fileName)
     if (!keyword)
         keyword = "";
 
+    // Without memory to format the message, its text is shown unformatted: a report is
+    // never lost and never throws.
     CString text;
-    switch (code) {
-    case zelERR_MISSING_GOAL:
-        if (m_errno != 0)
-            return;
-        m_errno = zelERR_MISSING_GOAL;
-        text.Format(kMessages[code].text, keyword);
-        break;
-    case zelERR_OPEN_FILE:
-    case zelERR_READ_FILE:
-        text.Format(kMessages[code].text, fileName ? fileName : "");
-        break;
-    case zelERR_UNEXPECTED_TOKEN:
-        ReportError(zelERR_UNRECOGNIZED_FORM, 0);
-        text.Format(kMessages[code].text, m_tok, keyword);
-        break;
-    case zelERR_SKIPPING_FORM:
-    case zelERR_ONLY_ONCE:
-        text.Format(kMessages[code].text, keyword);
-        break;
-    case zelERR_EXPECTING:
-        text.Format(kMessages[code].text, keyword, m_tok);
-        break;
-    case zelERR_EXPECTING_EOFORM:
-    case zelERR_INT_RANGE:
-    case zelERR_REAL_RANGE:
-    case zelERR_NUMBER_TEXT:
-        text.Format(kMessages[code].text, m_tok);
-        break;
-    case zelERR_UNRECOGNIZED_FORM: {
-        void* unused = nullptr;
-        if (m_keywords.Lookup(m_tok, unused)) {
-            --m_errors;
-            return;
+    const char* shown = kMessages[code].text;
+    try {
+        switch (code) {
+        case zelERR_MISSING_GOAL:
+            if (m_errno != 0)
+                return;
+            m_errno = zelERR_MISSING_GOAL;
+            text.Format(kMessages[code].text, keyword);
+            break;
+        case zelERR_OPEN_FILE:
+        case zelERR_READ_FILE:
+            text.Format(kMessages[code].text, fileName ? fileName : "");
+            break;
+        case zelERR_UNEXPECTED_TOKEN:
+            ReportError(zelERR_UNRECOGNIZED_FORM, 0);
+            text.Format(kMessages[code].text, m_tok, keyword);
+            break;
+        case zelERR_SKIPPING_FORM:
+        case zelERR_ONLY_ONCE:
+            text.Format(kMessages[code].text, keyword);
+            break;
+        case zelERR_EXPECTING:
+            text.Format(kMessages[code].text, keyword, m_tok);
+            break;
+        case zelERR_EXPECTING_EOFORM:
+        case zelERR_INT_RANGE:
+        case zelERR_REAL_RANGE:
+        case zelERR_NUMBER_TEXT:
+            text.Format(kMessages[code].text, m_tok);
+            break;
+        case zelERR_UNRECOGNIZED_FORM: {
+            void* unused = nullptr;
+            if (m_keywords.Lookup(m_tok, unused)) {
+                --m_errors;
+                return;
+            }
+            text.Format(kMessages[code].text, m_tok);
+            break;
         }
-        text.Format(kMessages[code].text, m_tok);
-        break;
-    }
-    case zelERR_GRAMMAR_TABLES:
-        m_errno = zelERRNO_GRAMMAR;
-        text.Format(kMessages[code].text, m_grammarFault.c_str());
-        break;
-    case zelERR_STACK_UNDERFLOW:
-    case zelERR_STACK_OVERFLOW:
-        m_errno = code;
-        text.Format(kMessages[code].text, m_top);
-        break;
-    default:
-        text = kMessages[code].text;
-        break;
+        case zelERR_GRAMMAR_TABLES:
+            m_errno = zelERRNO_GRAMMAR;
+            text.Format(kMessages[code].text, m_grammarFault.c_str());
+            break;
+        case zelERR_STACK_UNDERFLOW:
+        case zelERR_STACK_OVERFLOW:
+            m_errno = code;
+            text.Format(kMessages[code].text, m_top);
+            break;
+        default:
+            text = kMessages[code].text;
+            break;
+        }
+        shown = text;
+    } catch (const std::bad_alloc&) {
     }
 
-    PrintError(kMessages[code].severity, m_lineNo, text);
+    PrintError(kMessages[code].severity, m_lineNo, shown);
 
     switch (code) {
     case zelERR_SKIPPING_FORM:

@@ -2,6 +2,7 @@
 // statistics and the dump of every goal to a file.
 #include <cstdio>
 
+#include "core/allocation_guard.h"
 #include "output/file_replace.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -90,6 +91,15 @@ void CZelParser::PrintStats()
 }
 
 void CZelParser::DumpFile(const char* fileName, int, CStringList* header)
+{
+    if (!zel::GuardAllocation(*this, false, [&] {
+            WriteDump(fileName, header);
+            return true;
+        }))
+        m_errno = 5;
+}
+
+void CZelParser::WriteDump(const char* fileName, CStringList* header)
 {
     m_errno = 0;
     m_trace = 1;

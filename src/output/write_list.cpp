@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "lex/spelling.h"
+#include "core/allocation_guard.h"
 #include "output/item_text.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -22,6 +23,11 @@ int CZelParser::WriteList(const CZelOid* node, int level, CStringList* list)
 {
     if (!list || (node && node->GetParser() != this))
         return 1;
+    return zel::GuardAllocation(*this, 1, [&] { return WriteListItems(node, level, list); });
+}
+
+int CZelParser::WriteListItems(const CZelOid* node, int level, CStringList* list)
+{
     const zel::LexicalSettings settings = SpellingSettings();
     // Each frame walks one sibling chain; a frame is pushed per open form only.
     std::vector<ListFrame> frames;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/allocation_guard.h"
 #include "core/name_index.h"
 #include "output/file_replace.h"
 #include "output/item_text.h"
@@ -36,15 +37,17 @@ zel::LexicalSettings CZelParser::SpellingSettings()
 {
     // The text is written for a parser that reads it with the whole keyword index.
     if (m_names->Empty())
-        LoadKeywords();
+        LoadKeywords();  // a failed allocation ends the write through its guard
     return zel::LexicalSettings{m_extended != 0, m_esc, m_names};
 }
 
 bool CZelParser::CanWriteText(int type, const char* text, size_t length)
 {
-    const zel::LexicalSettings settings = SpellingSettings();
-    return type == zelKW_IDENT ? zel::SpellIdentifier(text, length, settings) != zel::kSpellNone
-                               : zel::CanWriteString(text, length, settings);
+    return zel::GuardAllocation(*this, false, [&] {
+        const zel::LexicalSettings settings = SpellingSettings();
+        return type == zelKW_IDENT ? zel::SpellIdentifier(text, length, settings) != zel::kSpellNone
+                                   : zel::CanWriteString(text, length, settings);
+    });
 }
 
 void CZelParser::WriteItem(std::string& out, const CZelOid* node, int level, const zel::LexicalSettings& settings)
@@ -86,6 +89,15 @@ int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int with
         return 2;
     }
     m_errno = 0;
+    const int result = zel::GuardAllocation(*this, 1, [&] { return WriteTree(stream, node, level, withSiblings); });
+    if (result != 0)
+        m_errno = 4;
+    return result;
+}
+
+// The tree writer's walk, for a live node of this parser and an open stream.
+int CZelParser::WriteTree(FILE* stream, const CZelOid* node, int level, int withSiblings)
+{
     const zel::LexicalSettings settings = SpellingSettings();
 
     // The text is gathered in a buffer and handed to the stream in large pieces.
@@ -155,6 +167,11 @@ void CZelParser::WriteHeader(FILE* stream, CStringList* header)
 }
 
 int CZelParser::WriteFile(const char* fileName, const CZelOid* node, int level, CStringList* header)
+{
+    return zel::GuardAllocation(*this, 1, [&] { return WriteSubtreeFile(fileName, node, level, header); });
+}
+
+int CZelParser::WriteSubtreeFile(const char* fileName, const CZelOid* node, int level, CStringList* header)
 {
     if (node && node->GetParser() != this)
         return 1;
@@ -245,7 +262,7 @@ int CZelParser::WriteFile(const char* fileName, const char* mode)
         Open(fileName, mode);  // refuses the call and reports it
         return 1;
     }
-    return ReplaceOutputFile(fileName, mode, false);
+    return zel::GuardAllocation(*this, 1, [&] { return ReplaceOutputFile(fileName, mode, false); });
 }
 
 int CZelParser::Save()
@@ -254,5 +271,5 @@ int CZelParser::Save()
         m_errno = 4;
         return 1;
     }
-    return ReplaceOutputFile(m_ofname, "w", true);
+    return zel::GuardAllocation(*this, 1, [&] { return ReplaceOutputFile(m_ofname, "w", true); });
 }

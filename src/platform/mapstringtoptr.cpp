@@ -1,10 +1,16 @@
 // CMapStringToPtr: a hash map from exact text to pointer.
+#include <new>
+
 #include "zel/platform.h"
 
 CMapStringToPtr::CMapStringToPtr(int blockSize)
 {
-    if (blockSize > 0)
-        m_map.reserve(static_cast<size_t>(blockSize));
+    // The block size is a hint: without memory for it the map grows on first use.
+    try {
+        if (blockSize > 0)
+            m_map.reserve(static_cast<size_t>(blockSize));
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 CMapStringToPtr::~CMapStringToPtr() = default;

@@ -106,8 +106,7 @@ int CZelOid::Remove(int head) const
         m_parser->ReleaseChain(self);
         return 1;
     }
-    m_parser->ReleaseHead(self);
-    return 1;
+    return m_parser->ReleaseHead(self) ? 1 : 0;
 }
 
 int CZelOid::RemObject() const { return Remove(1); }
@@ -118,8 +117,10 @@ int CZelOid::RemoveObjects() const
         return 1;
     // A copy carries its original's child link without holding the children: it lets go
     // of the link and leaves the tree alone, as RemObject on a copy does.
-    if (Clink && Clink->Plink != this &&
-        (Clink->Plink || (!m_parser->IsGoal(this) && !m_parser->FindLinkTo(this)))) {
+    CZelOid** link = nullptr;
+    if (Clink && Clink->Plink != this && !Clink->Plink && !m_parser->IsGoal(this) && !m_parser->FindLink(this, link))
+        return 0;
+    if (Clink && Clink->Plink != this && (Clink->Plink || (!m_parser->IsGoal(this) && !link))) {
         Clink = nullptr;
         return 1;
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/counter.h"
+#include "core/allocation_guard.h"
 #include "lex/char_class.h"
 #include "tree/block_pool.h"
 #include "tree/node_access.h"
@@ -241,8 +242,13 @@ __attribute__((noinline, cold)) void CZelParser::WarnNumber(int sem, bool malfor
 
 void CZelParser::RetainReleased(CZelOid* node)
 {
-    node->m_sem = zel::kRetainedSem;
-    m_released.insert(node);
+    // Without memory to keep it, the free node is left to the client that may hold it.
+    try {
+        m_released.insert(node);
+        node->m_sem = zel::kRetainedSem;
+    } catch (const std::bad_alloc&) {
+        WriteMsg("Error allocating from heap.\n");
+    }
 }
 
 void CZelParser::ForgetReleased(const CZelOid* node) { m_released.erase(node); }
@@ -254,8 +260,17 @@ void CZelParser::KeepOrphan(CZelOid* node)
 {
     // The top-level nodes that follow it go too, up to a goal, which takes its followers
     // along when it goes.
-    for (; node && !IsGoal(node); node = node->Nlink)
-        m_released.insert(node);
+    while (node && !IsGoal(node)) {
+        CZelOid* next = node->Nlink;
+        try {
+            m_released.insert(node);
+        } catch (const std::bad_alloc&) {
+            // No client can reach it: without memory to keep it, it goes at once.
+            node->Nlink = nullptr;
+            DeleteTree(node);
+        }
+        node = next;
+    }
 }
 
 void CZelParser::DeleteReleased()
@@ -361,14 +376,26 @@ void CZelParser::ReleaseChain(CZelOid* first)
     });
 }
 
-void CZelParser::ReleaseHead(CZelOid* node)
+// The search of a node's link without a parent link may need memory; false when it ran
+// out (reported), and nothing has changed then.
+bool CZelParser::FindLink(const CZelOid* node, CZelOid**& link)
 {
-    CZelOid** link = FindLinkTo(node);
+    return zel::GuardAllocation(*this, false, [&] {
+        link = FindLinkTo(node);
+        return true;
+    });
+}
+
+bool CZelParser::ReleaseHead(CZelOid* node)
+{
+    CZelOid** link = nullptr;
+    if (!FindLink(node, link))
+        return false;
     const bool goal = IsGoal(node);
     if (!link && !goal) {
         // Not part of any tree (a client's own copy): only its own value goes.
         node->FreeData();
-        return;
+        return true;
     }
     if (link)
         *link = node->Nlink;
@@ -380,6 +407,7 @@ void CZelParser::ReleaseHead(CZelOid* node)
     node->FreeData();
     if (!goal)
         RetainReleased(node);
+    return true;
 }
 
 // Deletes first, its later siblings and all their subtrees as objects.
@@ -422,11 +450,12 @@ int CZelParser::DeleteObject(const CZelOid* node, int /*unlink*/)
     // A destroyed node never stays on a chain or in the goal table, whatever unlink says:
     // a link left pointing at it would lead to freed memory.
     CZelOid* target = const_cast<CZelOid*>(node);
+    CZelOid** link = nullptr;
+    if (!IsGoal(target) && !FindLink(target, link))
+        return 0;
     ForgetSymbol(target);
-    if (!DropGoal(target)) {
-        if (CZelOid** link = FindLinkTo(target))
-            *link = target->Nlink;
-    }
+    if (!DropGoal(target) && link)
+        *link = target->Nlink;
     DeleteTree(target);
     return 1;
 }

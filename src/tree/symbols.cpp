@@ -1,6 +1,7 @@
 // Symbol maps on form nodes and the registration of hashed rows in the grammar.
 #include <cstdio>
 
+#include "core/allocation_guard.h"
 #include "tree/node_access.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -35,11 +36,14 @@ void CZelParser::StoreSymbol(const CZelOid* node, const char* name)
     if (m_trace)
         std::printf("\nHashing symbol: %s", name);
     CZelOid* parent = node->Plink;
-    if (!parent->Dlink) {
-        parent->Dlink = new CMapStringToPtr(10);
-        m_grammar.semTable[node->m_sem].attributes |= kHashedSymbol;
-    }
-    (*static_cast<CMapStringToPtr*>(parent->Dlink))[name] = const_cast<CZelOid*>(node);
+    zel::GuardAllocation(*this, false, [&] {
+        if (!parent->Dlink) {
+            parent->Dlink = new CMapStringToPtr(10);
+            m_grammar.semTable[node->m_sem].attributes |= kHashedSymbol;
+        }
+        (*static_cast<CMapStringToPtr*>(parent->Dlink))[name] = const_cast<CZelOid*>(node);
+        return true;
+    });
 }
 
 // Takes node out of its form's symbol map before the node goes.

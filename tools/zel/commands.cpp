@@ -20,7 +20,8 @@ const char kCheckHelp[] =
     "  --engine NAME        recursive (default) or iterative\n"
     "  --extended           the extended lexical rules\n"
     "  --escape C           C keeps a following quote inside a string\n"
-    "  --stack N            parse stack entries (default 1048576)\n";
+    "  --stack N            entries the parse stack starts with; it grows as needed\n"
+    "                       (default 1048576)\n";
 
 const char kFmtHelp[] =
     "usage: zel fmt -g GRAMMAR [options] [-i] FILE\n"

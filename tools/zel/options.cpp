@@ -109,6 +109,8 @@ bool LoadGrammar(const Options& options, CZelGrammar& grammar)
 ReportingParser::ReportingParser(zelParserS* grammar, const Options& options, const std::string& file)
     : CZelParser(grammar, 16, options.stackSize, options.escape, options.extended), m_file(DisplayName(file))
 {
+    // A valid file never fails for want of stack: --stack is where the stack starts.
+    SetStackGrowth(1);
 }
 
 void ReportingParser::PrintError(zelSevCode severity, int line, const char* text)
