@@ -9,61 +9,20 @@
 #include <new>
 #include <string>
 
+#include "oom/failing_allocator.h"
 #include "support/test_grammars.h"
 
+using namespace zeltest;
+
 namespace {
-
-// Allocations left before the one that fails; negative: none fails. Only allocations made
-// inside the library count: the test's own code runs disarmed.
-long g_allocationsLeft = -1;
-bool g_armed = false;
-bool g_failed = false;  // the armed allocation has failed
-
-bool FailThisAllocation()
-{
-    if (!g_armed || g_allocationsLeft < 0 || g_allocationsLeft-- != 0)
-        return false;
-    g_failed = true;
-    return true;
-}
 
 // Runs one call into the library with the failing allocation armed.
 template <typename Call>
 auto Library(Call call)
 {
-    struct Arm {
-        Arm() { g_armed = true; }
-        ~Arm() { g_armed = false; }
-    } arm;
+    const ArmedAllocations armed;
     return call();
 }
-
-void* Allocate(size_t size)
-{
-    return FailThisAllocation() ? nullptr : std::malloc(size ? size : 1);
-}
-
-}  // namespace
-
-void* operator new(size_t size)
-{
-    if (void* block = Allocate(size))
-        return block;
-    throw std::bad_alloc();
-}
-void* operator new[](size_t size) { return operator new(size); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, size_t) noexcept { std::free(block); }
-void operator delete[](void* block, size_t) noexcept { std::free(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
-
-using namespace zeltest;
-
-namespace {
 
 const char kGrammarText[] =
     "goal design\n"
@@ -95,8 +54,7 @@ public:
 // when every step reported success; written receives the list text then.
 bool RunClient(long failAt, const std::string& input, const std::string& output, std::string& written, bool& reported)
 {
-    g_allocationsLeft = failAt;
-    g_failed = false;
+    FailAllocation(failAt);
     CZelGrammar grammar;
     CountingParser* parser = nullptr;
     bool ok = Library([&] { return grammar.Compile(kGrammarText) == 0; });
@@ -104,7 +62,7 @@ bool RunClient(long failAt, const std::string& input, const std::string& output,
         parser = Library([&] { return new (std::nothrow) CountingParser(grammar.GetDescriptor(), 16, 64); });
     ok = ok && parser;
     // The constructor has no hook to report through yet: it writes to standard output.
-    const bool failedInConstructor = g_failed && ok;
+    const bool failedInConstructor = AllocationFailed() && ok;
     if (ok)
         parser->SetStackGrowth(1);
     ok = ok && Library([&] { return parser->Parse(input.c_str(), "r", -1L, 1) == 0; });
@@ -123,7 +81,7 @@ bool RunClient(long failAt, const std::string& input, const std::string& output,
     reported = (parser && parser->heapMessages > 0) || !parser || failedInConstructor ||
                (grammar.GetErrors().GetCount() == 1 && grammar.GetErrors().GetHead() == CString("out of memory"));
     Library([&] { delete parser; return 0; });
-    g_allocationsLeft = -1;
+    FailAllocation(-1);
     return ok;
 }
 
@@ -144,7 +102,7 @@ TEST(Oom_Client, EveryFailedAllocationFailsCleanly)
         try {
             ok = RunClient(failAt, input, output, written, reported);
         } catch (...) {
-            g_allocationsLeft = -1;
+            FailAllocation(-1);
             ADD_FAILURE() << "an exception left the library at allocation " << failAt;
             continue;
         }
@@ -156,7 +114,7 @@ TEST(Oom_Client, EveryFailedAllocationFailsCleanly)
         // Success means it happened: the same tree and the same file as without failures.
         EXPECT_EQ(reference, written) << "allocation " << failAt;
         EXPECT_EQ(referenceFile, ReadFile(output)) << "allocation " << failAt;
-        if (!g_failed)
+        if (!AllocationFailed())
             break;  // the run no longer reaches the failing allocation
     }
     EXPECT_GT(failures, 10);

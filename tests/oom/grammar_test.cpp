@@ -7,42 +7,16 @@
 #include <new>
 #include <string>
 
+#include "oom/failing_allocator.h"
 #include "support/test_grammars.h"
 
 namespace {
 
-// Allocations still allowed before the failing ones; -1: no limit.
-long g_allowed = -1;
-bool g_failAll = false;  // once failing, every later allocation fails too
-
-void* Allocate(size_t size)
-{
-    if (g_allowed == 0) {
-        if (!g_failAll)
-            g_allowed = -1;
-        return nullptr;
-    }
-    if (g_allowed > 0)
-        --g_allowed;
-    return std::malloc(size ? size : 1);
-}
-
-void* AllocateOrThrow(size_t size)
-{
-    void* p = Allocate(size);
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
-
-// Fails allocation number n from now on (counting from 0).
+// Fails allocation number n of the compile from now on (counting from 0).
 struct FailingAllocations {
-    FailingAllocations(long n, bool all)
-    {
-        g_failAll = all;
-        g_allowed = n;
-    }
-    ~FailingAllocations() { g_allowed = -1; }
+    FailingAllocations(long n, bool all) { zeltest::FailAllocation(n, all); }
+    ~FailingAllocations() { zeltest::FailAllocation(-1); }
+    zeltest::ArmedAllocations armed;
 };
 
 std::vector<std::string> Errors(const CZelGrammar& g)
@@ -61,21 +35,10 @@ const char* const kGrammar =
 
 }  // namespace
 
-void* operator new(size_t size) { return AllocateOrThrow(size); }
-void* operator new[](size_t size) { return AllocateOrThrow(size); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-
 // Each allocation of Compile, CompileFile and WriteSource fails in turn, once and for
 // good: the result is a failure with the one error "out of memory" (or none, when not even
 // that fits), and a later compile works.
-TEST(Grammar_OutOfMemory, OperationsReportInsteadOfThrowing)
+TEST(Oom_Grammar, OperationsReportInsteadOfThrowing)
 {
     const std::string file = zeltest::TempFile(kGrammar, ".zelg");
     for (bool all : {false, true}) {
