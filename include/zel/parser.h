@@ -16,6 +16,7 @@ class CZelTestAccess;
 namespace zel {
 class NameIndex;
 struct LexicalSettings;
+struct ChildReplay;
 }
 
 // One entry of the parse stack: a grammar element and the link that receives its node.
@@ -238,6 +239,12 @@ private:
     int StartRuleSearch(int parentSem);
     int BuildStack(int target);
     int VerifySemantic();
+    bool ReplayContent(const CZelOid* parent, zel::ChildReplay& replay);
+    bool NextReplayToken(zel::ChildReplay& replay);
+    bool SetChildToken(const CZelOid* child);
+    bool TakeReplayToken(zelStackS& top, zel::ChildReplay& replay);
+    bool ChildrenReadBack(const CZelOid* parent, const CZelOid* skip = nullptr);
+    static const CZelOid* KeepIfReadsBack(const CZelOid* node);
 
     // Object store
     CZelOid* AddObj(int sem);
@@ -253,9 +260,9 @@ private:
     void DeleteTree(CZelOid* node);
     void DeleteChain(CZelOid* first);
     bool DropGoal(const CZelOid* node);
-    int StartElementForAppend(int head) const;
-    CZelOid* ParseText(const char* text, int sem, CZelOid** slot);
-    bool TextUsedUp(int result);
+    CZelOid* PlaceText(CZelOid* parent, CZelOid* at, const CZelOid* skip, const char* text);
+    bool MadeFormsReadBack(const CZelOid* first, const CZelOid* end);
+    const CZelOid* PlaceLine(const CZelOid* node, CStringList* lines, bool replace);
     int FindAppendRow(int start, int keyword) const;
 
     // Symbols
