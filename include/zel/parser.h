@@ -95,7 +95,10 @@ public:
     // Returns goal i, or null when i is out of range.
     const CZelOid* GetGoalAt(int i) const;
 
-    // --- Editing from text
+    // --- Editing from text. The text is read where the written file has it, among the
+    // siblings, as the form parser reads that file; it is refused (tree unchanged) unless it
+    // parses whole and the parent's children, the new ones included, read back as the same
+    // keywords with either engine.
     // Parses text after parent's last child. Returns the first node made, or null (tree unchanged).
     const CZelOid* AddObject(const CZelOid* parent, const char* text);
     // AddObject with the first line taken out of lines. Returns as AddObject.

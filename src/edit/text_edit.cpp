@@ -1,5 +1,5 @@
 // Editing from text: objects written in the form language are parsed in place under an
-// existing node, with the grammar position taken from the parent's rule.
+// existing node, at the grammar position where the written file has them.
 #include "edit/read_back.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
