@@ -49,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const size_t edits = nul ? static_cast<size_t>(nul + 1 - begin) : size - 1;
     zelfuzz::ByteReader in(data + 1 + edits, size - 1 - edits);
+    bool readsBack = true;
     for (int steps = 0; !in.Done() && steps < 16; ++steps) {
         zeltest::Edit edit;
         edit.op = in.Byte() % zeltest::Edit::kOpCount;
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         edit.text = in.Text();
         edit.number = static_cast<int8_t>(in.Byte()) * 16777215;  // reaches both ends of the int range
         edit.real = static_cast<int8_t>(in.Byte()) / 7.0;
-        Check(parser, grammar, st, zeltest::ApplyEdit(parser, grammar, st, edit, dir));
+        Check(parser, grammar, st, zeltest::ApplyEdit(parser, grammar, st, edit, dir, readsBack));
     }
     return 0;
 }

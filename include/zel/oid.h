@@ -141,7 +141,8 @@ public:
     const CZelOid* AppRealtok(double value) const;
     const CZelOid* AppRealtok(const char* text) const;
     // Insert in front of this node: the grammar must allow the new node at exactly
-    // this place, and this node after it.
+    // this place, and every child of the parent must then read back as the same keyword
+    // with either engine; otherwise the new node is removed again.
     const CZelOid* InsForm(int keyword) const;
     const CZelOid* InsLiteral(int keyword) const;
     const CZelOid* InsIdent(const char* text) const;

@@ -16,6 +16,7 @@ class CZelTestAccess;
 namespace zel {
 class NameIndex;
 struct LexicalSettings;
+struct ChildReplay;
 }
 
 // One entry of the parse stack: a grammar element and the link that receives its node.
@@ -94,7 +95,10 @@ public:
     // Returns goal i, or null when i is out of range.
     const CZelOid* GetGoalAt(int i) const;
 
-    // --- Editing from text
+    // --- Editing from text. The text is read where the written file has it, among the
+    // siblings, as the form parser reads that file; it is refused (tree unchanged) unless it
+    // parses whole and the parent's children, the new ones included, read back as the same
+    // keywords with either engine.
     // Parses text after parent's last child. Returns the first node made, or null (tree unchanged).
     const CZelOid* AddObject(const CZelOid* parent, const char* text);
     // AddObject with the first line taken out of lines. Returns as AddObject.
@@ -247,6 +251,12 @@ private:
     int StartRuleSearch(int parentSem);
     int BuildStack(int target);
     int VerifySemantic();
+    bool ReplayContent(const CZelOid* parent, zel::ChildReplay& replay);
+    bool NextReplayToken(zel::ChildReplay& replay);
+    bool SetChildToken(const CZelOid* child);
+    bool TakeReplayToken(zelStackS& top, zel::ChildReplay& replay);
+    bool ChildrenReadBack(const CZelOid* parent, const CZelOid* skip = nullptr);
+    static const CZelOid* KeepIfReadsBack(const CZelOid* node);
 
     // Object store
     CZelOid* AddObj(int sem);
@@ -264,9 +274,9 @@ private:
     void DeleteTree(CZelOid* node);
     void DeleteChain(CZelOid* first);
     bool DropGoal(const CZelOid* node);
-    int StartElementForAppend(int head) const;
-    CZelOid* ParseText(const char* text, int sem, CZelOid** slot);
-    bool TextUsedUp(int result);
+    CZelOid* PlaceText(CZelOid* parent, CZelOid* at, const CZelOid* skip, const char* text);
+    bool MadeFormsReadBack(const CZelOid* first, const CZelOid* end);
+    const CZelOid* PlaceLine(const CZelOid* node, CStringList* lines, bool replace);
     int FindAppendRow(int start, int keyword) const;
 
     // Symbols

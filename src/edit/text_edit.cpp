@@ -1,69 +1,78 @@
 // Editing from text: objects written in the form language are parsed in place under an
-// existing node, with the grammar position taken from the parent's rule.
-#include "parse/level_steps.h"
-#include "parse/stack.h"
+// existing node, at the grammar position where the written file has them.
+#include "core/allocation_guard.h"
+#include "edit/read_back.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 
-// The first element of head's rule that is not required: required elements are taken
-// to be present already. -1 when the rule has none before its end.
-int CZelParser::StartElementForAppend(int head) const
-{
-    int element = head;
-    while (element > 0 && element < m_semRows && m_grammar.semTable[element].keywordId != 1 &&
-           (m_grammar.semTable[element].semType & S_REQ))
-        element = m_grammar.semTable[element].next;
-    return element <= 1 ? -1 : element;
-}
-
-// True when the parse that yielded result used up the text in the line buffer: the
-// tokenizer has reached its end, or the next token it cuts is the end. A stop before the
-// end leaves text over: a token the tokenizer could not finish, or a skipped form.
-bool CZelParser::TextUsedUp(int result)
-{
-    if (m_inputEnded)
-        return true;
-    // A token the engine did not take is left over.
-    if (result == zel::kStop || !m_needToken)
-        return false;
-    return Gettok() != 1 && m_inputEnded;
-}
-
-// Parses text from element sem into the empty link *slot; no goal is recorded. The text
-// is taken whole or not at all: it must parse without an error (value warnings are no
-// errors), close every form it opens and leave no token over. Returns the first node made,
-// or null; on failure every node the text made is deleted, *slot is null again and the
+// Reads text among the children of parent, in front of at (null: after the last child)
+// and with skip left out, as the form parser reads the written file at that place, and
+// links the nodes it makes there. The text is taken whole or not at all: it must parse
+// without an error (value warnings are no errors), close every form it opens and be read
+// to its end, and afterwards every child of parent and every form the text made must read
+// back as itself (see ChildrenReadBack). No goal is recorded. Returns the first node made,
+// or null; on failure every node the text made is deleted, the tree is as it was and the
 // current object and the string byte count are as they were.
-CZelOid* CZelParser::ParseText(const char* text, int sem, CZelOid** slot)
+CZelOid* CZelParser::PlaceText(CZelOid* parent, CZelOid* at, const CZelOid* skip, const char* text)
 {
     const int needToken = m_needToken;
     CZelOid* const current = m_current;
     const int stringBytes = m_stringBytes;
     ReinitParser();
-    if (m_keywords.GetCount() == 0)
-        LoadKeywords();
+    if (m_keywords.GetCount() == 0 && !zel::GuardAllocation(*this, false, [&] { return LoadKeywords() == 1; }))
+        return nullptr;
     SetLineText(text);
     m_fromText = true;
     m_recordGoals = false;
-    m_needToken = 1;  // the first token is read from this text
-    // The engine links nodes behind the current object; only nodes of this text may be.
-    m_current = nullptr;
-    const int depth = m_depth;
-    bool parsed = false;
-    if (PushStack(sem, slot, 0)) {
-        const int r = ParseFile();
-        parsed = r != zel::kInternal && m_errors == 0 && m_depth == depth && TextUsedUp(r);
-    }
+    zel::ChildReplay replay;
+    replay.next = parent->Clink;
+    replay.textAt = at;
+    replay.skip = skip;
+    replay.withText = true;
+    const bool read = ReplayContent(parent, replay) && replay.textDone && m_errors == 0 && m_depth == 0;
     m_fromText = false;
     m_recordGoals = true;
+    CZelOid** link = &parent->Clink;
+    while (*link != at)
+        link = &(*link)->Nlink;
+    if (read && replay.first) {
+        *link = replay.first;
+        replay.last->Nlink = at;
+        for (CZelOid* node = replay.first; node != at; node = node->Nlink)
+            node->Plink = parent;
+        if (ChildrenReadBack(parent, skip) && MadeFormsReadBack(replay.first, at)) {
+            m_needToken = needToken;
+            return replay.first;
+        }
+        *link = at;
+        replay.last->Nlink = nullptr;
+    }
     m_needToken = needToken;
-    if (parsed)
-        return *slot;
-    DeleteChain(*slot);
-    *slot = nullptr;
+    DeleteChain(replay.first);
     m_current = current;
     m_stringBytes = stringBytes;
     return nullptr;
+}
+
+// True when the content of every form in the subtrees of the chain from first up to end
+// reads back as itself. Walks the subtrees through their links, without recursion.
+bool CZelParser::MadeFormsReadBack(const CZelOid* first, const CZelOid* end)
+{
+    for (const CZelOid* top = first; top != end; top = top->Nlink) {
+        const CZelOid* node = top;
+        while (node) {
+            if (GetSemanticKeywordType(node->m_sem) == zelKW_FORM && !ChildrenReadBack(node))
+                return false;
+            if (node->Clink) {
+                node = node->Clink;
+                continue;
+            }
+            while (node != top && !node->Nlink)
+                node = node->Plink;
+            node = node == top ? nullptr : node->Nlink;
+        }
+    }
+    return true;
 }
 
 const CZelOid* CZelParser::AddObject(const CZelOid* parent, const char* text)
@@ -72,19 +81,7 @@ const CZelOid* CZelParser::AddObject(const CZelOid* parent, const char* text)
     if (!IsOwnNode(parent) || parent->m_sem < 0 || !text || !UseGrammar() || parent->GetObjType() != zelKW_FORM ||
         !AllocateStack())
         return nullptr;
-    CZelOid* owner = const_cast<CZelOid*>(parent);
-    CZelOid* last = owner->Clink;
-    while (last && last->Nlink)
-        last = last->Nlink;
-    const int head = GetSemanticHead(owner->m_sem);
-    const int start = last ? StartElementForAppend(head) : head;
-    if (start <= 0)
-        return nullptr;
-    CZelOid* first = ParseText(text, start, last ? &last->Nlink : &owner->Clink);
-    // Every node the text made at this level is a child of parent.
-    for (CZelOid* node = first; node; node = node->Nlink)
-        node->Plink = owner;
-    return first;
+    return PlaceText(const_cast<CZelOid*>(parent), nullptr, nullptr, text);
 }
 
 const CZelOid* CZelParser::AddChildObject(const CZelOid* parent, CStringList* lines)
@@ -95,46 +92,29 @@ const CZelOid* CZelParser::AddChildObject(const CZelOid* parent, CStringList* li
     return AddObject(parent, line);
 }
 
-const CZelOid* CZelParser::InsObject(const CZelOid* node, CStringList* lines)
+// Reads the first line of lines in front of node; with replace, node itself is left out
+// of its parent's children unless its element is required, and on success removed.
+const CZelOid* CZelParser::PlaceLine(const CZelOid* node, CStringList* lines, bool replace)
 {
     if (!lines || lines->IsEmpty() || !UseGrammar() || !IsOwnNode(node) || node->m_sem < 0 || !node->Plink ||
         !AllocateStack())
         return nullptr;
     CZelOid* target = const_cast<CZelOid*>(node);
     CZelOid* parent = target->Plink;
-    CZelOid* prev = target->GetPrev();
-    const int head = GetSemanticHead(parent->m_sem);
-    const int start = prev ? StartElementForAppend(head) : head;
     const CString line = lines->RemoveHead();
     // A node that is not on its parent's chain (a client's copy) has no place to insert at.
-    if (start <= 0 || line.IsEmpty() || parent->GetObjType() != zelKW_FORM || (!prev && parent->Clink != target))
+    if (line.IsEmpty() || parent->GetObjType() != zelKW_FORM || (!target->GetPrev() && parent->Clink != target))
         return nullptr;
-    CZelOid** slot = prev ? &prev->Nlink : &parent->Clink;
-
-    // Target and the siblings after it are taken off the chain while the text is
-    // parsed, and linked behind the new nodes once it has parsed.
-    *slot = nullptr;
-    CZelOid* first = ParseText(line, start, slot);
-    if (!first) {
-        *slot = target;
-        return nullptr;
-    }
-    CZelOid* last = first;
-    while (last->Nlink)
-        last = last->Nlink;
-    last->Nlink = target;
-    for (CZelOid* child = parent->Clink; child; child = child->Nlink)
-        child->Plink = parent;
+    const bool removes = replace && !(m_grammar.semTable[target->m_sem].semType & S_REQ);
+    const CZelOid* first = PlaceText(parent, target, removes ? target : nullptr, line);
+    if (first && removes)
+        RemObject(target);
     return first;
 }
 
-const CZelOid* CZelParser::ReplaceObject(const CZelOid* node, CStringList* lines)
-{
-    const CZelOid* first = InsObject(node, lines);
-    if (first)
-        RemObject(node);
-    return first;
-}
+const CZelOid* CZelParser::InsObject(const CZelOid* node, CStringList* lines) { return PlaceLine(node, lines, false); }
+
+const CZelOid* CZelParser::ReplaceObject(const CZelOid* node, CStringList* lines) { return PlaceLine(node, lines, true); }
 
 int CZelParser::RemObject(const CZelOid* node)
 {

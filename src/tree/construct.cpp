@@ -200,16 +200,19 @@ const CZelOid* CZelOid::AppRealtok(double value) const
 
 const CZelOid* CZelOid::AppRealtok(const char* text) const { return AppRealtok(text ? zel::TextToDouble(text) : 0.0); }
 
-const CZelOid* CZelOid::InsForm(int keyword) const { return InsertObject(keyword, zelKW_FORM); }
+const CZelOid* CZelOid::InsForm(int keyword) const { return CZelParser::KeepIfReadsBack(InsertObject(keyword, zelKW_FORM)); }
 
-const CZelOid* CZelOid::InsLiteral(int keyword) const { return InsertObject(keyword, zelKW_LIT); }
+const CZelOid* CZelOid::InsLiteral(int keyword) const
+{
+    return CZelParser::KeepIfReadsBack(InsertObject(keyword, zelKW_LIT));
+}
 
 // Inserts one text value; a text that the writer cannot write back is refused.
 const CZelOid* CZelOid::InsertText(int keyword, zelTokTyp type, const char* text) const
 {
     if (!m_parser || !text || !m_parser->CanWriteText(type, text, std::strlen(text)))
         return nullptr;
-    return SetNewValue(InsertObject(keyword, type), text);
+    return CZelParser::KeepIfReadsBack(SetNewValue(InsertObject(keyword, type), text));
 }
 
 const CZelOid* CZelOid::InsIdent(const char* text) const { return InsertText(2, zelKW_IDENT, text); }
@@ -229,13 +232,13 @@ const CZelOid* CZelOid::InsInttok(int value) const
     const CZelOid* node = InsertObject(3, zelKW_INTTOK);
     // Where only a real element takes the value, the node holds it as a real.
     if (node && node->GetObjType() == zelKW_REALTOK)
-        return SetNewValue(node, static_cast<double>(value));
-    return SetNewValue(node, value);
+        return CZelParser::KeepIfReadsBack(SetNewValue(node, static_cast<double>(value)));
+    return CZelParser::KeepIfReadsBack(SetNewValue(node, value));
 }
 
 const CZelOid* CZelOid::InsRealtok(double value) const
 {
     if (!std::isfinite(value))
         return nullptr;
-    return SetNewValue(InsertObject(4, zelKW_REALTOK), value);
+    return CZelParser::KeepIfReadsBack(SetNewValue(InsertObject(4, zelKW_REALTOK), value));
 }

@@ -76,18 +76,19 @@ TEST_F(Edit_Text, AddObjectAppendsInsObjectPutsInFront)
 TEST_F(Edit_Text, ReplaceRemoveAndReplaceData)
 {
     const CZelOid* design = Load("(design top (cell a (port p INPUT 4) (net n \"s\" 1.5)) (cell b) (cell c))");
-    EXPECT_EQ("first", Shape(parser.ReplaceObject(design->GetFirstObj(), Lines({"first"}))));  // top stays
-    EXPECT_EQ("(cell z)", Shape(parser.ReplaceObject(Child(design, 4), Lines({"(cell z)"}))));
-    const CZelOid* b = Child(design, 3);
+    // The required name stays, and a second name in front of it would not read back.
+    EXPECT_EQ(nullptr, parser.ReplaceObject(design->GetFirstObj(), Lines({"first"})));
+    EXPECT_EQ("(cell z)", Shape(parser.ReplaceObject(Child(design, 3), Lines({"(cell z)"}))));
+    const CZelOid* b = Child(design, 2);
     EXPECT_EQ(1, parser.RemObject(b));
     for (const CZelOid* none : {static_cast<const CZelOid*>(nullptr), b})  // nothing, or a removed node
         EXPECT_TRUE(!parser.RemObject(none) && !parser.AddObject(none, "x") && !parser.InsObject(none, Lines({"(cell y)"})))
             << none;
-    const CZelOid *port = Child(Child(design, 2), 1), *net = port->GetNextObj();
+    const CZelOid *port = Child(Child(design, 1), 1), *net = port->GetNextObj();
     const std::pair<const CZelOid*, const char*> edits[] = {{Child(port, 2), "12ab"}, {Child(port, 0), "q"},
         {Child(port, 1), "OUTPUT"}, {port, "x"}, {Child(net, 2), "2.5"}, {Child(net, 1), "longer text"}};
     for (const auto& e : edits)  // values from text; a literal or a form keeps its own
         EXPECT_EQ(0, parser.ReplaceData(e.first, e.second)) << e.second;
-    EXPECT_EQ("(design first top (cell a (port q INPUT 12) (net n \"longer text\" 2.500000)) (cell z))", Shape(design));
+    EXPECT_EQ("(design top (cell a (port q INPUT 12) (net n \"longer text\" 2.500000)) (cell z))", Shape(design));
     EXPECT_TRUE(Linked(design));
 }

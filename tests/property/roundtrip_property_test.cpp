@@ -118,9 +118,10 @@ void RunGrammar(uint32_t seed, Tally& run)
             continue;
         }
         std::string done;
+        bool readsBack = true;
         for (int i = 0; i < kEditsPerDocument; ++i, ++run.edits) {
             const Edit edit = RandomEdit(g, parser, s);
-            const std::string f = ApplyEdit(parser, grammar, st, edit, run.dir);
+            const std::string f = ApplyEdit(parser, grammar, st, edit, run.dir, readsBack);
             if (run.verbose)
                 std::printf("   %s%s\n", edit.Text().c_str(), f.empty() ? "" : " FAILED");
             if (!f.empty()) {

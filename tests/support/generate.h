@@ -101,11 +101,15 @@ struct Edit {
     std::string Text() const;
 };
 // Applies the edit and checks it: a refused edit leaves the tree as it was; a granted one
-// of the kinds that the grammar checks writes text that reads back as the edited tree; an
-// append writes a value that reads back as itself and is then removed again; a removal
-// takes out exactly the node. Returns "" or an account of what went wrong.
+// of the kinds that check the grammar at their place (the text edits, the Ins...
+// operations) or that replace a value writes text that reads back as the edited tree,
+// when the tree read back before; an append writes a value that reads back as itself and
+// is then removed again; a removal takes out exactly the node. Appends and removals check
+// only the grammar row, so the tree need not read back after them: readsBack says whether
+// the tree read back before the edit and receives whether it does after. Returns "" or an
+// account of what went wrong.
 std::string ApplyEdit(RecordingParser& parser, zelParserS* grammar, const Settings& settings, const Edit& edit,
-                      const std::string& dir);
+                      const std::string& dir, bool& readsBack);
 Edit RandomEdit(const GenGrammar& g, const CZelParser& parser, Source& s);
 
 // Names the fault, being fixed elsewhere or already reported, that explains a failure
