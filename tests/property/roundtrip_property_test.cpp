@@ -150,9 +150,10 @@ TEST(Property_RoundTrip, GeneratedGrammarsDocumentsAndEdits)
         std::remove((run.dir + "/" + name).c_str());
     rmdir(dir);
 
-    // The generator must keep producing documents that parse, or the property says nothing.
+    // The generator must keep producing documents that parse without a message (messy
+    // numbers such as a lone sign warn), or the property says nothing.
     if (!only) {
-        EXPECT_GE(run.clean * 3, run.parsed) << run.clean << " of " << run.parsed << " documents parsed cleanly";
+        EXPECT_GE(run.clean * 4, run.parsed) << run.clean << " of " << run.parsed << " documents parsed cleanly";
     }
     std::printf("%d documents, %d parsed cleanly, %d edits\n", run.parsed, run.clean, run.edits);
     for (const auto& [name, seeds] : run.known)
