@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "fuzz_support.h"
+#include "support/test_grammars.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ void CheckTree(CZelParser& parser)
     for (const CZelOid* node : zelfuzz::AllNodes(parser))
         if (node->GetKeywordId() == 0 && !IsGoal(parser, node))
             std::abort();
-    zelfuzz::Written(parser);
+    zeltest::WrittenList(parser);
 }
 
 void Apply(CZelParser& parser, const CZelOid* node, zelfuzz::ByteReader& in, int keywordCount)

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "fuzz_support.h"
+#include "support/test_grammars.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -22,6 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CStringList lines;
     lines.AddTail(sample.c_str());
     parser.Parse(&lines);
-    zelfuzz::Written(parser);
+    zeltest::WrittenList(parser);
     return 0;
 }

@@ -1,6 +1,7 @@
 // Fuzz target: the file parse and the line-list parse of any text, under both lexical
 // rule sets, with both engines and every grammar; the tree is then written and destroyed.
 #include "fuzz_support.h"
+#include "support/test_grammars.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -20,6 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else {
         parser.Parse(zelfuzz::ScratchFile(text).c_str(), "r", -1L, (mode >> 3) & 1);
     }
-    zelfuzz::Written(parser);
+    zeltest::WrittenList(parser);
     return 0;
 }

@@ -35,17 +35,6 @@ std::string ScratchFile(const std::string& text, int slot)
     return name;
 }
 
-std::string Written(CZelParser& parser)
-{
-    std::string text;
-    for (int i = 0; i < parser.GetGoalCount(); ++i) {
-        CStringList list;
-        parser.WriteList(parser.GetGoalAt(i), 0, &list);
-        for (POSITION pos = list.GetHeadPosition(); pos;)
-            text += list.GetNext(pos);
-    }
-    return text;
-}
 
 std::vector<const CZelOid*> AllNodes(const CZelParser& parser)
 {

@@ -18,8 +18,6 @@ const std::vector<zelParserS*>& Grammars();
 // Writes text to this process's scratch file number slot and returns its name.
 std::string ScratchFile(const std::string& text, int slot = 0);
 
-// The writer's text for every goal of the parser, through the list writer.
-std::string Written(CZelParser& parser);
 
 // Every node of every goal, in document order.
 std::vector<const CZelOid*> AllNodes(const CZelParser& parser);

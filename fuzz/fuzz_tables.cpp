@@ -71,6 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (in.Done())
             break;
     }
-    zelfuzz::Written(parser);
+    zeltest::WrittenList(parser);
     return 0;
 }

@@ -320,17 +320,6 @@ void Walk(const CZelParser& parser, const std::function<void(const CZelOid*, int
     }
 }
 
-std::string Listed(CZelParser& parser)
-{
-    std::string text;
-    for (int i = 0; i < parser.GetGoalCount(); ++i) {
-        CStringList list;
-        parser.WriteList(parser.GetGoalAt(i), 0, &list);
-        for (POSITION pos = list.GetHeadPosition(); pos;)
-            text += list.GetNext(pos);
-    }
-    return text;
-}
 
 void WriteText(const std::string& name, const std::string& text)
 {
@@ -540,7 +529,7 @@ std::vector<const CZelOid*> Nodes(const CZelParser& parser)
 std::string CheckRoundTrip(CZelParser& parser, zelParserS* grammar, const Settings& st, const std::string& dir)
 {
     const std::string tree = Describe(parser);
-    const std::string saved = Saved(parser, dir + "/saved.zel"), listed = Listed(parser);
+    const std::string saved = Saved(parser, dir + "/saved.zel"), listed = WrittenList(parser);
     for (int pass = 0; pass < 2; ++pass) {
         const std::string& text = pass ? listed : saved;
         const std::string name = dir + (pass ? "/listed.zel" : "/saved.zel");
@@ -553,7 +542,7 @@ std::string CheckRoundTrip(CZelParser& parser, zelParserS* grammar, const Settin
             what = "reads back with messages";
         else if (!(diff = FirstDifference(tree, Describe(back))).empty())
             what = "reads back as another tree";
-        else if (!(diff = FirstDifference(listed, Listed(back))).empty() ||
+        else if (!(diff = FirstDifference(listed, WrittenList(back))).empty() ||
                  !(diff = FirstDifference(saved, Saved(back, dir + "/again.zel"))).empty())
             what = "writes another text";
         if (what.empty())

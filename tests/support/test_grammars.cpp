@@ -237,4 +237,16 @@ std::string Shapes(const CZelParser& parser)
     return out;
 }
 
+std::string WrittenList(CZelParser& parser)
+{
+    std::string text;
+    for (int i = 0; i < parser.GetGoalCount(); ++i) {
+        CStringList list;
+        parser.WriteList(parser.GetGoalAt(i), 0, &list);
+        for (POSITION pos = list.GetHeadPosition(); pos;)
+            text += list.GetNext(pos);
+    }
+    return text;
+}
+
 }  // namespace zeltest

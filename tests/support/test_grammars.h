@@ -65,6 +65,8 @@ std::string ReadFile(const std::string& name);
 std::string Shape(const CZelOid* node);
 // The shapes of every goal of the parser, separated by spaces.
 std::string Shapes(const CZelParser& parser);
+// The writer's text for every goal of the parser, through the list writer.
+std::string WrittenList(CZelParser& parser);
 
 // Keyword ids of the editing grammar (see test_grammars.cpp for the rules).
 enum EditKw {
