@@ -7,6 +7,7 @@
 // children; its nodes are made as the engine makes them, nested forms by the engine.
 #include <cstring>
 
+#include "core/allocation_guard.h"
 #include "edit/read_back.h"
 #include "lex/spelling.h"
 #include "parse/level_steps.h"
@@ -222,14 +223,18 @@ bool CZelParser::ChildrenReadBack(const CZelOid* parent, const CZelOid* skip)
     if (!parent || parent->m_sem < 0 || GetSemanticKeywordType(parent->m_sem) != zelKW_FORM || !AllocateStack())
         return false;
     const int needToken = m_needToken;
-    bool readsBack = true;
-    for (int engine = 0; engine < 2 && readsBack; ++engine) {
-        zel::ChildReplay replay;
-        replay.next = parent->Clink;
-        replay.skip = skip;
-        replay.iterative = engine == 1;
-        readsBack = ReplayContent(parent, replay);
-    }
+    // Without memory for the keyword index that the spellings need, nothing is granted.
+    const bool readsBack = zel::GuardAllocation(*this, false, [&] {
+        bool both = true;
+        for (int engine = 0; engine < 2 && both; ++engine) {
+            zel::ChildReplay replay;
+            replay.next = parent->Clink;
+            replay.skip = skip;
+            replay.iterative = engine == 1;
+            both = ReplayContent(parent, replay);
+        }
+        return both;
+    });
     m_needToken = needToken;
     return readsBack;
 }
