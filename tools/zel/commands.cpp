@@ -32,7 +32,7 @@ const char kFmtHelp[] =
     "options: -g, --engine, --extended, --escape, --stack as for check; -i in place.\n";
 
 const char kTreeHelp[] =
-    "usage: zel tree -g GRAMMAR [options] [--objects] FILE\n"
+    "usage: zel tree -g GRAMMAR [options] [--objects] FILE (- reads standard input)\n"
     "Shows the parsed tree, one node per line: keyword, type and value, indented by depth.\n"
     "--objects adds the object table of every node.\n"
     "options: -g, --engine, --extended, --escape, --stack as for check.\n";
