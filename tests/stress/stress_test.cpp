@@ -7,7 +7,6 @@
 #include <malloc.h>
 #include <memory>
 #include <thread>
-#include <random>
 #include <string>
 
 #include "support/test_access.h"
@@ -128,17 +127,6 @@ TEST(Stress_Output, LineWrappingIsPerThread)
     EXPECT_TRUE(same[0] && same[1]);
 }
 
-TEST(Stress_Parse, FiftyMegabyteFile)
-{
-    Grammar g = NetlistGrammar();
-    const std::string cell = "(cell c (port p INPUT 4) (net n \"label\" 1.5 2.25 3) (port q output))\n";
-    const std::string file = TempFile("(design top (version 1 2 3)\n" + Repeat(cell, 50000000 / int(cell.size())) + ")\n");
-    CZelParser p(g.get());
-    EXPECT_EQ(0, p.Parse(file.c_str(), "r", -1, 0));
-    EXPECT_EQ(0, p.WriteFile("/dev/null", p.GetGoalAt(0), 0, nullptr));
-    std::remove(file.c_str());
-}
-
 TEST(Stress_Lex, HugeTokensAndLineListStrings)
 {
     Grammar g = NetlistGrammar();
@@ -152,59 +140,6 @@ TEST(Stress_Lex, HugeTokensAndLineListStrings)
     ASSERT_EQ(2, p.GetGoalCount());
     EXPECT_EQ(big, p.GetGoalAt(0)->GetFirstObj()->GetIdent());
     EXPECT_EQ(big, p.GetGoalAt(0)->FindObj(NK_CELL)->FindObj(NK_NET)->GetFirstObj()->GetNextObj()->GetStrval());
-}
-
-TEST(Stress_Lex, BinaryGarbageAndTruncatedFiles)
-{
-    Grammar g = NetlistGrammar();
-    std::mt19937 random(7);
-    std::vector<std::string> inputs = {"(design top (net n \"open string", "(design top (cell a", "(design 'abc",
-                                       std::string("(design \0top)", 13)};
-    for (int i = 0; i < 50; ++i) {
-        std::string garbage(2000, '\0');
-        for (char& c : garbage)
-            c = static_cast<char>(random() % 256);
-        inputs.push_back(garbage);
-        inputs.push_back("(design top " + garbage + ")");
-    }
-    for (const std::string& input : inputs)
-        for (int extended = 0; extended < 2; ++extended)
-            for (int engine = 0; engine < 2; ++engine) {
-                CZelParser p(g.get(), 4, 65535, '\\', extended);
-                const std::string file = TempFile(input);
-                p.Parse(file.c_str(), engine);  // any result, but no crash, hang or leak
-                std::remove(file.c_str());
-            }
-}
-
-TEST(Stress_Edit, RemoveOrEditEveryNodeInTurn)
-{
-    Grammar g = NetlistGrammar();
-    const std::string file = TempFile("(design top (version 1 2 3) (cell a (port p INPUT 4) (net n \"x\" 1.5 2)) (cell b (port q OUTPUT)))\n");
-    for (int skip = 0;; ++skip) {
-        CZelParser p(g.get());
-        ASSERT_EQ(0, p.Parse(file.c_str(), 0));
-        std::vector<const CZelOid*> nodes;
-        for (const CZelOid* n = p.GetGoalAt(0); n;) {
-            nodes.push_back(n);
-            if (n->GetFirstObj())
-                n = n->GetFirstObj();
-            else {
-                while (n && !n->GetNextObj())
-                    n = n->GetParent();
-                n = n ? n->GetNextObj() : nullptr;
-            }
-        }
-        if (skip >= static_cast<int>(nodes.size()))
-            break;
-        const CZelOid* n = nodes[static_cast<size_t>(skip)];
-        n->ReplaceData("renamed");
-        n->InsIdent("i");
-        p.AddObject(n, "(cell z)");
-        n->RemObject();
-        CStringList out;
-        p.WriteList(p.GetGoalAt(0), 0, &out);
-    }
 }
 
 TEST(Stress_Lifecycle, RepeatedParseAndFullInitKeepMemoryFlat)

@@ -43,22 +43,6 @@ const char* const kLiterals[] = {"ON", "OFF", "RED", "NONE", "IN-OUT", "E5", "A1
 const char* const kLowerLiterals[] = {"solid", "dotted", "in"};
 const char* const kValueKinds[] = {"ident", "int", "real", "string", "integer"};
 
-GenElement Named(GenElement::Kind kind, const std::string& name)
-{
-    GenElement e;
-    e.kind = kind;
-    e.name = name;
-    return e;
-}
-
-GenRule Rule(GenRule::Kind kind, const std::string& name)
-{
-    GenRule rule;
-    rule.kind = kind;
-    rule.name = name;
-    return rule;
-}
-
 struct GrammarMaker {
     Source& s;
     GenGrammar& g;
@@ -68,10 +52,8 @@ struct GrammarMaker {
 
     GenElement Literal()
     {
-        GenElement e = Named(GenElement::kLiteral, "");
         const bool declared = !g.literals.empty() && s.Chance(40);
-        e.name = declared ? g.literals[s.Pick(static_cast<uint32_t>(g.literals.size()))] : OneOf(s, kLiterals);
-        return e;
+        return {GenElement::kLiteral, declared ? g.literals[s.Pick(static_cast<uint32_t>(g.literals.size()))] : OneOf(s, kLiterals), {}};
     }
 
     // An element of form i's rule (or of a choice when choice is set). Forms are referred
@@ -86,13 +68,13 @@ struct GrammarMaker {
             e = Literal();
         } else if (kind < 60 || (kind < 85 && !choices && !values) || (kind >= 85 && nesting >= 2)) {
             const int j = static_cast<int>(s.Pick(static_cast<uint32_t>(forms)));
-            e = Named(GenElement::kRef, Form(j));
+            e = {GenElement::kRef, Form(j), {}};
             if (j <= i && !choice)
                 e.modifier = s.Chance(50) ? '?' : '*';
         } else if (kind < 85) {
             const bool useChoice = choices && (!values || s.Chance(50));
-            e = Named(GenElement::kRef, useChoice ? "pick" + std::to_string(s.Pick(choices))
-                                                        : "val" + std::to_string(s.Pick(values)));
+            e = {GenElement::kRef, useChoice ? "pick" + std::to_string(s.Pick(choices))
+                                                        : "val" + std::to_string(s.Pick(values)), {}};
         } else {
             e.kind = GenElement::kGroup;
             for (uint32_t a = 2 + s.Pick(2); a > 0; --a)
@@ -116,7 +98,7 @@ struct GrammarMaker {
         for (uint32_t n = s.Pick(3); n > 0; --n)
             g.literals.push_back(OneOf(s, kLowerLiterals));
         for (int i = 0; i < forms; ++i) {
-            GenRule rule = Rule(GenRule::kForm, Form(i));
+            GenRule rule{GenRule::kForm, Form(i), {}, {}};
             if (s.Chance(15))
                 for (uint32_t a = 2 + s.Pick(2); a > 0; --a)
                     rule.alternatives.push_back(Sequence(i, 1, 1, 2));
@@ -126,17 +108,14 @@ struct GrammarMaker {
         }
         for (int c = 0; c < choices; ++c) {
             // The first alternative reads no form, so a document can always end there.
-            GenRule rule = Rule(GenRule::kChoice, "pick" + std::to_string(c));
-            rule.alternatives.push_back({s.Chance(50) ? Literal() : Named(GenElement::kValue, OneOf(s, kValueKinds))});
+            GenRule rule{GenRule::kChoice, "pick" + std::to_string(c), {}, {}};
+            rule.alternatives.push_back({s.Chance(50) ? Literal() : GenElement{GenElement::kValue, OneOf(s, kValueKinds), {}}});
             for (uint32_t a = 1 + s.Pick(3); a > 0; --a)
                 rule.alternatives.push_back({Element(forms, 2, true)});
             g.rules.push_back(rule);
         }
         for (int v = 0; v < values; ++v)
-            {
-            g.rules.push_back(Rule(GenRule::kValue, "val" + std::to_string(v)));
-            g.rules.back().valueType = OneOf(s, kValueKinds);
-        }
+            g.rules.push_back({GenRule::kValue, "val" + std::to_string(v), {}, OneOf(s, kValueKinds)});
         g.goals.push_back(Form(0));
         if (forms > 1 && s.Chance(40))
             g.goals.push_back(Form(1 + static_cast<int>(s.Pick(static_cast<uint32_t>(forms - 1)))));
@@ -320,7 +299,6 @@ void Walk(const CZelParser& parser, const std::function<void(const CZelOid*, int
     }
 }
 
-
 void WriteText(const std::string& name, const std::string& text)
 {
     if (FILE* file = std::fopen(name.c_str(), "wb")) {
@@ -384,15 +362,6 @@ bool ValueReadsBack(CZelParser& parser, zelParserS* grammar, const Settings& st,
                                            : tokType == zelKW_IDENT || (st.extended && tokType == zelKW_LITIDENT);
     return kind && value && token == value;
 }
-
-// Faults that other changes fix, and faults this check has found that wait for a fix. A
-// failure that one of them explains is counted under its name instead of failing; delete
-// an entry when its fix is merged. No fault is known at present.
-struct KnownFaultEntry {
-    const char* name;
-    bool (*explains)(CZelParser&, zelParserS*, const Settings&, const std::string&);
-};
-const std::vector<KnownFaultEntry> kKnownFaults = {};
 
 }  // namespace
 
@@ -555,10 +524,6 @@ std::string CheckRoundTrip(CZelParser& parser, zelParserS* grammar, const Settin
     return "";
 }
 
-}  // namespace zeltest
-
-namespace zeltest {
-
 std::string Edit::Text() const
 {
     static const char* const names[] = {"AddObject", "AddChildObject", "InsObject", "ReplaceObject", "RemObject",
@@ -671,14 +636,6 @@ std::string ApplyEdit(RecordingParser& parser, zelParserS* grammar, const Settin
         return failure.empty() ? "" : failure + context;
     }
     return diff.empty() ? "" : "granted edit left another tree than expected\n" + context + "-- " + diff;
-}
-
-const char* KnownFault(CZelParser& parser, zelParserS* grammar, const Settings& st, const std::string& failure)
-{
-    for (const KnownFaultEntry& entry : kKnownFaults)
-        if (entry.explains(parser, grammar, st, failure))
-            return entry.name;
-    return nullptr;
 }
 
 }  // namespace zeltest

@@ -155,28 +155,6 @@ TEST(Tree_Store, ReleaseUnlinksAtEveryPosition)
         }
 }
 
-// DeleteObject takes only nodes of its own parser: another parser's node, or a client's node
-// bound to no parser, is refused with 0 and stays where it is.
-TEST(Tree_Store, DeleteObjectRefusesNodesOfAnotherParser)
-{
-    Grammar ga = NetlistGrammar(), gb = NetlistGrammar();
-    CZelParser a(ga.get()), b(gb.get());
-    CStringList lines;
-    lines.AddTail(kCells);
-    ASSERT_EQ(0, a.Parse(&lines));
-    lines.AddTail(kCells);
-    ASSERT_EQ(0, b.Parse(&lines));
-    const CZelOid* design = a.GetGoalAt(0);
-    CZelOid loose;
-    for (const CZelOid* node : {Child(design, 2), design, static_cast<const CZelOid*>(&loose)})
-        for (int unlink = 0; unlink < 2; ++unlink)
-            EXPECT_EQ(0, (node == &loose ? a : b).DeleteObject(node, unlink));
-    EXPECT_EQ(1, a.GetGoalCount());
-    EXPECT_EQ("(design top (cell a) (cell b) (cell c))", Shapes(a));
-    EXPECT_EQ(1, a.DeleteObject(Child(design, 2), 0));
-    EXPECT_EQ("(design top (cell a) (cell c))", Shapes(a));
-}
-
 // A goal alternative that leads to repeated identifiers (a hand-laid grammar may have one)
 // makes a chain of top-level value nodes that no goal takes: all of it is released with
 // the parser, not only its first node.
