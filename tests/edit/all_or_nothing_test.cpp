@@ -17,13 +17,6 @@ namespace {
 const char kTree[] = "(design top (version 1 2 3) (cell a (port p INPUT 4) (net n \"s\" 1.5)) (cell b))\n"
                      "(library \"x\")";
 
-const CZelOid* Child(const CZelOid* node, int n)
-{
-    for (node = node->GetFirstObj(); node && n--;)
-        node = node->GetNextObj();
-    return node;
-}
-
 // Everything a refused edit must leave as it was: the written text of every goal; every node
 // in document order with its address, keyword, value, flags and the addresses its links hold;
 // the name lookup of every child that has a name; the goal table, the released nodes and the

@@ -14,14 +14,6 @@ using A = CZelTestAccess;
 
 namespace {
 
-std::string Repeat(const std::string& text, int times)
-{
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += text;
-    return out;
-}
-
 const char kNul[] = "NUL byte in the input; reading stops here.\n";
 const char kLength[] = "Input buffer length exceeded.\n";
 const char kEnd[] = "Unexpected end of file.\n";

@@ -2,8 +2,6 @@
 // settings they were written for, whatever the writer puts after them.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "support/test_access.h"
@@ -30,13 +28,7 @@ struct Spelling {
     // wrapping column may put in front.
     std::string Written(const CZelOid* node)
     {
-        char* buffer = nullptr;
-        size_t size = 0;
-        FILE* f = open_memstream(&buffer, &size);
-        EXPECT_EQ(0, p.WriteFile(f, node, 0, 0));
-        std::fclose(f);
-        const std::string text(buffer, size);
-        std::free(buffer);
+        const std::string text = StreamText(p, node, 0, 0);
         return text[0] == '\n' ? text.substr(1) : text;
     }
     // The first token of text with the form parser's conversion: "TYPE:text".

@@ -27,14 +27,9 @@ struct Output_Writer : ::testing::Test {
     }
     std::string Written(const CZelOid* node, int level = 0, int withSiblings = 1)
     {
-        char* buffer = nullptr;
-        size_t size = 0;
-        FILE* f = open_memstream(&buffer, &size);
-        const int r = p.WriteFile(f, node, level, withSiblings);
-        std::fclose(f);
-        const std::string text = std::string(buffer, size) + "=" + std::to_string(r);
-        std::free(buffer);
-        return text;
+        int r = 0;
+        const std::string text = StreamText(p, node, level, withSiblings, &r);
+        return text + "=" + std::to_string(r);
     }
     std::string Listed(const CZelOid* node)
     {

@@ -29,10 +29,7 @@ struct Tally {
 bool ParsesClean(RecordingParser& parser, const Tally& run, const std::string& text, const Settings& st)
 {
     const std::string name = run.dir + "/document.zel";
-    if (FILE* file = std::fopen(name.c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::fclose(file);
-    }
+    WriteText(name, text);
     return parser.Parse(name.c_str(), st.engine) == 0 && parser.reports.empty() && parser.GetGoalCount() > 0;
 }
 

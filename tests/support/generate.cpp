@@ -299,14 +299,6 @@ void Walk(const CZelParser& parser, const std::function<void(const CZelOid*, int
     }
 }
 
-void WriteText(const std::string& name, const std::string& text)
-{
-    if (FILE* file = std::fopen(name.c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::fclose(file);
-    }
-}
-
 std::string Saved(CZelParser& parser, const std::string& name)
 {
     parser.SetOfname(name.c_str());

@@ -19,13 +19,6 @@ using A = CZelTestAccess;
 
 namespace {
 
-const CZelOid* Child(const CZelOid* node, int n)
-{
-    for (node = node->GetFirstObj(); node && n--;)
-        node = node->GetNextObj();
-    return node;
-}
-
 bool IsFree(const CZelOid* n)
 {
     return n->GetKeywordId() == 0 && n->GetFlags() == 0 && !n->GetParent() && !n->GetFirstObj() && !n->GetNextObj();

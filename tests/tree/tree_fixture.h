@@ -1,5 +1,5 @@
 // A fixture for tree tests: text parsed from a file under the netlist or the editing
-// grammar, and the n-th child of a node.
+// grammar.
 #ifndef ZEL_TESTS_TREE_FIXTURE_H
 #define ZEL_TESTS_TREE_FIXTURE_H
 
@@ -12,13 +12,6 @@
 #include "support/test_grammars.h"
 
 namespace zeltest {
-
-inline const CZelOid* Child(const CZelOid* node, int n)
-{
-    for (node = node->GetFirstObj(); node && n--;)
-        node = node->GetNextObj();
-    return node;
-}
 
 struct TreeFixture : ::testing::Test {
     // Parses text under the netlist grammar, or the editing grammar, and returns the first goal.
