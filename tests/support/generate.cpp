@@ -247,11 +247,10 @@ std::string Quote(const char* text)
     if (!text)
         return "<none>";
     std::string out = "\"";
-    for (const char* p = text; *p; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
+    for (const unsigned char c : std::string(text)) {
         char escaped[8];
-        std::snprintf(escaped, sizeof escaped, c == '\n' ? "\\n" : "\\x%02x", c);
-        out += (c < 0x20 || c >= 0x7f || c == '"' || c == '\\') ? (c == '"' || c == '\\' ? std::string("\\") + *p : escaped) : std::string(1, *p);
+        std::snprintf(escaped, sizeof escaped, c < 0x20 || c >= 0x7f ? "\\x%02x" : c == '"' || c == '\\' ? "\\%c" : "%c", c);
+        out += escaped;
     }
     return out + "\"";
 }
@@ -309,16 +308,10 @@ std::string FirstDifference(const std::string& expected, const std::string& foun
 {
     if (expected == found)
         return "";
-    size_t a = 0, b = 0;
-    for (int line = 1;; ++line) {
-        const size_t ea = std::min(expected.find('\n', a), expected.size());
-        const size_t eb = std::min(found.find('\n', b), found.size());
-        const std::string la = a < expected.size() ? expected.substr(a, ea - a) : "<end>";
-        const std::string lb = b < found.size() ? found.substr(b, eb - b) : "<end>";
-        if (la != lb || la == "<end>")
-            return "first difference at line " + std::to_string(line) + ":\n  expected: " + la + "\n  found:    " + lb + "\n";
-        a = ea + 1, b = eb + 1;
-    }
+    const size_t at = std::mismatch(expected.begin(), expected.end(), found.begin(), found.end()).first - expected.begin();
+    const size_t start = at == 0 ? 0 : expected.rfind('\n', at - 1) + 1;  // the line the difference is on
+    const auto line = [start](const std::string& t) { return start < t.size() ? t.substr(start, t.find('\n', start) - start) : "<end>"; };
+    return "first difference at byte " + std::to_string(at) + ":\n  expected: " + line(expected) + "\n  found:    " + line(found) + "\n";
 }
 
 // Whether the text the writer gives a value node reads back, as a token on its own under
