@@ -18,9 +18,7 @@ namespace {
 struct Spelling {
     Spelling(char escape, int extended) : p(g.get(), 4, 65535, escape, extended)
     {
-        CStringList lines;
-        lines.AddTail("(design top (cell c (net n \"s\")))");
-        EXPECT_EQ(0, p.Parse(&lines));
+        EXPECT_EQ(0, ParseLine(p, "(design top (cell c (net n \"s\")))"));
         ident = p.GetGoalAt(0)->FindObj(NK_IDENT);
         string = p.GetGoalAt(0)->FindObj(NK_CELL)->FindObj(NK_NET)->FindObj(NK_STRING);
     }

@@ -20,9 +20,7 @@ using namespace zeltest;
 struct Output_Writer : ::testing::Test {
     const CZelOid* Load(const std::string& text)
     {
-        CStringList lines;
-        lines.AddTail(text.c_str());
-        EXPECT_EQ(0, p.Parse(&lines)) << text;
+        EXPECT_EQ(0, ParseLine(p, text)) << text;
         return p.GetGoalAt(p.GetGoalCount() - 1);
     }
     std::string Written(const CZelOid* node, int level = 0, int withSiblings = 1)

@@ -67,9 +67,7 @@ TEST(Stress_Output, LineWrappingIsPerThread)
         for (int i = 0; i < 40; ++i)
             library += " \"" + std::string(static_cast<size_t>(5 + (i + 4 * k) % 9), 'w') + "\"";
         parsers[k].reset(new CZelParser(g.get()));
-        CStringList lines;
-        lines.AddTail((library + ")").c_str());
-        ASSERT_EQ(0, parsers[k]->Parse(&lines));
+        ASSERT_EQ(0, ParseLine(*parsers[k], library + ")"));
         texts[k] = StreamText(*parsers[k], parsers[k]->GetGoalAt(0));
     }
     auto writeMany = [&](int k, bool* same) {

@@ -183,6 +183,21 @@ void RecordingParser::PrintError(zelSevCode severity, int line, const char* text
     CZelParser::PrintError(severity, line, text);
 }
 
+int ParseLine(CZelParser& parser, const std::string& text)
+{
+    CStringList lines;
+    lines.AddTail(text.c_str());
+    return parser.Parse(&lines);
+}
+
+int ParseText(CZelParser& parser, const std::string& text, int engine)
+{
+    const std::string file = TempFile(text);
+    const int result = parser.Parse(file.c_str(), engine);
+    std::remove(file.c_str());
+    return result;
+}
+
 std::string TempFile(const std::string& text, const std::string& suffix)
 {
     char name[] = "/tmp/zeltestXXXXXX";

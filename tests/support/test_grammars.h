@@ -56,6 +56,10 @@ public:
     int summaries = 0;
 };
 
+// Parses text as a line list of one string.
+int ParseLine(CZelParser& parser, const std::string& text);
+// Parses text from a temporary file with the engine given.
+int ParseText(CZelParser& parser, const std::string& text, int engine = 0);
 // Writes text to a new temporary file and returns its name.
 std::string TempFile(const std::string& text, const std::string& suffix = ".zel");
 std::string ReadFile(const std::string& name);

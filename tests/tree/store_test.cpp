@@ -91,9 +91,7 @@ TEST(Tree_Store, CopiesReleasesAndDeletesKeepTheTreeConsistent)
     Grammar g = NetlistGrammar();
     CZelParser p(g.get());
     EXPECT_EQ(1, p.DeleteObject(nullptr, 1));
-    CStringList lines;
-    lines.AddTail((std::string(kCells) + "(design b (version 1 2 3) (cell a (net n \"s\" 1.5)))(design c)").c_str());
-    ASSERT_EQ(0, p.Parse(&lines));
+    ASSERT_EQ(0, ParseLine(p, std::string(kCells) + "(design b (version 1 2 3) (cell a (net n \"s\" 1.5)))(design c)"));
     const CZelOid* design = p.GetGoalAt(0);
     const CZelOid* net = Child(Child(p.GetGoalAt(1), 2), 1);
     const std::string before = Shapes(p);
@@ -135,9 +133,7 @@ TEST(Tree_Store, ReleaseUnlinksAtEveryPosition)
     for (int engine = 0; engine < 2; ++engine)
         for (const auto& c : cases) {
             RecordingParser p(g.get());
-            const std::string file = TempFile(c.input);
-            p.Parse(file.c_str(), engine);
-            std::remove(file.c_str());
+            ParseText(p, c.input, engine);
             ASSERT_TRUE(c.input == kCells || !Child(Child(p.GetGoalAt(0), 1), 1)->GetParent()) << Shapes(p);
             const CZelOid* n = c.child < 0 ? Child(p.GetGoalAt(0), c.cell) : Child(Child(p.GetGoalAt(0), c.cell), c.child);
             n->SetFlags(5);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -17,10 +16,8 @@ struct TreeFixture : ::testing::Test {
     // Parses text under the netlist grammar, or the editing grammar, and returns the first goal.
     const CZelOid* Load(const char* text, bool edit = false)
     {
-        const std::string file = TempFile(text);
         parser.reset(new RecordingParser((edit ? edits : nets).get()));
-        EXPECT_EQ(0, parser->Parse(file.c_str(), 0)) << text;
-        std::remove(file.c_str());
+        EXPECT_EQ(0, ParseText(*parser, text)) << text;
         return parser->GetGoalAt(0);
     }
     Grammar nets = NetlistGrammar(), edits = EditGrammar();
