@@ -122,18 +122,23 @@ struct GrammarMaker {
     }
 };
 
+std::string ElementText(const GenElement& e);
+
+// Alternatives in the grammar language, each element after a blank.
+std::string AlternativesText(const std::vector<GenSequence>& alternatives)
+{
+    std::string text;
+    for (size_t a = 0; a < alternatives.size(); ++a) {
+        text += a ? " |" : "";
+        for (const GenElement& e : alternatives[a])
+            text += " " + ElementText(e);
+    }
+    return text;
+}
+
 std::string ElementText(const GenElement& e)
 {
-    std::string text = e.name;
-    if (e.kind == GenElement::kGroup) {
-        text = "(";
-        for (size_t a = 0; a < e.alternatives.size(); ++a) {
-            text += a ? " |" : "";
-            for (const GenElement& m : e.alternatives[a])
-                text += (text.back() == '(' ? "" : " ") + ElementText(m);
-        }
-        text += ")";
-    }
+    const std::string text = e.kind == GenElement::kGroup ? "(" + AlternativesText(e.alternatives) + ")" : e.name;
     return e.modifier ? text + e.modifier : text;
 }
 
@@ -146,14 +151,7 @@ std::string GrammarText(const GenGrammar& g)
     for (const GenRule& rule : g.rules) {
         static const char* const kinds[] = {"form", "choice", "value"};
         text += std::string(kinds[rule.kind]) + " " + rule.name + " =";
-        if (rule.kind == GenRule::kValue)
-            text += " " + rule.valueType;
-        for (size_t a = 0; a < rule.alternatives.size(); ++a) {
-            text += a ? " |" : "";
-            for (const GenElement& e : rule.alternatives[a])
-                text += " " + ElementText(e);
-        }
-        text += " ;\n";
+        text += (rule.kind == GenRule::kValue ? " " + rule.valueType : AlternativesText(rule.alternatives)) + " ;\n";
     }
     for (const std::string& literal : g.literals)
         text += "literal " + literal + " ;\n";
@@ -184,13 +182,8 @@ struct DocumentMaker {
     {
         for (const GenElement& e : seq) {
             const bool deep = Deep(depth);
-            uint32_t count = 1;
-            if (e.modifier == '?')
-                count = deep ? 0 : s.Pick(2);
-            else if (e.modifier == '*')
-                count = deep ? 0 : s.Pick(4);
-            else if (e.modifier == '+')
-                count = deep ? 1 : 1 + s.Pick(3);
+            uint32_t count = e.modifier == '?' ? (deep ? 0 : s.Pick(2)) : e.modifier == '*' ? (deep ? 0 : s.Pick(4))
+                             : e.modifier == '+' ? (deep ? 1 : 1 + s.Pick(3)) : 1;
             while (count-- > 0)
                 One(e, depth);
         }

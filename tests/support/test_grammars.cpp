@@ -183,6 +183,14 @@ void RecordingParser::PrintError(zelSevCode severity, int line, const char* text
     CZelParser::PrintError(severity, line, text);
 }
 
+std::vector<std::string> Strings(const CStringList& list)
+{
+    std::vector<std::string> out;
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        out.push_back(static_cast<const char*>(list.GetNext(pos)));
+    return out;
+}
+
 int ParseLine(CZelParser& parser, const std::string& text)
 {
     CStringList lines;

@@ -56,6 +56,8 @@ public:
     int summaries = 0;
 };
 
+// The strings of a list, in order.
+std::vector<std::string> Strings(const CStringList& list);
 // Parses text as a line list of one string.
 int ParseLine(CZelParser& parser, const std::string& text);
 // Parses text from a temporary file with the engine given.
