@@ -73,9 +73,7 @@ TEST(Core_GrammarCheck, MalformedTablesAreRefused)
             EXPECT_EQ(zelERRNO_GRAMMAR, p.GetErrno()) << m.detail;
             EXPECT_EQ(std::vector<std::string>{std::string("3@0:Malformed grammar tables: ") + m.detail + ".\n"}, p.reports);
 
-            CStringList lines;
-            lines.AddTail("(design top)");
-            EXPECT_EQ(1, p.Parse(&lines));
+            EXPECT_EQ(1, ParseLine(p, "(design top)"));
             EXPECT_EQ(zelERRNO_GRAMMAR, p.GetErrno());
             EXPECT_EQ(1, p.Parse(file.c_str(), "r", -1L, engine));
             EXPECT_EQ(zelERRNO_GRAMMAR, p.GetErrno());

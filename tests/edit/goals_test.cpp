@@ -1,20 +1,11 @@
 // The goal table: lookups, AddGoal and SetGoal, alone and after parses.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "support/test_grammars.h"
 
 using namespace zeltest;
-
-static int ParseText(CZelParser& p, const char* text)
-{
-    const std::string file = TempFile(text);
-    const int result = p.Parse(file.c_str(), 0);
-    std::remove(file.c_str());
-    return result;
-}
 
 TEST(Edit_Goals, LookupsAndLimits)
 {

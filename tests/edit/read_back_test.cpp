@@ -95,16 +95,6 @@ const CZelOid* Apply(CZelParser& parser, const CZelOid* goal, const Case& c)
     return nullptr;
 }
 
-std::string Written(CZelParser& parser)
-{
-    CStringList list;
-    parser.WriteList(parser.GetGoalAt(0), 0, &list);
-    std::string text;
-    for (POSITION pos = list.GetHeadPosition(); pos;)
-        text += std::string(list.GetNext(pos)) + "\n";
-    return text;
-}
-
 }  // namespace
 
 TEST(Edit_ReadBack, EditsThatChangeHowSiblingsReadAreRefused)
@@ -116,18 +106,18 @@ TEST(Edit_ReadBack, EditsThatChangeHowSiblingsReadAreRefused)
         CStringList document;
         document.AddTail(c.document);
         ASSERT_EQ(0, parser.Parse(&document)) << c.document;
-        const std::string before = Written(parser);
+        const std::string before = WrittenList(parser);
         const CZelOid* made = Apply(parser, parser.GetGoalAt(0), c);
         const std::string where = std::string(c.document) + " edit " + std::to_string(c.op) + " at " +
                                   std::to_string(c.child) + " with " + c.text;
         EXPECT_EQ(c.after != nullptr, made != nullptr) << where;
         if (!c.after) {
-            EXPECT_EQ(before, Written(parser)) << where;
+            EXPECT_EQ(before, WrittenList(parser)) << where;
             continue;
         }
         EXPECT_EQ(c.after, Shape(parser.GetGoalAt(0))) << where;
         // The written text reads back as the same tree under both engines.
-        const std::string text = Written(parser);
+        const std::string text = WrittenList(parser);
         for (int engine = 0; engine < 2; ++engine) {
             RecordingParser back(compiled.GetDescriptor(), 16, 65535, 0, c.extended);
             const std::string name = TempFile(text);

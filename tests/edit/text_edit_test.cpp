@@ -7,13 +7,6 @@
 
 using namespace zeltest;
 
-static const CZelOid* Child(const CZelOid* node, int n)
-{
-    for (node = node->GetFirstObj(); node && n--;)
-        node = node->GetNextObj();
-    return node;
-}
-
 static bool Linked(const CZelOid* n)  // every node below n names its parent
 {
     for (const CZelOid* c = n->GetFirstObj(); c; c = c->GetNextObj())

@@ -16,13 +16,7 @@ extern zelParserS netlist_grammar;  // written by "zel gen" at build time
 static const std::string kExamples = ZEL_EXAMPLES_DIR "/";
 using Lines = std::vector<std::string>;
 
-static Lines Errors(const CZelGrammar& g)
-{
-    Lines out;
-    for (POSITION pos = g.GetErrors().GetHeadPosition(); pos;)
-        out.push_back(static_cast<const char*>(g.GetErrors().GetNext(pos)));
-    return out;
-}
+static Lines Errors(const CZelGrammar& g) { return Strings(g.GetErrors()); }
 
 // A parse of one file: its result, its reports and its trees.
 using Parsed = std::tuple<int, Lines, std::string>;

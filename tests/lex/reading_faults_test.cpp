@@ -14,14 +14,6 @@ using A = CZelTestAccess;
 
 namespace {
 
-std::string Repeat(const std::string& text, int times)
-{
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += text;
-    return out;
-}
-
 const char kNul[] = "NUL byte in the input; reading stops here.\n";
 const char kLength[] = "Input buffer length exceeded.\n";
 const char kEnd[] = "Unexpected end of file.\n";
@@ -54,9 +46,7 @@ TEST(Lex_LineReader, FaultsEndTheParseWithOneReportOnTheirLine)
             RecordingParser p(g.get(), 4, 100, 0, c.extended);
             if (c.limit)
                 A::SetTextLimit(p, c.limit);
-            const std::string file = TempFile(c.text);
-            EXPECT_NE(0, p.Parse(file.c_str(), engine));
-            std::remove(file.c_str());
+            EXPECT_NE(0, ParseText(p, c.text, engine));
             const std::string outcome = std::to_string(p.GetGoalCount()) + " " + (p.reports.empty() ? "-" : p.reports[0]);
             EXPECT_EQ(c.outcome, outcome) << c.text.substr(0, 60) << " engine " << engine;
             int ends = 0;

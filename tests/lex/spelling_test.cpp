@@ -2,8 +2,6 @@
 // settings they were written for, whatever the writer puts after them.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "support/test_access.h"
@@ -20,9 +18,7 @@ namespace {
 struct Spelling {
     Spelling(char escape, int extended) : p(g.get(), 4, 65535, escape, extended)
     {
-        CStringList lines;
-        lines.AddTail("(design top (cell c (net n \"s\")))");
-        EXPECT_EQ(0, p.Parse(&lines));
+        EXPECT_EQ(0, ParseLine(p, "(design top (cell c (net n \"s\")))"));
         ident = p.GetGoalAt(0)->FindObj(NK_IDENT);
         string = p.GetGoalAt(0)->FindObj(NK_CELL)->FindObj(NK_NET)->FindObj(NK_STRING);
     }
@@ -30,13 +26,7 @@ struct Spelling {
     // wrapping column may put in front.
     std::string Written(const CZelOid* node)
     {
-        char* buffer = nullptr;
-        size_t size = 0;
-        FILE* f = open_memstream(&buffer, &size);
-        EXPECT_EQ(0, p.WriteFile(f, node, 0, 0));
-        std::fclose(f);
-        const std::string text(buffer, size);
-        std::free(buffer);
+        const std::string text = StreamText(p, node, 0, 0);
         return text[0] == '\n' ? text.substr(1) : text;
     }
     // The first token of text with the form parser's conversion: "TYPE:text".

@@ -19,14 +19,6 @@ struct FailingAllocations {
     zeltest::ArmedAllocations armed;
 };
 
-std::vector<std::string> Errors(const CZelGrammar& g)
-{
-    std::vector<std::string> out;
-    for (POSITION pos = g.GetErrors().GetHeadPosition(); pos;)
-        out.push_back(static_cast<const char*>(g.GetErrors().GetNext(pos)));
-    return out;
-}
-
 const char* const kGrammar =
     "goal design\n"
     "form design = ident (cell | net)* ;\n"
@@ -56,7 +48,7 @@ TEST(Oom_Grammar, OperationsReportInsteadOfThrowing)
                 if (!completed) {
                     EXPECT_EQ(1, result) << n;
                     EXPECT_EQ(nullptr, g.GetDescriptor());
-                    const auto errors = Errors(g);
+                    const auto errors = zeltest::Strings(g.GetErrors());
                     EXPECT_TRUE(errors == std::vector<std::string>{"out of memory"} || (all && errors.empty())) << n;
                     EXPECT_EQ(0, g.Compile(kGrammar));
                 }

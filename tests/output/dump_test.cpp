@@ -17,9 +17,7 @@ TEST(Output_Dump, NodePrintersShowEveryField)
     const std::string name(255, 'k');
     std::snprintf(g.keywords[NK_LIBRARY].name, sizeof g.keywords[NK_LIBRARY].name, "%s", name.c_str());
     CZelParser p(g.get());
-    CStringList lines;
-    lines.AddTail(("(design top (cell c (port p input 4) (net n \"s\" 0.1)) (cell d))(" + name + ")").c_str());
-    ASSERT_EQ(0, p.Parse(&lines));
+    ASSERT_EQ(0, ParseLine(p, "(design top (cell c (port p input 4) (net n \"s\" 0.1)) (cell d))(" + name + ")"));
     const CZelOid *cell = p.GetGoalAt(0)->FindObj(NK_CELL), *freed = cell->GetNextObj();
     ASSERT_EQ(1, p.RemObject(freed));
     p.StoreSymbol(cell->GetFirstObj(), "x");

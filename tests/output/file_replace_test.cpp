@@ -24,9 +24,7 @@ struct Output_FileReplace : ::testing::Test {
         char pattern[] = "/tmp/zel-replace-XXXXXX";
         ASSERT_NE(nullptr, mkdtemp(pattern));
         dir = pattern;
-        CStringList lines;
-        lines.AddTail("(design a (cell c)) (design b)");
-        ASSERT_EQ(0, p.Parse(&lines));
+        ASSERT_EQ(0, ParseLine(p, "(design a (cell c)) (design b)"));
     }
     void TearDown() override { EXPECT_EQ(0, std::system(("chmod -R u+w " + dir + " && rm -rf " + dir).c_str())); }
     std::string Put(const std::string& name, const std::string& text, mode_t mode = 0644)
@@ -144,9 +142,7 @@ TEST_F(Output_FileReplace, FailuresLeaveTheFileAsItWas)
     std::string big = "(design big";
     for (int i = 0; i < 2000; ++i)
         big += " (cell c" + std::to_string(i) + ")";
-    CStringList lines;
-    lines.AddTail((big + ")").c_str());
-    ASSERT_EQ(0, p.Parse(&lines));
+    ASSERT_EQ(0, ParseLine(p, big + ")"));
     rlimit limit;
     ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &limit));
     const rlimit small = {4096, limit.rlim_max};

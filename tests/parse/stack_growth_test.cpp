@@ -42,9 +42,8 @@ TEST(Parse_StackGrowth, WideFileParsesFromSmallStack)
         EXPECT_EQ("", growing.output);
         growing.FullInit();
         EXPECT_EQ(0, growing.Parse(file.c_str(), "r", -1L, engine));
-        CStringList lines;  // the line-list parse releases the stack; the next parse builds it again
-        lines.AddTail("(design small)");
-        EXPECT_EQ(0, growing.Parse(&lines));
+        // The line-list parse releases the stack; the next parse builds it again.
+        EXPECT_EQ(0, ParseLine(growing, "(design small)"));
         EXPECT_EQ(0, growing.Parse(file.c_str(), "r", -1L, engine));
     }
     std::remove(file.c_str());

@@ -39,9 +39,7 @@ TEST(Stress_Regression, RepeatedGroupThatEndsUnmatchedKeepsItsNodes)
     CZelGrammar grammar;
     ASSERT_EQ(0, grammar.Compile("goal a\nform a = (b* C)* int? ;\nform b = ident+ ;"));
     CZelParser p(grammar.GetDescriptor());
-    CStringList lines;
-    lines.AddTail("(a (b x y) - C)");
-    EXPECT_NE(0, p.Parse(&lines));
+    EXPECT_NE(0, ParseLine(p, "(a (b x y) - C)"));
     EXPECT_EQ("(a (b x y) 0)", Shape(p.GetGoalAt(0)));
 }
 

@@ -43,22 +43,6 @@ const char* const kLiterals[] = {"ON", "OFF", "RED", "NONE", "IN-OUT", "E5", "A1
 const char* const kLowerLiterals[] = {"solid", "dotted", "in"};
 const char* const kValueKinds[] = {"ident", "int", "real", "string", "integer"};
 
-GenElement Named(GenElement::Kind kind, const std::string& name)
-{
-    GenElement e;
-    e.kind = kind;
-    e.name = name;
-    return e;
-}
-
-GenRule Rule(GenRule::Kind kind, const std::string& name)
-{
-    GenRule rule;
-    rule.kind = kind;
-    rule.name = name;
-    return rule;
-}
-
 struct GrammarMaker {
     Source& s;
     GenGrammar& g;
@@ -68,10 +52,8 @@ struct GrammarMaker {
 
     GenElement Literal()
     {
-        GenElement e = Named(GenElement::kLiteral, "");
         const bool declared = !g.literals.empty() && s.Chance(40);
-        e.name = declared ? g.literals[s.Pick(static_cast<uint32_t>(g.literals.size()))] : OneOf(s, kLiterals);
-        return e;
+        return {GenElement::kLiteral, declared ? g.literals[s.Pick(static_cast<uint32_t>(g.literals.size()))] : OneOf(s, kLiterals), {}};
     }
 
     // An element of form i's rule (or of a choice when choice is set). Forms are referred
@@ -86,13 +68,13 @@ struct GrammarMaker {
             e = Literal();
         } else if (kind < 60 || (kind < 85 && !choices && !values) || (kind >= 85 && nesting >= 2)) {
             const int j = static_cast<int>(s.Pick(static_cast<uint32_t>(forms)));
-            e = Named(GenElement::kRef, Form(j));
+            e = {GenElement::kRef, Form(j), {}};
             if (j <= i && !choice)
                 e.modifier = s.Chance(50) ? '?' : '*';
         } else if (kind < 85) {
             const bool useChoice = choices && (!values || s.Chance(50));
-            e = Named(GenElement::kRef, useChoice ? "pick" + std::to_string(s.Pick(choices))
-                                                        : "val" + std::to_string(s.Pick(values)));
+            e = {GenElement::kRef, useChoice ? "pick" + std::to_string(s.Pick(choices))
+                                                        : "val" + std::to_string(s.Pick(values)), {}};
         } else {
             e.kind = GenElement::kGroup;
             for (uint32_t a = 2 + s.Pick(2); a > 0; --a)
@@ -116,7 +98,7 @@ struct GrammarMaker {
         for (uint32_t n = s.Pick(3); n > 0; --n)
             g.literals.push_back(OneOf(s, kLowerLiterals));
         for (int i = 0; i < forms; ++i) {
-            GenRule rule = Rule(GenRule::kForm, Form(i));
+            GenRule rule{GenRule::kForm, Form(i), {}, {}};
             if (s.Chance(15))
                 for (uint32_t a = 2 + s.Pick(2); a > 0; --a)
                     rule.alternatives.push_back(Sequence(i, 1, 1, 2));
@@ -126,35 +108,37 @@ struct GrammarMaker {
         }
         for (int c = 0; c < choices; ++c) {
             // The first alternative reads no form, so a document can always end there.
-            GenRule rule = Rule(GenRule::kChoice, "pick" + std::to_string(c));
-            rule.alternatives.push_back({s.Chance(50) ? Literal() : Named(GenElement::kValue, OneOf(s, kValueKinds))});
+            GenRule rule{GenRule::kChoice, "pick" + std::to_string(c), {}, {}};
+            rule.alternatives.push_back({s.Chance(50) ? Literal() : GenElement{GenElement::kValue, OneOf(s, kValueKinds), {}}});
             for (uint32_t a = 1 + s.Pick(3); a > 0; --a)
                 rule.alternatives.push_back({Element(forms, 2, true)});
             g.rules.push_back(rule);
         }
         for (int v = 0; v < values; ++v)
-            {
-            g.rules.push_back(Rule(GenRule::kValue, "val" + std::to_string(v)));
-            g.rules.back().valueType = OneOf(s, kValueKinds);
-        }
+            g.rules.push_back({GenRule::kValue, "val" + std::to_string(v), {}, OneOf(s, kValueKinds)});
         g.goals.push_back(Form(0));
         if (forms > 1 && s.Chance(40))
             g.goals.push_back(Form(1 + static_cast<int>(s.Pick(static_cast<uint32_t>(forms - 1)))));
     }
 };
 
+std::string ElementText(const GenElement& e);
+
+// Alternatives in the grammar language, each element after a blank.
+std::string AlternativesText(const std::vector<GenSequence>& alternatives)
+{
+    std::string text;
+    for (size_t a = 0; a < alternatives.size(); ++a) {
+        text += a ? " |" : "";
+        for (const GenElement& e : alternatives[a])
+            text += " " + ElementText(e);
+    }
+    return text;
+}
+
 std::string ElementText(const GenElement& e)
 {
-    std::string text = e.name;
-    if (e.kind == GenElement::kGroup) {
-        text = "(";
-        for (size_t a = 0; a < e.alternatives.size(); ++a) {
-            text += a ? " |" : "";
-            for (const GenElement& m : e.alternatives[a])
-                text += (text.back() == '(' ? "" : " ") + ElementText(m);
-        }
-        text += ")";
-    }
+    const std::string text = e.kind == GenElement::kGroup ? "(" + AlternativesText(e.alternatives) + ")" : e.name;
     return e.modifier ? text + e.modifier : text;
 }
 
@@ -167,14 +151,7 @@ std::string GrammarText(const GenGrammar& g)
     for (const GenRule& rule : g.rules) {
         static const char* const kinds[] = {"form", "choice", "value"};
         text += std::string(kinds[rule.kind]) + " " + rule.name + " =";
-        if (rule.kind == GenRule::kValue)
-            text += " " + rule.valueType;
-        for (size_t a = 0; a < rule.alternatives.size(); ++a) {
-            text += a ? " |" : "";
-            for (const GenElement& e : rule.alternatives[a])
-                text += " " + ElementText(e);
-        }
-        text += " ;\n";
+        text += (rule.kind == GenRule::kValue ? " " + rule.valueType : AlternativesText(rule.alternatives)) + " ;\n";
     }
     for (const std::string& literal : g.literals)
         text += "literal " + literal + " ;\n";
@@ -205,13 +182,8 @@ struct DocumentMaker {
     {
         for (const GenElement& e : seq) {
             const bool deep = Deep(depth);
-            uint32_t count = 1;
-            if (e.modifier == '?')
-                count = deep ? 0 : s.Pick(2);
-            else if (e.modifier == '*')
-                count = deep ? 0 : s.Pick(4);
-            else if (e.modifier == '+')
-                count = deep ? 1 : 1 + s.Pick(3);
+            uint32_t count = e.modifier == '?' ? (deep ? 0 : s.Pick(2)) : e.modifier == '*' ? (deep ? 0 : s.Pick(4))
+                             : e.modifier == '+' ? (deep ? 1 : 1 + s.Pick(3)) : 1;
             while (count-- > 0)
                 One(e, depth);
         }
@@ -268,11 +240,10 @@ std::string Quote(const char* text)
     if (!text)
         return "<none>";
     std::string out = "\"";
-    for (const char* p = text; *p; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
+    for (const unsigned char c : std::string(text)) {
         char escaped[8];
-        std::snprintf(escaped, sizeof escaped, c == '\n' ? "\\n" : "\\x%02x", c);
-        out += (c < 0x20 || c >= 0x7f || c == '"' || c == '\\') ? (c == '"' || c == '\\' ? std::string("\\") + *p : escaped) : std::string(1, *p);
+        std::snprintf(escaped, sizeof escaped, c < 0x20 || c >= 0x7f ? "\\x%02x" : c == '"' || c == '\\' ? "\\%c" : "%c", c);
+        out += escaped;
     }
     return out + "\"";
 }
@@ -320,15 +291,6 @@ void Walk(const CZelParser& parser, const std::function<void(const CZelOid*, int
     }
 }
 
-
-void WriteText(const std::string& name, const std::string& text)
-{
-    if (FILE* file = std::fopen(name.c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::fclose(file);
-    }
-}
-
 std::string Saved(CZelParser& parser, const std::string& name)
 {
     parser.SetOfname(name.c_str());
@@ -339,16 +301,10 @@ std::string FirstDifference(const std::string& expected, const std::string& foun
 {
     if (expected == found)
         return "";
-    size_t a = 0, b = 0;
-    for (int line = 1;; ++line) {
-        const size_t ea = std::min(expected.find('\n', a), expected.size());
-        const size_t eb = std::min(found.find('\n', b), found.size());
-        const std::string la = a < expected.size() ? expected.substr(a, ea - a) : "<end>";
-        const std::string lb = b < found.size() ? found.substr(b, eb - b) : "<end>";
-        if (la != lb || la == "<end>")
-            return "first difference at line " + std::to_string(line) + ":\n  expected: " + la + "\n  found:    " + lb + "\n";
-        a = ea + 1, b = eb + 1;
-    }
+    const size_t at = std::mismatch(expected.begin(), expected.end(), found.begin(), found.end()).first - expected.begin();
+    const size_t start = at == 0 ? 0 : expected.rfind('\n', at - 1) + 1;  // the line the difference is on
+    const auto line = [start](const std::string& t) { return start < t.size() ? t.substr(start, t.find('\n', start) - start) : "<end>"; };
+    return "first difference at byte " + std::to_string(at) + ":\n  expected: " + line(expected) + "\n  found:    " + line(found) + "\n";
 }
 
 // Whether the text the writer gives a value node reads back, as a token on its own under
@@ -384,15 +340,6 @@ bool ValueReadsBack(CZelParser& parser, zelParserS* grammar, const Settings& st,
                                            : tokType == zelKW_IDENT || (st.extended && tokType == zelKW_LITIDENT);
     return kind && value && token == value;
 }
-
-// Faults that other changes fix, and faults this check has found that wait for a fix. A
-// failure that one of them explains is counted under its name instead of failing; delete
-// an entry when its fix is merged. No fault is known at present.
-struct KnownFaultEntry {
-    const char* name;
-    bool (*explains)(CZelParser&, zelParserS*, const Settings&, const std::string&);
-};
-const std::vector<KnownFaultEntry> kKnownFaults = {};
 
 }  // namespace
 
@@ -555,10 +502,6 @@ std::string CheckRoundTrip(CZelParser& parser, zelParserS* grammar, const Settin
     return "";
 }
 
-}  // namespace zeltest
-
-namespace zeltest {
-
 std::string Edit::Text() const
 {
     static const char* const names[] = {"AddObject", "AddChildObject", "InsObject", "ReplaceObject", "RemObject",
@@ -671,14 +614,6 @@ std::string ApplyEdit(RecordingParser& parser, zelParserS* grammar, const Settin
         return failure.empty() ? "" : failure + context;
     }
     return diff.empty() ? "" : "granted edit left another tree than expected\n" + context + "-- " + diff;
-}
-
-const char* KnownFault(CZelParser& parser, zelParserS* grammar, const Settings& st, const std::string& failure)
-{
-    for (const KnownFaultEntry& entry : kKnownFaults)
-        if (entry.explains(parser, grammar, st, failure))
-            return entry.name;
-    return nullptr;
 }
 
 }  // namespace zeltest

@@ -112,11 +112,6 @@ std::string ApplyEdit(RecordingParser& parser, zelParserS* grammar, const Settin
                       const std::string& dir, bool& readsBack);
 Edit RandomEdit(const GenGrammar& g, const CZelParser& parser, Source& s);
 
-// Names the fault, being fixed elsewhere or already reported, that explains a failure
-// of the checks above, or returns null when the failure is new. The list of such faults
-// lives in generate.cpp (kKnownFaults); delete an entry once its fix is merged.
-const char* KnownFault(CZelParser& parser, zelParserS* grammar, const Settings& settings, const std::string& failure);
-
 }  // namespace zeltest
 
 #endif

@@ -29,7 +29,6 @@ public:
     static int LoadKeywords(CZelParser& p) { return p.LoadKeywords(); }
 
     // Grammar lookups
-    static int SemanticKeywordType(CZelParser& p, int i) { return p.GetSemanticKeywordType(i); }
     static const char* SemanticKeyword(CZelParser& p, int i) { return p.GetSemanticKeyword(i); }
     static int KeywordSemanticId(CZelParser& p, int k) { return p.GetKeywordSemanticId(k); }
     static int SemanticHead(CZelParser& p, int i) { return p.GetSemanticHead(i); }
@@ -50,8 +49,6 @@ public:
     static bool HasStack(const CZelParser& p) { return p.m_stack != nullptr; }
     static int ErrorCount(const CZelParser& p) { return p.m_errors; }
     static int ReportsOff(const CZelParser& p) { return p.m_reportsOff; }
-    static int SemMatch(CZelParser& p, int e) { return p.SemMatch(e); }
-    static int FormSatis(CZelParser& p, int e) { return p.FormSatis(e); }
     static int BuildStack(CZelParser& p, int target) { return p.BuildStack(target); }
     static int VerifySemantic(CZelParser& p) { return p.VerifySemantic(); }
 

@@ -3,6 +3,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -182,14 +183,42 @@ void RecordingParser::PrintError(zelSevCode severity, int line, const char* text
     CZelParser::PrintError(severity, line, text);
 }
 
+std::vector<std::string> Strings(const CStringList& list)
+{
+    std::vector<std::string> out;
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        out.push_back(static_cast<const char*>(list.GetNext(pos)));
+    return out;
+}
+
+int ParseLine(CZelParser& parser, const std::string& text)
+{
+    CStringList lines;
+    lines.AddTail(text.c_str());
+    return parser.Parse(&lines);
+}
+
+int ParseText(CZelParser& parser, const std::string& text, int engine)
+{
+    const std::string file = TempFile(text);
+    const int result = parser.Parse(file.c_str(), engine);
+    std::remove(file.c_str());
+    return result;
+}
+
 std::string TempFile(const std::string& text, const std::string& suffix)
 {
     char name[] = "/tmp/zeltestXXXXXX";
     close(mkstemp(name));
     const std::string path = std::string(name) + suffix;
     std::rename(name, path.c_str());
-    std::ofstream(path, std::ios::binary) << text;
+    WriteText(path, text);
     return path;
+}
+
+void WriteText(const std::string& name, const std::string& text)
+{
+    std::ofstream(name, std::ios::binary) << text;
 }
 
 std::string ReadFile(const std::string& name)
@@ -198,7 +227,6 @@ std::string ReadFile(const std::string& name)
     out << std::ifstream(name, std::ios::binary).rdbuf();
     return out.str();
 }
-
 
 std::string Shape(const CZelOid* node)
 {
@@ -246,6 +274,36 @@ std::string WrittenList(CZelParser& parser)
         for (POSITION pos = list.GetHeadPosition(); pos;)
             text += list.GetNext(pos);
     }
+    return text;
+}
+
+std::string StreamText(CZelParser& parser, const CZelOid* node, int level, int withSiblings, int* result)
+{
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* stream = open_memstream(&buffer, &size);
+    const int r = parser.WriteFile(stream, node, level, withSiblings);
+    std::fclose(stream);
+    const std::string text(buffer, size);
+    std::free(buffer);
+    if (result)
+        *result = r;
+    return text;
+}
+
+const CZelOid* Child(const CZelOid* node, int n)
+{
+    for (node = node->GetFirstObj(); node && n--;)
+        node = node->GetNextObj();
+    return node;
+}
+
+std::string Repeat(const std::string& piece, int count)
+{
+    std::string text;
+    text.reserve(piece.size() * static_cast<size_t>(count > 0 ? count : 0));
+    while (count-- > 0)
+        text += piece;
     return text;
 }
 

@@ -56,9 +56,16 @@ public:
     int summaries = 0;
 };
 
+// The strings of a list, in order.
+std::vector<std::string> Strings(const CStringList& list);
+// Parses text as a line list of one string.
+int ParseLine(CZelParser& parser, const std::string& text);
+// Parses text from a temporary file with the engine given.
+int ParseText(CZelParser& parser, const std::string& text, int engine = 0);
 // Writes text to a new temporary file and returns its name.
 std::string TempFile(const std::string& text, const std::string& suffix = ".zel");
 std::string ReadFile(const std::string& name);
+void WriteText(const std::string& name, const std::string& text);
 
 // A compact view of a tree: "(design top (cell a (port p INPUT)))"; reals with six
 // decimals, strings in quotes, a free node as "<free>".
@@ -67,6 +74,11 @@ std::string Shape(const CZelOid* node);
 std::string Shapes(const CZelParser& parser);
 // The writer's text for every goal of the parser, through the list writer.
 std::string WrittenList(CZelParser& parser);
+// The stream writer's text for node, written to memory; result receives WriteFile's result.
+std::string StreamText(CZelParser& parser, const CZelOid* node, int level = 0, int withSiblings = 1, int* result = nullptr);
+// The n-th child of node, or null.
+const CZelOid* Child(const CZelOid* node, int n);
+std::string Repeat(const std::string& piece, int count);
 
 // Keyword ids of the editing grammar (see test_grammars.cpp for the rules).
 enum EditKw {

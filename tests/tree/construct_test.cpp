@@ -70,9 +70,7 @@ TEST(Tree_ConstructStack, OverflowInTheReplayChangesNothing)
     std::string text = "(library";
     for (int i = 0; i < 12; ++i)
         text += " \"s" + std::to_string(i) + "\"";
-    CStringList lines;
-    lines.AddTail((text + ")").c_str());
-    ASSERT_EQ(0, p.Parse(&lines));  // the recursive engine repeats a group on one stack entry
+    ASSERT_EQ(0, ParseLine(p, text + ")"));  // the recursive engine repeats a group on one stack entry
     const CZelOid* library = p.GetGoalAt(0);
     const std::string before = Shape(library);
     EXPECT_EQ(nullptr, Child(library, 11)->InsStrtok("y"));

@@ -1,7 +1,6 @@
 // Navigation, searches and typed values of parsed trees.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,10 +16,8 @@ struct Tree_Navigate : ::testing::Test {
     // the netlist grammar, and returns the first goal.
     const CZelOid* Load(const char* text, bool netlist = false)
     {
-        const std::string file = TempFile(text);
         parser.reset(new RecordingParser(netlist ? nets.get() : items.GetDescriptor()));
-        EXPECT_EQ(0, parser->Parse(file.c_str(), 0)) << text;
-        std::remove(file.c_str());
+        EXPECT_EQ(0, ParseText(*parser, text)) << text;
         return parser->GetGoalAt(0);
     }
     CZelGrammar items;

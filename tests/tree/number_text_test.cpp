@@ -21,9 +21,7 @@ std::string Read(const std::string& token, int extended, bool realOnly)
     for (int kind = realOnly ? 1 : 0; kind < 2; ++kind) {
         Grammar g = NetlistGrammar();
         RecordingParser p(g.get(), 4, 100, 0, extended);
-        CStringList lines;
-        lines.AddTail(texts[kind].c_str());
-        if (p.Parse(&lines) != 0)
+        if (ParseLine(p, texts[kind]) != 0)
             continue;
         const CZelOid* design = p.GetGoalAt(0);
         char value[64];
@@ -78,9 +76,7 @@ TEST(Tree_NumberText, FileParseWarnsAndEditingByKeywordDoesNot)
 {
     Grammar g = NetlistGrammar();
     RecordingParser p(g.get());
-    const std::string file = TempFile("(design top\n  (version + 1 2)\n  (cell c (net n 1.2.3)))\n");
-    EXPECT_EQ(0, p.Parse(file.c_str(), 0));
-    std::remove(file.c_str());
+    EXPECT_EQ(0, ParseText(p, "(design top\n  (version + 1 2)\n  (cell c (net n 1.2.3)))\n"));
     EXPECT_EQ((std::vector<std::string>{"2@2:Number \"+\" is not well formed; the value of its leading part is kept.\n",
                                         "2@3:Number \"1.2.3\" is not well formed; the value of its leading part is kept.\n"}),
               p.reports);

@@ -19,13 +19,6 @@ using A = CZelTestAccess;
 
 namespace {
 
-const CZelOid* Child(const CZelOid* node, int n)
-{
-    for (node = node->GetFirstObj(); node && n--;)
-        node = node->GetNextObj();
-    return node;
-}
-
 bool IsFree(const CZelOid* n)
 {
     return n->GetKeywordId() == 0 && n->GetFlags() == 0 && !n->GetParent() && !n->GetFirstObj() && !n->GetNextObj();
@@ -98,9 +91,7 @@ TEST(Tree_Store, CopiesReleasesAndDeletesKeepTheTreeConsistent)
     Grammar g = NetlistGrammar();
     CZelParser p(g.get());
     EXPECT_EQ(1, p.DeleteObject(nullptr, 1));
-    CStringList lines;
-    lines.AddTail((std::string(kCells) + "(design b (version 1 2 3) (cell a (net n \"s\" 1.5)))(design c)").c_str());
-    ASSERT_EQ(0, p.Parse(&lines));
+    ASSERT_EQ(0, ParseLine(p, std::string(kCells) + "(design b (version 1 2 3) (cell a (net n \"s\" 1.5)))(design c)"));
     const CZelOid* design = p.GetGoalAt(0);
     const CZelOid* net = Child(Child(p.GetGoalAt(1), 2), 1);
     const std::string before = Shapes(p);
@@ -142,9 +133,7 @@ TEST(Tree_Store, ReleaseUnlinksAtEveryPosition)
     for (int engine = 0; engine < 2; ++engine)
         for (const auto& c : cases) {
             RecordingParser p(g.get());
-            const std::string file = TempFile(c.input);
-            p.Parse(file.c_str(), engine);
-            std::remove(file.c_str());
+            ParseText(p, c.input, engine);
             ASSERT_TRUE(c.input == kCells || !Child(Child(p.GetGoalAt(0), 1), 1)->GetParent()) << Shapes(p);
             const CZelOid* n = c.child < 0 ? Child(p.GetGoalAt(0), c.cell) : Child(Child(p.GetGoalAt(0), c.cell), c.child);
             n->SetFlags(5);
@@ -153,28 +142,6 @@ TEST(Tree_Store, ReleaseUnlinksAtEveryPosition)
             EXPECT_TRUE(r == 1 && (c.op != kRem || (n->RemObject() == 1 && IsFree(n))));  // a second release does nothing
             EXPECT_EQ(c.shape, Shapes(p)) << c.input << " " << c.cell << "/" << c.child << "/" << c.op;
         }
-}
-
-// DeleteObject takes only nodes of its own parser: another parser's node, or a client's node
-// bound to no parser, is refused with 0 and stays where it is.
-TEST(Tree_Store, DeleteObjectRefusesNodesOfAnotherParser)
-{
-    Grammar ga = NetlistGrammar(), gb = NetlistGrammar();
-    CZelParser a(ga.get()), b(gb.get());
-    CStringList lines;
-    lines.AddTail(kCells);
-    ASSERT_EQ(0, a.Parse(&lines));
-    lines.AddTail(kCells);
-    ASSERT_EQ(0, b.Parse(&lines));
-    const CZelOid* design = a.GetGoalAt(0);
-    CZelOid loose;
-    for (const CZelOid* node : {Child(design, 2), design, static_cast<const CZelOid*>(&loose)})
-        for (int unlink = 0; unlink < 2; ++unlink)
-            EXPECT_EQ(0, (node == &loose ? a : b).DeleteObject(node, unlink));
-    EXPECT_EQ(1, a.GetGoalCount());
-    EXPECT_EQ("(design top (cell a) (cell b) (cell c))", Shapes(a));
-    EXPECT_EQ(1, a.DeleteObject(Child(design, 2), 0));
-    EXPECT_EQ("(design top (cell a) (cell c))", Shapes(a));
 }
 
 // A goal alternative that leads to repeated identifiers (a hand-laid grammar may have one)

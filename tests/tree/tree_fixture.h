@@ -1,11 +1,10 @@
 // A fixture for tree tests: text parsed from a file under the netlist or the editing
-// grammar, and the n-th child of a node.
+// grammar.
 #ifndef ZEL_TESTS_TREE_FIXTURE_H
 #define ZEL_TESTS_TREE_FIXTURE_H
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -13,21 +12,12 @@
 
 namespace zeltest {
 
-inline const CZelOid* Child(const CZelOid* node, int n)
-{
-    for (node = node->GetFirstObj(); node && n--;)
-        node = node->GetNextObj();
-    return node;
-}
-
 struct TreeFixture : ::testing::Test {
     // Parses text under the netlist grammar, or the editing grammar, and returns the first goal.
     const CZelOid* Load(const char* text, bool edit = false)
     {
-        const std::string file = TempFile(text);
         parser.reset(new RecordingParser((edit ? edits : nets).get()));
-        EXPECT_EQ(0, parser->Parse(file.c_str(), 0)) << text;
-        std::remove(file.c_str());
+        EXPECT_EQ(0, ParseText(*parser, text)) << text;
         return parser->GetGoalAt(0);
     }
     Grammar nets = NetlistGrammar(), edits = EditGrammar();

@@ -58,12 +58,7 @@ TEST_F(Tree_Values, ValuesWithoutAWrittenFormAreRefused)
     EXPECT_EQ(0, parser->ReplaceData(real, "1e-7"));
     EXPECT_EQ(1e-7, real->GetRealval());
     EXPECT_NE(nullptr, net->AppRealtok(0.0000001));
-    CStringList out;
-    ASSERT_EQ(0, parser->WriteList(net, 0, &out));
-    std::string text;
-    for (POSITION pos = out.GetHeadPosition(); pos;)
-        text += out.GetNext(pos);
-    EXPECT_EQ("\n(net  &1  \"s\"  0.0000001  0.0000001)", text);
+    EXPECT_EQ("\n(net  &1  \"s\"  0.0000001  0.0000001)", StreamText(*parser, net, 0, 0));
 }
 
 // A list is checked whole before the first node is made, and a node the grammar refuses
