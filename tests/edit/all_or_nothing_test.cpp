@@ -24,11 +24,8 @@ const char kTree[] = "(design top (version 1 2 3) (cell a (port p INPUT 4) (net 
 std::string Snapshot(CZelParser& p)
 {
     std::ostringstream out;
+    out << WrittenList(p) << '\n';
     for (int i = 0; i < p.GetGoalCount(); ++i) {
-        CStringList list;
-        p.WriteList(p.GetGoalAt(i), 0, &list);
-        for (POSITION pos = list.GetHeadPosition(); pos;)
-            out << static_cast<const char*>(list.GetNext(pos)) << '\n';
         std::vector<const CZelOid*> pending{p.GetGoalAt(i)};
         while (!pending.empty()) {
             const CZelOid* n = pending.back();
