@@ -20,22 +20,29 @@ bool SpellsLiteral(const char* text, size_t length, const NameIndex* names)
     return name >= 0 && names->IsIndexKey(name);
 }
 
+// True when the text, between two quote characters, is closed by the second: the quote
+// character stands inside only right after the escape character, and the text does not
+// end in the escape character (which would keep the closing quote inside).
+bool QuotesProtected(const char* text, size_t length, char quote, char escape)
+{
+    if (escape && length > 0 && text[length - 1] == escape)
+        return false;
+    for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, quote, length - static_cast<size_t>(p - text)))); ++p)
+        if (p == text || !escape || p[-1] != escape)
+            return false;
+    return true;
+}
+
 // True when the text between apostrophes reads back as itself under the extended rules:
-// an apostrophe is kept only right after the escape character, a line feed ends the
-// text, the closing apostrophe must not follow the escape character, and an apostrophe
-// followed by a space or ")" is an identifier of its own.
+// a line feed ends the text, and an apostrophe followed by a space or ")" is an
+// identifier of its own.
 bool ReadsBetweenApostrophes(const char* text, size_t length, char escape)
 {
     if (length == 0)
         return true;
     if (text[0] == ' ' || text[0] == ')' || std::memchr(text, '\n', length))
         return false;
-    if (escape && text[length - 1] == escape)
-        return false;
-    for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\'', length - static_cast<size_t>(p - text)))); ++p)
-        if (p == text || !escape || p[-1] != escape)
-            return false;
-    return true;
+    return QuotesProtected(text, length, '\'', escape);
 }
 
 }  // namespace
@@ -77,13 +84,7 @@ bool CanWriteString(const char* text, size_t length, const LexicalSettings& sett
 {
     if (settings.extended && length > 0 && (text[0] == ' ' || text[0] == ')'))
         return false;
-    const char escape = settings.escape;
-    if (escape && length > 0 && text[length - 1] == escape)
-        return false;
-    for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '"', length - static_cast<size_t>(p - text)))); ++p)
-        if (p == text || !escape || p[-1] != escape)
-            return false;
-    return true;
+    return QuotesProtected(text, length, '"', settings.escape);
 }
 
 }  // namespace zel

@@ -21,7 +21,7 @@ struct ListFrame {
 
 int CZelParser::WriteList(const CZelOid* node, int level, CStringList* list)
 {
-    if (!list || (node && node->GetParser() != this))
+    if (!list || (node && !IsOwnNode(node)))
         return 1;
     return zel::GuardAllocation(*this, 1, [&] { return WriteListItems(node, level, list); });
 }

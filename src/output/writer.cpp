@@ -82,7 +82,7 @@ void CZelParser::WriteItem(std::string& out, const CZelOid* node, int level, con
 
 int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int withSiblings)
 {
-    if (!node || node->m_sem < 0 || node->GetParser() != this)
+    if (!IsOwnNode(node) || node->m_sem < 0)
         return 1;
     if (!stream) {
         m_errno = 4;
@@ -95,7 +95,8 @@ int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int with
     return result;
 }
 
-// The tree writer's walk, for a live node of this parser and an open stream.
+// The tree writer's walk, for a live node of this parser and an open stream. A failed
+// write is 1; the caller sets the error state.
 int CZelParser::WriteTree(FILE* stream, const CZelOid* node, int level, int withSiblings)
 {
     const zel::LexicalSettings settings = SpellingSettings();
@@ -108,10 +109,8 @@ int CZelParser::WriteTree(FILE* stream, const CZelOid* node, int level, int with
     int result = 0;  // result of the chain that finished last
     while (!frames.empty()) {
         if (out.size() >= kFlushSize) {
-            if (std::fwrite(out.data(), 1, out.size(), stream) != out.size()) {
-                m_errno = 4;
+            if (std::fwrite(out.data(), 1, out.size(), stream) != out.size())
                 return 1;
-            }
             out.clear();
         }
         WriteFrame& f = frames.back();
@@ -151,10 +150,8 @@ int CZelParser::WriteTree(FILE* stream, const CZelOid* node, int level, int with
         f.node = f.node->Nlink;
         f.first = false;
     }
-    if (std::fwrite(out.data(), 1, out.size(), stream) != out.size()) {
-        m_errno = 4;
+    if (std::fwrite(out.data(), 1, out.size(), stream) != out.size())
         return 1;
-    }
     return result;
 }
 
@@ -173,7 +170,7 @@ int CZelParser::WriteFile(const char* fileName, const CZelOid* node, int level, 
 
 int CZelParser::WriteSubtreeFile(const char* fileName, const CZelOid* node, int level, CStringList* header)
 {
-    if (node && node->GetParser() != this)
+    if (node && !IsOwnNode(node))
         return 1;
     if (fileName && *fileName)
         m_ofname = fileName;

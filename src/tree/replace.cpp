@@ -87,7 +87,7 @@ int CZelParser::ReplaceData(const CZelOid* node, const char* text)
 {
     if (!node || node->m_sem < 0 || !text)
         return 0;
-    if (node->GetParser() != this)
+    if (!IsOwnNode(node))
         return -1;
     bool outOfRange = false;
     switch (node->GetKeywordType()) {
