@@ -2,6 +2,7 @@
 // another parser alone.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -129,8 +130,8 @@ TEST_F(Edit_AllOrNothing, InsertInFrontOfACopyIsRefused)
     EXPECT_EQ(before, Snapshot(parser));
 }
 
-// Every operation that takes a node refuses a node of another parser and changes nothing,
-// in either parser; the sanitizer build would report a use after free otherwise.
+// Every operation that takes a node (editing, replacing, writing) refuses a node of another
+// parser and changes nothing, in either parser; the sanitizer build would report a use after free otherwise.
 TEST(Edit_Foreign, AnotherParsersNodesAreRefused)
 {
     Grammar ga = NetlistGrammar(), gb = NetlistGrammar();
@@ -152,10 +153,19 @@ TEST(Edit_Foreign, AnotherParsersNodesAreRefused)
         EXPECT_EQ(nullptr, b.AddChildObject(node, &lines));
         EXPECT_EQ(nullptr, b.InsObject(node, &lines));
         EXPECT_EQ(nullptr, b.ReplaceObject(node, &lines));
+        lines.RemoveAll();
         EXPECT_EQ(0, b.RemObject(node));
         EXPECT_EQ(0, b.DeleteObject(node, 1));
         EXPECT_EQ(0, b.DeleteObject(node, 0));
         b.StoreSymbol(node, "q");
+        EXPECT_EQ(-1, b.ReplaceData(node, "x1"));
+        EXPECT_EQ(1, b.WriteList(node, 0, &lines));
+        EXPECT_EQ(0, lines.GetCount());
+        FILE* stream = std::tmpfile();
+        EXPECT_EQ(1, b.WriteFile(stream, node, 0, 1));
+        EXPECT_EQ(0L, std::ftell(stream));
+        std::fclose(stream);
+        EXPECT_EQ(1, b.WriteFile("/dev/null", node, 0, nullptr));
         ::testing::internal::CaptureStdout();
         b.PrintObj(node);
         EXPECT_EQ("", ::testing::internal::GetCapturedStdout());
