@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <strings.h>
 
@@ -328,11 +327,11 @@ std::string NodeText(const CZelOid* n)
     return out;
 }
 
-// Visits every node of every goal in document order with its depth; skip and its subtree
-// are left out.
-void Walk(const CZelParser& parser, const std::function<void(const CZelOid*, int)>& visit, const CZelOid* skip = nullptr)
+// Every node of every goal in document order, with its depth; skip and its subtree are
+// left out.
+std::vector<std::pair<const CZelOid*, int>> Walk(const CZelParser& parser, const CZelOid* skip = nullptr)
 {
-    std::vector<std::pair<const CZelOid*, int>> pending;
+    std::vector<std::pair<const CZelOid*, int>> out, pending;
     for (int i = parser.GetGoalCount() - 1; i >= 0; --i)
         if (parser.GetGoalAt(i))
             pending.push_back({parser.GetGoalAt(i), 0});
@@ -341,20 +340,21 @@ void Walk(const CZelParser& parser, const std::function<void(const CZelOid*, int
         pending.pop_back();
         if (node == skip)
             continue;
-        visit(node, depth);
-        std::vector<const CZelOid*> children;
+        out.push_back({node, depth});
+        const size_t first = pending.size();
         for (const CZelOid* c = node->GetFirstObj(); c; c = c->GetNextObj())
-            children.push_back(c);
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
-            pending.push_back({*it, depth + 1});
+            pending.push_back({c, depth + 1});
+        std::reverse(pending.begin() + static_cast<long>(first), pending.end());
     }
+    return out;
 }
 
 // Every node's description and nesting, one line per node.
 std::string Describe(const CZelParser& parser, const CZelOid* skip = nullptr)
 {
     std::string out;
-    Walk(parser, [&](const CZelOid* n, int depth) { out += std::string(2 * depth, ' ') + NodeText(n) + "\n"; }, skip);
+    for (const auto& [n, depth] : Walk(parser, skip))
+        out += std::string(2 * depth, ' ') + NodeText(n) + "\n";
     return out;
 }
 
@@ -443,7 +443,8 @@ std::string GenerateDocument(const GenGrammar& g, Source& s)
 std::vector<const CZelOid*> Nodes(const CZelParser& parser)
 {
     std::vector<const CZelOid*> nodes;
-    Walk(parser, [&](const CZelOid* n, int) { nodes.push_back(n); });
+    for (const auto& visit : Walk(parser))
+        nodes.push_back(visit.first);
     return nodes;
 }
 
