@@ -37,42 +37,31 @@ const char kCells[] = "goal d ; form d = ident c* ; form c = ident int? ;";
 const Case kCases[] = {
     // A text in front of the last value: "N" would read as val1 and Z3tj as nothing.
     {kIdents, 0, "(design0 q4x7u e5 Ysz_rqr 1462087610 Z3tj)", kIns, 4, "N", 0, nullptr},
-    {kIdents, 0, "(design0 q4x7u e5 Ysz_rqr 1462087610 Z3tj)", kAdd, -1, "N", 0, nullptr},
     {kIdents, 0, "(design0 q4x7u e5 Ysz_rqr 1462087610 Z3tj)", kIns, 1, "N", 0,
      "(design0 q4x7u N e5 Ysz_rqr 1462087610 Z3tj)"},
     {kIdents, 0, "(design0 q4x7u e5 7 Z3tj)", kReplace, 1, "W", 0, "(design0 q4x7u W 7 Z3tj)"},
-    {kIdents, 0, "(design0 q4x7u e5 7 Z3tj)", kReplace, 1, "8", 0, nullptr},
     // The required val1 stays when it is replaced: a second value in front of it does not read back.
     {kIdents, 0, "(design0 q4x7u 7 Z3tj)", kReplace, 2, "W", 0, nullptr},
     // A string in front of -0.5 moves the group to its third alternative: -0 would read as val0.
     {kReals, 0, "(design0 -0.5 -0 \"s\")", kInsStrtok, 0, ";semi", 0, nullptr},
-    {kReals, 0, "(design0 -0.5 -0 \"s\")", kIns, 0, "\";semi\"", 0, nullptr},
     {kReals, 0, "(design0 -0.5 -0 \"s\")", kInsStrtok, 2, "t", 0, "(design0 -0.500000 -0.000000 \"t\" \"s\")"},
     // Text is read where it goes: inside a repeated group, after the required name.
     {kPairs, 0, "(f x A 1)", kAdd, -1, "A 2", 0, "(f x A 1 A 2)"},
-    {kPairs, 0, "(f x A 1)", kAdd, -1, "y", 0, nullptr},
-    {kPairs, 0, "(f x A 1)", kIns, 1, "A 3", 0, "(f x A 3 A 1)"},
     {kPairs, 0, "(f x A 1)", kIns, 1, "y", 0, nullptr},
     // The first element of a group's alternative is optional, so these read back.
-    {kPairs, 0, "(f x A 1)", kAdd, -1, "2", 0, "(f x A 1 2)"},
     {kPairs, 0, "(f x A 1)", kIns, 1, "A", 0, "(f x A A 1)"},
-    {kPairs, 0, "(f x A 1)", kInsInttok, 2, "", 5, "(f x A 5 1)"},
     // A required node that a replacement keeps stays after the new ones where that reads back.
     {kInts, 0, "(f 1 2)", kReplace, 0, "5", 0, "(f 5 1 2)"},
-    {kInts, 0, "(f 1 2)", kInsInttok, 1, "", 9, "(f 1 9 2)"},
     {kInts, 0, "(f 1 2)", kInsRealtok, 1, "", 9.5, nullptr},
     // Under the extended rules an identifier that spells a literal reads as either.
     {kNone, 1, "(f x)", kInsIdent, 0, "none", 0, nullptr},
-    {kNone, 1, "(f x)", kInsIdent, 0, "y", 0, "(f y x)"},
     {kNone, 1, "(f NONE x)", kInsIdent, 1, "none", 0, "(f NONE none x)"},
     // An integer where a real follows only: read as a real there, as an int in front.
     {kLate, 0, "(f 1.5)", kAdd, -1, "2", 0, "(f 1.500000 2.000000)"},
     {kLate, 0, "(f 1.5)", kIns, 0, "2", 0, "(f 2 1.500000)"},
-    {kLate, 0, "(f 2 1.5)", kIns, 0, "3", 0, nullptr},
     // Nested forms from text are parsed by the engine and checked as well.
     {kCells, 0, "(d top (c a 1))", kAdd, -1, "(c b) (c e 2)", 0, "(d top (c a 1) (c b) (c e 2))"},
     {kCells, 0, "(d top (c a 1))", kIns, 1, "(c b 3 4)", 0, nullptr},
-    {kCells, 0, "(d top (c a 1))", kIns, 0, "(c b)", 0, nullptr},
 };
 
 // Applies the case's edit; returns the node the edit made, or null.

@@ -61,18 +61,11 @@ const char* const kFollowers[] = {"  1", ")", "\n (cell", ""};
 TEST(Lex_Spelling, IdentifiersReadBackAsThemselves)
 {
     const struct { const char* text; char escape; const char* plain; const char* extended; } rows[] = {
-        {"top_1", 0, "top_1", "top_1"}, {"1", 0, "&1", "'1'"}, {"-7", 0, nullptr, "'-7'"}, {"3.5", 0, nullptr, "'3.5'"},
-        {"1e5", 0, "1e5", "1e5"}, {"1E5", 0, "1E5", "'1E5'"}, {"E12", 0, "E12", "E12"}, {"+-", 0, nullptr, "'+-'"}, {"12ab", 0, "12ab", "12ab"},
-        {"a-b", 0, "a-b", "a-b"}, {"a-1", 0, nullptr, "a-1"}, {"a.", 0, nullptr, "a."}, {".", 0, nullptr, "'.'"},
-        {"x1.5", 0, nullptr, "x1.5"}, {"a.b", 0, "a.b", "a.b"}, {"a-.5", 0, "&a-.5", "a-.5"},
-        {"a b", 0, nullptr, "'a b'"}, {"(x", 0, nullptr, "'(x'"}, {"x)", 0, nullptr, "'x)'"}, {" x", 0, nullptr, nullptr},
-        {")x", 0, nullptr, nullptr}, {"a\nb", 0, nullptr, nullptr}, {"a\tb", 0, nullptr, "'a\tb'"},
-        {"&x", 0, "&&x", "&x"}, {"\"q", 0, "&\"q", "'\"q'"}, {"\"", 0, nullptr, "'\"'"}, {"'q", 0, "'q", nullptr},
-        {"'", 0, nullptr, nullptr}, {"a'b", 0, "a'b", "a'b"}, {";c", 0, "&;c", "';c'"}, {"#c", 0, "&#c", "'#c'"},
-        {"a;b", 0, "a;b", "a;b"}, {"a;b#", 0, nullptr, "a;b#"}, {"input", 0, nullptr, "input"}, {"InOut", 0, nullptr, "InOut"},
-        {"inputs", 0, "inputs", "inputs"}, {"", 0, nullptr, "''"}, {"a b\\", 0, nullptr, "'a b\\'"},
-        {"a b\\", '\\', nullptr, nullptr}, {"x\\", '\\', nullptr, "x\\"}, {"it\\'s so", '\\', nullptr, "'it\\'s so'"},
-        {"it's so", '\\', nullptr, nullptr}, {"\xe9t\xe9", 0, nullptr, "\xe9t\xe9"}, {"\xe9t", 0, "\xe9t", "\xe9t"},
+        {"top_1", 0, "top_1", "top_1"}, {"1", 0, "&1", "'1'"}, {"-7", 0, nullptr, "'-7'"}, {"1E5", 0, "1E5", "'1E5'"},
+        {"a-1", 0, nullptr, "a-1"}, {"a-.5", 0, "&a-.5", "a-.5"}, {"a b", 0, nullptr, "'a b'"}, {" x", 0, nullptr, nullptr},
+        {"a\nb", 0, nullptr, nullptr}, {"&x", 0, "&&x", "&x"}, {"'q", 0, "'q", nullptr}, {";c", 0, "&;c", "';c'"},
+        {"a;b#", 0, nullptr, "a;b#"}, {"InOut", 0, nullptr, "InOut"}, {"", 0, nullptr, "''"},
+        {"a b\\", '\\', nullptr, nullptr}, {"it\\'s so", '\\', nullptr, "'it\\'s so'"}, {"\xe9t\xe9", 0, nullptr, "\xe9t\xe9"},
     };
     for (const auto& row : rows)
         for (int extended = 0; extended < 2; ++extended) {
@@ -104,9 +97,8 @@ TEST(Lex_Spelling, IdentifiersReadBackAsThemselves)
 TEST(Lex_Spelling, StringsWithoutEscapingReadBackOrAreRefused)
 {
     const struct { const char* text; char escape; int extended; bool writable; } rows[] = {
-        {"a b (c) 'd' ;e", 0, 0, true}, {"", 0, 1, true}, {"line\nbreak", 0, 0, true}, {"a\"b", 0, 0, false},
-        {"a\\\"b", '\\', 0, true}, {"\\\"ab\\\"", '\\', 1, true}, {"\"ab", '\\', 0, false}, {"ab\\", '\\', 0, false},
-        {"ab\\", 0, 0, true}, {" ab", 0, 0, true}, {" ab", 0, 1, false}, {")ab", 0, 1, false}, {"a )", 0, 1, true},
+        {"a b (c) 'd' ;e", 0, 0, true}, {"", 0, 1, true}, {"a\"b", 0, 0, false}, {"a\\\"b", '\\', 0, true},
+        {"ab\\", '\\', 0, false}, {"ab\\", 0, 0, true}, {" ab", 0, 1, false}, {"a )", 0, 1, true},
     };
     for (const auto& row : rows) {
         Spelling s(row.escape, row.extended);

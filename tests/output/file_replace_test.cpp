@@ -112,10 +112,6 @@ TEST_F(Output_FileReplace, ReplacesTheFileBehindLinksAndKeepsItsBits)
     EXPECT_EQ(first + "\n(design  b)", ReadFile(dir + "/sub/new.zel"));
     EXPECT_EQ(0640u, Bits(dir + "/sub/new.zel"));
 
-    CStringList header;
-    header.AddTail("note\n");
-    EXPECT_EQ(0, p.WriteFile(real.c_str(), p.GetGoalAt(1), 0, &header));
-    EXPECT_EQ(";; note\n\n(design  b)", ReadFile(real));
     p.DumpFile(real.c_str(), 0, nullptr);
     EXPECT_EQ(first + "\n(design  b)\n", ReadFile(real));
     EXPECT_EQ(0640u, Bits(real));

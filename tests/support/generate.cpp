@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <strings.h>
 
@@ -18,7 +17,13 @@ namespace zeltest {
 
 namespace {
 
+using A = CZelTestAccess;
+
 template <class T, size_t N> const T& OneOf(Source& s, const T (&items)[N]) { return items[s.Pick(N)]; }
+template <class T> const T& OneOf(Source& s, const std::vector<T>& items)
+{
+    return items[s.Pick(static_cast<uint32_t>(items.size()))];
+}
 
 std::string RandomCase(std::string word, Source& s)
 {
@@ -36,11 +41,14 @@ std::string Chars(Source& s, size_t least, size_t most, const char* set)
     return out;
 }
 
+std::string Unquoted(const std::string& literal)
+{
+    return literal[0] == '"' ? literal.substr(1, literal.size() - 2) : literal;
+}
+
 // --- Grammar generation
 
-const char* const kFormWords[] = {"design", "cell", "port", "net", "box", "pt", "layer", "item"};
-const char* const kLiterals[] = {"ON", "OFF", "RED", "NONE", "IN-OUT", "E5", "A1", "\"light-grey\"", "\"x.y\""};
-const char* const kLowerLiterals[] = {"solid", "dotted", "in"};
+const char* const kLiterals[] = {"ON", "NONE", "IN-OUT", "E5", "A1", "\"light-grey\"", "\"x.y\""};
 const char* const kValueKinds[] = {"ident", "int", "real", "string", "integer"};
 
 struct GrammarMaker {
@@ -48,12 +56,11 @@ struct GrammarMaker {
     GenGrammar& g;
     int forms, choices, values;
 
-    std::string Form(int i) const { return std::string(kFormWords[i % 8]) + std::to_string(i); }
+    std::string Form(int i) const { return (i % 2 ? "cell" : "design") + std::to_string(i); }
 
     GenElement Literal()
     {
-        const bool declared = !g.literals.empty() && s.Chance(40);
-        return {GenElement::kLiteral, declared ? g.literals[s.Pick(static_cast<uint32_t>(g.literals.size()))] : OneOf(s, kLiterals), {}};
+        return {GenElement::kLiteral, !g.literals.empty() && s.Chance(40) ? OneOf(s, g.literals) : OneOf(s, kLiterals), {}};
     }
 
     // An element of form i's rule (or of a choice when choice is set). Forms are referred
@@ -73,8 +80,7 @@ struct GrammarMaker {
                 e.modifier = s.Chance(50) ? '?' : '*';
         } else if (kind < 85) {
             const bool useChoice = choices && (!values || s.Chance(50));
-            e = {GenElement::kRef, useChoice ? "pick" + std::to_string(s.Pick(choices))
-                                                        : "val" + std::to_string(s.Pick(values)), {}};
+            e = {GenElement::kRef, (useChoice ? "pick" : "val") + std::to_string(s.Pick(useChoice ? choices : values)), {}};
         } else {
             e.kind = GenElement::kGroup;
             for (uint32_t a = 2 + s.Pick(2); a > 0; --a)
@@ -96,13 +102,12 @@ struct GrammarMaker {
     void Make()
     {
         for (uint32_t n = s.Pick(3); n > 0; --n)
-            g.literals.push_back(OneOf(s, kLowerLiterals));
+            g.literals.push_back(s.Chance(50) ? "solid" : "in");
         for (int i = 0; i < forms; ++i) {
             GenRule rule{GenRule::kForm, Form(i), {}, {}};
-            if (s.Chance(15))
-                for (uint32_t a = 2 + s.Pick(2); a > 0; --a)
-                    rule.alternatives.push_back(Sequence(i, 1, 1, 2));
-            else
+            for (uint32_t a = s.Chance(15) ? 2 + s.Pick(2) : 0; a > 0; --a)
+                rule.alternatives.push_back(Sequence(i, 1, 1, 2));
+            if (rule.alternatives.empty())
                 rule.alternatives.push_back(Sequence(i, 0, s.Chance(10) ? 0 : 1, 5));
             g.rules.push_back(rule);
         }
@@ -122,8 +127,6 @@ struct GrammarMaker {
     }
 };
 
-std::string ElementText(const GenElement& e);
-
 // Alternatives in the grammar language, each element after a blank.
 std::string AlternativesText(const std::vector<GenSequence>& alternatives)
 {
@@ -131,23 +134,15 @@ std::string AlternativesText(const std::vector<GenSequence>& alternatives)
     for (size_t a = 0; a < alternatives.size(); ++a) {
         text += a ? " |" : "";
         for (const GenElement& e : alternatives[a])
-            text += " " + ElementText(e);
+            text += " " + (e.kind == GenElement::kGroup ? "(" + AlternativesText(e.alternatives) + ")" : e.name) +
+                    (e.modifier ? std::string(1, e.modifier) : "");
     }
     return text;
 }
 
-std::string ElementText(const GenElement& e)
-{
-    const std::string text = e.kind == GenElement::kGroup ? "(" + AlternativesText(e.alternatives) + ")" : e.name;
-    return e.modifier ? text + e.modifier : text;
-}
-
 std::string GrammarText(const GenGrammar& g)
 {
-    std::string text = "goal";
-    for (const std::string& goal : g.goals)
-        text += (goal == g.goals[0] ? " " : " | ") + goal;
-    text += " ;\n";
+    std::string text = "goal " + g.goals[0] + (g.goals.size() > 1 ? " | " + g.goals[1] : "") + " ;\n";
     for (const GenRule& rule : g.rules) {
         static const char* const kinds[] = {"form", "choice", "value"};
         text += std::string(kinds[rule.kind]) + " " + rule.name + " =";
@@ -156,6 +151,56 @@ std::string GrammarText(const GenGrammar& g)
     for (const std::string& literal : g.literals)
         text += "literal " + literal + " ;\n";
     return text;
+}
+
+// --- Messy values, as written in a document or given to the editing operations
+
+std::string MessyIdent(const GenGrammar& g, Source& s)
+{
+    static const char* const pool[] = {"a.b", "a-b", "&1", "&a-b", "E12", "e5", "a;b", "x#y", "n'1",
+                                       "'a b'", "1", "-", "x(y", "caf\xc3\xa9", "a-1"};
+    if (s.Chance(60))
+        return Chars(s, 1, 1, "abcdefghijklmnopqrstuvwxyzABCDFGHIJKLMNOPQRSTUVWXYZ_") +
+               Chars(s, 0, 8, "abcdefghijklmnopqrstuvwxyz0123456789_");
+    if (!s.Chance(30))
+        return OneOf(s, pool);
+    // A name of the grammar: a rule, a literal, a literal of another grammar.
+    std::vector<std::string> names(g.literals);
+    for (const GenRule& r : g.rules)
+        names.push_back(r.name);
+    for (const char* l : kLiterals)
+        names.push_back(Unquoted(l));
+    return RandomCase(OneOf(s, names), s);
+}
+
+// Integers: odd spellings and values at and past the 32-bit limits. Reals: odd spellings,
+// values past the double range, and 1 to 17 significant digits at a magnitude from 1e-9 to
+// 1e12 in fixed notation.
+std::string MessyNumber(Source& s, bool real)
+{
+    static const char* const ints[] = {"-0", "+5", "007", "2147483647", "-2147483648", "2147483648",
+                                       "-2147483649", "99999999999", "+", "1-2"};
+    static const char* const reals[] = {"1.", ".", "-.5", "1.2.3", "1E5", "2.5E-3", "-0.0", "1E-400", "1E400",
+                                        "123456789012345678901234567890.5"};
+    if (!real)
+        return s.Chance(40) ? OneOf(s, ints)
+                            : std::to_string(s.Chance(50) ? static_cast<int32_t>(s.Next()) : static_cast<int>(s.Pick(200001)) - 100000);
+    if (s.Chance(20))
+        return OneOf(s, reals);
+    const std::string digits = Chars(s, 1, 1, "123456789") + Chars(s, 0, 16, "0123456789");
+    const int point = static_cast<int>(s.Pick(22)) - 9;  // digits before the point
+    const size_t size = digits.size();
+    std::string text = point <= 0 ? "0." + std::string(static_cast<size_t>(-point), '0') + digits
+                       : static_cast<size_t>(point) >= size ? digits + std::string(point - size, '0') + ".0"
+                                                            : digits.substr(0, point) + "." + digits.substr(point);
+    return (s.Chance(30) ? "-" : "") + text;
+}
+
+std::string MessyString(Source& s)
+{
+    static const char* const pool[] = {"", " lead", "a)b(", "two\nlines", "tab\there", ";semi", "'apos'",
+                                       "end\\", "q\\\"uote", "\"", "trail "};
+    return s.Chance(50) ? Chars(s, 0, 20, "abcdefghij klmnopqrstuvwxyz0123456789.,:-_+*/!?()[]{}<>=&%$@;#'") : OneOf(s, pool);
 }
 
 // --- Document generation
@@ -170,12 +215,8 @@ struct DocumentMaker {
 
     void Value(const std::string& kind)
     {
-        if (kind == "ident")
-            tokens.push_back(MessyIdent(g, s));
-        else if (kind == "string")
-            tokens.push_back("\"" + MessyString(s) + "\"");
-        else
-            tokens.push_back(kind == "real" && s.Chance(70) ? MessyReal(s) : MessyInt(s));
+        tokens.push_back(kind == "ident" ? MessyIdent(g, s) : kind == "string" ? "\"" + MessyString(s) + "\""
+                                                                               : MessyNumber(s, kind == "real" && s.Chance(70)));
     }
 
     void Sequence(const GenSequence& seq, int depth)
@@ -192,27 +233,34 @@ struct DocumentMaker {
     void One(const GenElement& e, int depth)
     {
         if (e.kind == GenElement::kValue)
-            return Value(e.name == "integer" ? "int" : e.name);
+            return Value(e.name);
         if (e.kind == GenElement::kLiteral)
-            return tokens.push_back(RandomCase(e.name[0] == '"' ? e.name.substr(1, e.name.size() - 2) : e.name, s));
+            return tokens.push_back(RandomCase(Unquoted(e.name), s));
         if (e.kind == GenElement::kGroup)
-            return Sequence(e.alternatives[s.Pick(static_cast<uint32_t>(e.alternatives.size()))], depth);
+            return Sequence(OneOf(s, e.alternatives), depth);
         const GenRule* rule = g.Find(e.name);
         if (rule->kind == GenRule::kValue)
-            return Value(rule->valueType == "integer" ? "int" : rule->valueType);
-        if (rule->kind == GenRule::kChoice) {
-            const bool deep = Deep(depth);
-            return One(rule->alternatives[deep ? 0 : s.Pick(static_cast<uint32_t>(rule->alternatives.size()))][0], depth);
-        }
+            return Value(rule->valueType);
+        if (rule->kind == GenRule::kChoice)
+            return One(rule->alternatives[Deep(depth) ? 0 : s.Pick(static_cast<uint32_t>(rule->alternatives.size()))][0], depth);
         Form(*rule, depth + 1);
     }
 
     void Form(const GenRule& rule, int depth)
     {
         tokens.push_back("(" + RandomCase(rule.name, s));
-        if (!rule.alternatives.empty())
-            Sequence(rule.alternatives[s.Pick(static_cast<uint32_t>(rule.alternatives.size()))], depth);
+        Sequence(OneOf(s, rule.alternatives), depth);
         tokens.push_back(")");
+    }
+
+    // The tokens with random blanks and comments between them.
+    std::string Text()
+    {
+        static const char* const gaps[] = {" ", " ", "\n", "\t", " ; note\n", "\n# note\n "};
+        std::string text;
+        for (const std::string& token : tokens)
+            text += (text.empty() || (token == ")" && s.Chance(50)) ? "" : OneOf(s, gaps)) + token;
+        return text;
     }
 };
 
@@ -230,31 +278,40 @@ void Flatten(const GenGrammar& g, const std::vector<GenSequence>& alternatives, 
         }
 }
 
-// --- Descriptions and checks
-
-const char* const kTypeNames[] = {"dummy", "form", "eoform", "composite", "int", "real",
-                                  "string", "ident", "literal", "eofile", "emptyform", "litident"};
-
-std::string Quote(const char* text)
+// Text of one element that the rule of form `formName` holds (a value, literal or form);
+// sometimes cut short or otherwise broken.
+std::string GenerateContent(const GenGrammar& g, const std::string& formName, Source& s)
 {
-    if (!text)
-        return "<none>";
-    std::string out = "\"";
-    for (const unsigned char c : std::string(text)) {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, c < 0x20 || c >= 0x7f ? "\\x%02x" : c == '"' || c == '\\' ? "\\%c" : "%c", c);
-        out += escaped;
+    DocumentMaker maker{g, s, {}};
+    std::vector<const GenElement*> elements;
+    const GenRule* rule = g.Find(formName);
+    if (rule && rule->kind == GenRule::kForm)
+        Flatten(g, rule->alternatives, elements);
+    if (elements.empty())
+        maker.Value(OneOf(s, kValueKinds));
+    else
+        maker.One(*OneOf(s, elements), DocumentMaker::kDeepest - 1);
+    const std::string text = maker.Text();
+    switch (s.Pick(8)) {
+    case 0: return text.substr(0, s.Pick(static_cast<uint32_t>(text.size())));  // cut short
+    case 1: return text + ")";
+    case 2: return "(" + text;
+    case 3: return text + " " + MessyIdent(g, s);
+    default: return text;
     }
-    return out + "\"";
 }
 
+// --- Descriptions and checks
+
+std::string Quote(const char* text) { return text ? "\"" + std::string(text) + "\"" : "<none>"; }
+
+// A node's keyword, type and value, reals bit for bit.
 std::string NodeText(const CZelOid* n)
 {
     if (n->GetKeywordId() == 0)
         return "<free>";
     const int type = n->GetObjType();
-    std::string out = std::string(n->GetKeyword()) + " #" + std::to_string(n->GetKeywordId()) + " " +
-                      (type >= 0 && type < 12 ? kTypeNames[type] : "?");
+    std::string out = std::string(n->GetKeyword()) + " #" + std::to_string(n->GetKeywordId()) + " type " + std::to_string(type);
     if (type == zelKW_INTTOK)
         out += " " + std::to_string(n->GetIntval());
     if (type == zelKW_REALTOK) {
@@ -270,10 +327,11 @@ std::string NodeText(const CZelOid* n)
     return out;
 }
 
-// Visits every node of every goal in document order with its depth.
-void Walk(const CZelParser& parser, const std::function<void(const CZelOid*, int)>& visit, const CZelOid* skip = nullptr)
+// Every node of every goal in document order, with its depth; skip and its subtree are
+// left out.
+std::vector<std::pair<const CZelOid*, int>> Walk(const CZelParser& parser, const CZelOid* skip = nullptr)
 {
-    std::vector<std::pair<const CZelOid*, int>> pending;
+    std::vector<std::pair<const CZelOid*, int>> out, pending;
     for (int i = parser.GetGoalCount() - 1; i >= 0; --i)
         if (parser.GetGoalAt(i))
             pending.push_back({parser.GetGoalAt(i), 0});
@@ -282,13 +340,22 @@ void Walk(const CZelParser& parser, const std::function<void(const CZelOid*, int
         pending.pop_back();
         if (node == skip)
             continue;
-        visit(node, depth);
-        std::vector<const CZelOid*> children;
+        out.push_back({node, depth});
+        const size_t first = pending.size();
         for (const CZelOid* c = node->GetFirstObj(); c; c = c->GetNextObj())
-            children.push_back(c);
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
-            pending.push_back({*it, depth + 1});
+            pending.push_back({c, depth + 1});
+        std::reverse(pending.begin() + static_cast<long>(first), pending.end());
     }
+    return out;
+}
+
+// Every node's description and nesting, one line per node.
+std::string Describe(const CZelParser& parser, const CZelOid* skip = nullptr)
+{
+    std::string out;
+    for (const auto& [n, depth] : Walk(parser, skip))
+        out += std::string(2 * depth, ' ') + NodeText(n) + "\n";
+    return out;
 }
 
 std::string Saved(CZelParser& parser, const std::string& name)
@@ -316,18 +383,17 @@ bool ValueReadsBack(CZelParser& parser, zelParserS* grammar, const Settings& st,
         return true;
     CStringList list;
     parser.WriteList(node, 0, &list);
-    const std::string written = list.IsEmpty() ? "" : static_cast<const char*>(list.GetHead());
     CZelParser probe(grammar, 16, 64, st.escape, st.extended);
-    CZelTestAccess::LoadKeywords(probe);
-    CZelTestAccess::SetLineText(probe, written.c_str());
-    CZelTestAccess::SetFromText(probe, true);
-    if (CZelTestAccess::Gettok(probe) != 1)
+    A::LoadKeywords(probe);
+    A::SetLineText(probe, list.IsEmpty() ? "" : static_cast<const char*>(list.GetHead()));
+    A::SetFromText(probe, true);
+    if (A::Gettok(probe) != 1)
         return false;
-    if (CZelTestAccess::TokType(probe) == zelKW_IDENT)
-        CZelTestAccess::ConvertToktyp(probe);
-    const int tokType = CZelTestAccess::TokType(probe);
-    const std::string token = CZelTestAccess::Token(probe);
-    if (CZelTestAccess::Gettok(probe) != 0)
+    if (A::TokType(probe) == zelKW_IDENT)
+        A::ConvertToktyp(probe);
+    const int tokType = A::TokType(probe);
+    const std::string token = A::Token(probe);
+    if (A::Gettok(probe) != 0)
         return false;
     if (type == zelKW_INTTOK)
         return tokType == zelKW_INTTOK && token == std::to_string(node->GetIntval());
@@ -366,110 +432,19 @@ GenGrammar GenerateGrammar(uint32_t seed)
     return g;
 }
 
-std::vector<std::string> GenerateDocument(const GenGrammar& g, Source& s)
+std::string GenerateDocument(const GenGrammar& g, Source& s)
 {
     DocumentMaker maker{g, s, {}};
     for (uint32_t n = 1 + s.Pick(3); n > 0; --n)
-        maker.Form(*g.Find(g.goals[s.Pick(static_cast<uint32_t>(g.goals.size()))]), 0);
-    return maker.tokens;
-}
-
-std::string Join(const std::vector<std::string>& tokens, Source& s)
-{
-    static const char* const gaps[] = {" ", " ", " ", "\n", "  ", "\t", " ; note\n", "\n# note\n "};
-    std::string text;
-    for (const std::string& token : tokens)
-        text += (text.empty() || (token == ")" && s.Chance(50)) ? "" : OneOf(s, gaps)) + token;
-    return text + "\n";
-}
-
-std::string GenerateContent(const GenGrammar& g, const std::string& formName, Source& s)
-{
-    DocumentMaker maker{g, s, {}};
-    std::vector<const GenElement*> elements;
-    const GenRule* rule = g.Find(formName);
-    if (rule && rule->kind == GenRule::kForm)
-        Flatten(g, rule->alternatives, elements);
-    if (elements.empty())
-        maker.Value(OneOf(s, kValueKinds));
-    else
-        maker.One(*elements[s.Pick(static_cast<uint32_t>(elements.size()))], DocumentMaker::kDeepest - 1);
-    std::string text = Join(maker.tokens, s);
-    text.pop_back();
-    switch (s.Pick(8)) {
-    case 0: return text.substr(0, s.Pick(static_cast<uint32_t>(text.size())));  // cut short
-    case 1: return text + ")";
-    case 2: return "(" + text;
-    case 3: return text + " " + MessyIdent(g, s);
-    default: return text;
-    }
-}
-
-std::string MessyIdent(const GenGrammar& g, Source& s)
-{
-    static const char* const pool[] = {"a.b", "a-b", "x_1", "&1", "&x", "&a-b", "E12", "e5", "a;b", "x#y",
-                                       "n'1", "'a b'", "'q'", "Q", "1", "-", "x(y", "caf\xc3\xa9", "a-1"};
-    if (s.Chance(60))
-        return Chars(s, 1, 1, "abcdefghijklmnopqrstuvwxyzABCDFGHIJKLMNOPQRSTUVWXYZ_") +
-               Chars(s, 0, 8, "abcdefghijklmnopqrstuvwxyz0123456789_");
-    if (s.Chance(30)) {
-        std::vector<std::string> names;
-        for (const GenRule& r : g.rules)
-            names.push_back(r.name);
-        for (const std::string& l : g.literals)
-            names.push_back(l);
-        for (const char* l : kLiterals)
-            names.push_back(l[0] == '"' ? std::string(l + 1, std::strlen(l) - 2) : l);
-        return RandomCase(names[s.Pick(static_cast<uint32_t>(names.size()))], s);
-    }
-    return OneOf(s, pool);
-}
-
-std::string MessyInt(Source& s)
-{
-    static const char* const pool[] = {"0", "-0", "+5", "007", "2147483647", "-2147483648", "2147483648",
-                                       "-2147483649", "4294967296", "99999999999", "+", "-", "+-", "1-2"};
-    if (s.Chance(40))
-        return OneOf(s, pool);
-    return std::to_string(s.Chance(50) ? static_cast<int32_t>(s.Next()) : static_cast<int>(s.Pick(200001)) - 100000);
-}
-
-std::string MessyReal(Source& s)
-{
-    static const char* const pool[] = {"1.", ".", "-.5", ".5", "1.2.3", "1E5", "2.5E-3", "1e5", "-0.0",
-                                       "0.0000001", "1E-400", "1E400", "0.1", "123456789012345678901234567890.5"};
-    if (s.Chance(20))
-        return OneOf(s, pool);
-    // 1 to 17 significant digits at a magnitude from 1e-9 to 1e12, in fixed notation.
-    const std::string digits = Chars(s, 1, 1, "123456789") + Chars(s, 0, 16, "0123456789");
-    const int point = static_cast<int>(s.Pick(22)) - 9;  // digits before the point
-    const size_t size = digits.size();
-    std::string text = point <= 0 ? "0." + std::string(static_cast<size_t>(-point), '0') + digits
-                       : static_cast<size_t>(point) >= size ? digits + std::string(point - size, '0') + ".0"
-                                                            : digits.substr(0, point) + "." + digits.substr(point);
-    return (s.Chance(30) ? "-" : "") + text;
-}
-
-std::string MessyString(Source& s)
-{
-    static const char* const pool[] = {"", "a b", " lead", "(x)", "a)b(", "two\nlines", "tab\there", ";semi", "#hash",
-                                       "'apos'", "back\\slash", "end\\", "q\\\"uote", "\"", "trail "};
-    if (s.Chance(50))
-        return Chars(s, 0, 20, "abcdefghij klmnopqrstuvwxyz0123456789.,:-_+*/!?()[]{}<>=&%$@;#'");
-    return OneOf(s, pool);
-}
-
-std::string Describe(const CZelParser& parser, const CZelOid* skip)
-{
-    std::string out;
-    Walk(parser, [&](const CZelOid* n, int depth) { out += std::string(2 * depth, ' ') + NodeText(n) + "\n"; }, skip);
-    return out;
+        maker.Form(*g.Find(OneOf(s, g.goals)), 0);
+    return maker.Text() + "\n";
 }
 
 std::vector<const CZelOid*> Nodes(const CZelParser& parser)
 {
     std::vector<const CZelOid*> nodes;
-    Walk(parser, [&](const CZelOid* n, int) { nodes.push_back(n); });
+    for (const auto& visit : Walk(parser))
+        nodes.push_back(visit.first);
     return nodes;
 }
 
@@ -507,46 +482,44 @@ std::string Edit::Text() const
     static const char* const names[] = {"AddObject", "AddChildObject", "InsObject", "ReplaceObject", "RemObject",
                                         "ReplaceData", "InsIdent", "InsStrtok", "InsInttok", "InsRealtok",
                                         "AppIdent", "AppStrtok", "AppInttok", "AppRealtok"};
-    char number[64];
-    std::snprintf(number, sizeof number, op == kInsRealtok || op == kAppRealtok ? "%.17g" : "%.0f",
-                  op == kInsRealtok || op == kAppRealtok ? real : static_cast<double>(this->number));
+    const bool isReal = op == kInsRealtok || op == kAppRealtok;
+    char value[64];
+    std::snprintf(value, sizeof value, "%.17g", isReal ? real : static_cast<double>(number));
     const bool numeric = op == kInsInttok || op == kInsRealtok || (op >= kAppInttok && text.empty());
     return std::string(names[op % kOpCount]) + ": node " + std::to_string(node) + ", " +
-           (op == kRemObject ? "" : numeric ? number : Quote(text.c_str()));
+           (op == kRemObject ? "" : numeric ? value : Quote(text.c_str()));
 }
 
 Edit RandomEdit(const GenGrammar& g, const CZelParser& parser, Source& s)
 {
-    static const double reals[] = {1e-7, 0.1, 1.0 / 3, -0.0, 1e300, 2.5, -1234.5, std::numeric_limits<double>::max(),
+    static const double reals[] = {1e-7, 1.0 / 3, -0.0, 1e300, std::numeric_limits<double>::max(),
                                    std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
-    static const int ints[] = {0, -1, 7, 2147483647, -2147483647 - 1};
+    static const int ints[] = {0, -1, 2147483647, -2147483647 - 1};
     const std::vector<const CZelOid*> nodes = Nodes(parser);
     Edit e;
     e.op = static_cast<int>(s.Pick(Edit::kOpCount));
     e.node = s.Pick(static_cast<uint32_t>(nodes.size()));
     const CZelOid* node = nodes.empty() ? nullptr : nodes[e.node];
-    const CZelOid* form = node && (e.op == Edit::kAddObject || e.op == Edit::kAddChildObject) ? node
-                          : node ? node->GetParent() : nullptr;
+    const int type = node ? node->GetObjType() : 0;
     switch (e.op) {
-    case Edit::kAddObject: case Edit::kAddChildObject: case Edit::kInsObject: case Edit::kReplaceObject:
+    case Edit::kAddObject: case Edit::kAddChildObject: case Edit::kInsObject: case Edit::kReplaceObject: {
+        const CZelOid* form = node && e.op <= Edit::kAddChildObject ? node : node ? node->GetParent() : nullptr;
         e.text = GenerateContent(g, form ? form->GetKeyword() : "", s);
         break;
+    }
     case Edit::kInsIdent: case Edit::kAppIdent: e.text = MessyIdent(g, s); break;
     case Edit::kInsStrtok: case Edit::kAppStrtok: e.text = MessyString(s); break;
-    case Edit::kReplaceData: {
-        const int type = node ? node->GetObjType() : 0;
-        e.text = type == zelKW_INTTOK ? MessyInt(s) : type == zelKW_REALTOK ? MessyReal(s)
+    case Edit::kReplaceData:
+        e.text = type == zelKW_INTTOK || type == zelKW_REALTOK ? MessyNumber(s, type == zelKW_REALTOK)
                  : type == zelKW_STRTOK ? MessyString(s) : MessyIdent(g, s);
         break;
-    }
     case Edit::kAppInttok: case Edit::kAppRealtok:
-        if (s.Chance(50))
-            e.text = e.op == Edit::kAppInttok ? MessyInt(s) : MessyReal(s);
+        e.text = s.Chance(50) ? MessyNumber(s, e.op == Edit::kAppRealtok) : "";
         break;
     default: break;
     }
     e.number = s.Chance(50) ? OneOf(s, ints) : static_cast<int32_t>(s.Next());
-    e.real = s.Chance(50) ? OneOf(s, reals) : std::atof(MessyReal(s).c_str());
+    e.real = s.Chance(50) ? OneOf(s, reals) : std::atof(MessyNumber(s, true).c_str());
     return e;
 }
 
@@ -586,17 +559,14 @@ std::string ApplyEdit(RecordingParser& parser, zelParserS* grammar, const Settin
     default: made = e.text.empty() ? node->AppRealtok(e.real) : node->AppRealtok(text); break;
     }
     granted = granted || made;
-    std::string messages;
+    std::string context = "-- edit " + e.Text() + (granted ? " granted" : " refused") + "\n-- messages during the edit:\n";
     for (size_t i = reportsBefore; i < parser.reports.size(); ++i)
-        messages += "  " + parser.reports[i];
-    const std::string context = "-- edit " + e.Text() + (granted ? " granted" : " refused") +
-                                "\n-- messages during the edit:\n" + messages;
+        context += "  " + parser.reports[i];
     std::string diff;
     if (!granted) {
         // ReplaceData on a node without a value changes nothing and is not counted as granted.
-        if (!(diff = FirstDifference(before, Describe(parser))).empty())
-            return "refused edit changed the tree\n" + context + "-- " + diff;
-        return "";
+        diff = FirstDifference(before, Describe(parser));
+        return diff.empty() ? "" : "refused edit changed the tree\n" + context + "-- " + diff;
     }
     if (e.op == Edit::kRemObject) {
         diff = FirstDifference(without, Describe(parser));

@@ -1,5 +1,4 @@
-// Generated grammars and documents, a canonical description of trees, and the round-trip
-// check that the property test and the round-trip fuzz target share: text written from
+// Generated grammars and documents, and the round-trip check that the property test and the round-trip fuzz target share: text written from
 // a tree reads back as the same tree, and edits either change nothing or keep it so.
 #ifndef ZEL_TESTS_GENERATE_H
 #define ZEL_TESTS_GENERATE_H
@@ -65,22 +64,9 @@ struct Settings {
 };
 
 GenGrammar GenerateGrammar(uint32_t seed);
-// A document of one to three goal forms, as tokens; Join puts random blanks and comments
-// between them.
-std::vector<std::string> GenerateDocument(const GenGrammar& g, Source& s);
-std::string Join(const std::vector<std::string>& tokens, Source& s);
-// Text of one element that the rule of form `formName` holds (a value, literal or form);
-// sometimes cut short or otherwise broken.
-std::string GenerateContent(const GenGrammar& g, const std::string& formName, Source& s);
-// Messy values as written in a document, or given to the editing operations.
-std::string MessyIdent(const GenGrammar& g, Source& s);
-std::string MessyInt(Source& s);
-std::string MessyReal(Source& s);
-std::string MessyString(Source& s);
-
-// Every node's keyword, type, value (reals bit for bit) and nesting, one line per node;
-// skip and its subtree are left out.
-std::string Describe(const CZelParser& parser, const CZelOid* skip = nullptr);
+// The text of a document of one to three goal forms, with random blanks and comments
+// between the tokens.
+std::string GenerateDocument(const GenGrammar& g, Source& s);
 // Every node of every goal, in document order.
 std::vector<const CZelOid*> Nodes(const CZelParser& parser);
 

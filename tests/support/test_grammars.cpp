@@ -74,28 +74,19 @@ Grammar NetlistGrammar()
     g.rows = {
         Row(0, 0, 0, 0),                        // 0 never an element
         Row(NK_DESIGN, S_OPT, 2, 0), Row(NK_LIBRARY, S_OPT, 0, 0),            // 1-2 goal: design | library
-        Row(NK_IDENT, kOnce, 0, 4),             // 3 design: ident
-        Row(NK_VERSION, S_OPT, 0, 5),           // 4         version?
-        Row(NK_CELL, kRepHead, 0, 6),           // 5         cell*
-        Row(NK_EOF, S_REQ, 0, 0),               // 6         ")"
-        Row(NK_INT, kOnce, 0, 8), Row(NK_INT, kOnce, 0, 9), Row(NK_INT, kOnce, 0, 10),  // 7-9 version: int int int
-        Row(NK_EOF, S_REQ, 0, 0),               // 10         ")"
-        Row(NK_IDENT, kOnce, 0, 12),            // 11 cell: ident
-        Row(NK_CELLITEM, kRepHead, 0, 13),      // 12       cellitem*
-        Row(NK_EOF, S_REQ, 0, 0),               // 13       ")"
+        // 3-6 design: ident version? cell* ")"
+        Row(NK_IDENT, kOnce, 0, 4), Row(NK_VERSION, S_OPT, 0, 5), Row(NK_CELL, kRepHead, 0, 6), Row(NK_EOF, S_REQ, 0, 0),
+        // 7-10 version: int int int ")"
+        Row(NK_INT, kOnce, 0, 8), Row(NK_INT, kOnce, 0, 9), Row(NK_INT, kOnce, 0, 10), Row(NK_EOF, S_REQ, 0, 0),
+        Row(NK_IDENT, kOnce, 0, 12), Row(NK_CELLITEM, kRepHead, 0, 13), Row(NK_EOF, S_REQ, 0, 0),  // 11-13 cell: ident cellitem* ")"
         Row(NK_PORT, S_OPT, 15, 0), Row(NK_NET, S_OPT, 0, 0),                 // 14-15 cellitem: port | net
-        Row(NK_IDENT, kOnce, 0, 17),            // 16 port: ident
-        Row(NK_DIRECTION, kOnce, 0, 18),        // 17       direction
-        Row(NK_WIDTH, S_OPT, 0, 19),            // 18       width?
-        Row(NK_EOF, S_REQ, 0, 0),               // 19       ")"
+        // 16-19 port: ident direction width? ")"
+        Row(NK_IDENT, kOnce, 0, 17), Row(NK_DIRECTION, kOnce, 0, 18), Row(NK_WIDTH, S_OPT, 0, 19), Row(NK_EOF, S_REQ, 0, 0),
         Row(NK_INPUT, S_LIT, 21, 0), Row(NK_OUTPUT, S_LIT, 22, 0), Row(NK_INOUT, S_LIT, 0, 0),  // 20-22 direction
-        Row(NK_IDENT, kOnce, 0, 24),            // 23 net: ident
-        Row(NK_STRING, S_OPT, 0, 25),           // 24      string?
-        Row(NK_REAL, kRepHead, 0, 26),          // 25      real*
-        Row(NK_EOF, S_REQ, 0, 0),               // 26      ")"
-        Row(NK_EOF, S_OPT, 0, 28),              // 27 library: ")" (empty library)
-        Row(NK_STRING, kRepHead, 0, 29),        // 28          string*
-        Row(NK_EOF, kOnce, 0, 0),               // 29          ")" (not exactly S_REQ: ")" first may close it)
+        // 23-26 net: ident string? real* ")"
+        Row(NK_IDENT, kOnce, 0, 24), Row(NK_STRING, S_OPT, 0, 25), Row(NK_REAL, kRepHead, 0, 26), Row(NK_EOF, S_REQ, 0, 0),
+        // 27-29 library: ")" (empty library) string* ")" (not exactly S_REQ: ")" first may close it)
+        Row(NK_EOF, S_OPT, 0, 28), Row(NK_STRING, kRepHead, 0, 29), Row(NK_EOF, kOnce, 0, 0),
     };
     return g;
 }
@@ -118,25 +109,16 @@ Grammar EdgeGrammar()
         Row(EK_INTS, S_OPT, 5, 0), Row(EK_HOLDER, S_OPT, 6, 0), Row(EK_REQSHY, S_OPT, 7, 0),    // 4-6
         Row(EK_EXACT, S_OPT, 8, 0), Row(EK_ONCE, S_OPT, 9, 0), Row(EK_NEST, S_OPT, 10, 0),      // 7-9
         Row(EK_SHY, S_OPT, 0, 0),                                                               // 10 (the last)
-        Row(1, S_OPT, 0, 12),                   // 11 optint: ")" first
-        Row(3, S_OPT, 0, 13),                   // 12         int?
-        Row(1, kOnce, 0, 0),                    // 13         ")" (not exactly S_REQ: ")" first may close it)
-        Row(3, S_REQ, 0, 0),                    // 14 reqint: int (no end of form)
-        Row(3, S_REQ, 0, 16),                   // 15 reqend: int
-        Row(1, S_REQ, 0, 0),                    // 16         ")"
-        Row(3, kRepHead, 0, 18),                // 17 ints: int*
-        Row(1, S_REQ, 0, 0),                    // 18       ")"
-        Row(EK_SHY, S_OPT, 0, 20),              // 19 holder: shy?
-        Row(1, S_REQ, 0, 0),                    // 20         ")"
-        Row(1, S_REQ, 0, 0),                    // 21 shy: ")"
-        Row(EK_SHY, S_REQ | S_ONCE, 0, 23),     // 22 reqshy: shy
-        Row(1, S_REQ, 0, 0),                    // 23         ")"
-        Row(1, 0, 0, 25),                       // 24 exact: ")" first
-        Row(3, S_REQ, 0, 0),                    // 25        int, flagged exactly S_REQ
-        Row(1, 0, 0, 27),                       // 26 once: ")" first
-        Row(3, S_REQ | S_ONCE, 0, 0),           // 27       int, flagged S_REQ|S_ONCE
-        Row(EK_NEST, kRepHead, 0, 29),          // 28 nest: nest*
-        Row(1, S_REQ, 0, 0),                    // 29       ")"
+        Row(1, S_OPT, 0, 12), Row(3, S_OPT, 0, 13), Row(1, kOnce, 0, 0),  // 11-13 optint: ")" first, int?, ")" (not exactly S_REQ)
+        Row(3, S_REQ, 0, 0),                                      // 14 reqint: int (no end of form)
+        Row(3, S_REQ, 0, 16), Row(1, S_REQ, 0, 0),                // 15-16 reqend: int ")"
+        Row(3, kRepHead, 0, 18), Row(1, S_REQ, 0, 0),             // 17-18 ints: int* ")"
+        Row(EK_SHY, S_OPT, 0, 20), Row(1, S_REQ, 0, 0),           // 19-20 holder: shy? ")"
+        Row(1, S_REQ, 0, 0),                                      // 21 shy: ")"
+        Row(EK_SHY, S_REQ | S_ONCE, 0, 23), Row(1, S_REQ, 0, 0),  // 22-23 reqshy: shy ")"
+        Row(1, 0, 0, 25), Row(3, S_REQ, 0, 0),                    // 24-25 exact: ")" first, int flagged exactly S_REQ
+        Row(1, 0, 0, 27), Row(3, S_REQ | S_ONCE, 0, 0),           // 26-27 once: ")" first, int flagged S_REQ|S_ONCE
+        Row(EK_NEST, kRepHead, 0, 29), Row(1, S_REQ, 0, 0),       // 28-29 nest: nest* ")"
     };
     return g;
 }
@@ -154,15 +136,9 @@ Grammar EditGrammar()
     g.rows = {
         Row(0, 0, 0, 0),                        // 0
         Row(ED_PROBE, S_OPT, 2, 0), Row(ED_NAMED, S_OPT, 3, 0), Row(ED_BAG, S_OPT, 0, 0),  // 1-3 goal
-        Row(3, S_OPT, 0, 5),                    // 4 probe: int?
-        Row(2, S_OPT, 0, 6),                    // 5        ident?
-        Row(ED_X, S_OPT, 0, 7),                 // 6        X?
-        Row(1, S_REQ, 0, 0),                    // 7        ")"
-        Row(ED_NAME, S_OPT, 0, 9),              // 8 named: name?
-        Row(3, S_OPT, 0, 10),                   // 9        int?
-        Row(1, S_REQ, 0, 0),                    // 10       ")"
-        Row(2, kRepHead, 0, 12),                // 11 bag: ident*
-        Row(1, S_REQ, 0, 0),                    // 12      ")"
+        Row(3, S_OPT, 0, 5), Row(2, S_OPT, 0, 6), Row(ED_X, S_OPT, 0, 7), Row(1, S_REQ, 0, 0),  // 4-7 probe: int? ident? X? ")"
+        Row(ED_NAME, S_OPT, 0, 9), Row(3, S_OPT, 0, 10), Row(1, S_REQ, 0, 0),  // 8-10 named: name? int? ")"
+        Row(2, kRepHead, 0, 12), Row(1, S_REQ, 0, 0),                          // 11-12 bag: ident* ")"
     };
     return g;
 }

@@ -44,19 +44,11 @@ std::string Read(const std::string& token, int extended, bool realOnly)
 TEST(Tree_NumberText, WarningsNameTokensThatAreNoWellFormedNumber)
 {
     const struct { const char* token; const char* plain; const char* extended; } cases[] = {
-        {"42", "int 42", "int 42"}, {"-7", "int -7", "int -7"}, {"+5", "int 5", "int 5"},
-        {"+", "int 0 Number", "int 0 Number"}, {"-", "int 0 Number", "int 0 Number"},
-        {"+-", "int 0 Number", "int 0 Number"}, {"1-2", "int 1 Number", "int 1 Number"},
-        {"12+", "int 12 Number", "int 12 Number"}, {"2397562737", "int 2147483647 Integer", "int 2147483647 Integer"},
+        {"+5", "int 5", "int 5"}, {"+", "int 0 Number", "int 0 Number"}, {"1-2", "int 1 Number", "int 1 Number"},
         {"99999999999-", "int 2147483647 Number Integer", "int 2147483647 Number Integer"},
-        {"3.14", "real 3.14", "real 3.14"}, {"1.", "real 1", "real 1"}, {".5", "real 0.5", "real 0.5"},
-        {"-.25", "real -0.25", "real -0.25"}, {"0.000000000000000000001", "real 1e-21", "real 1e-21"},
-        {".", "real 0 Number", "real 0 Number"}, {"1.2.3", "real 1.2 Number", "real 1.2 Number"},
-        {"+-.", "real 0 Number", "real 0 Number"}, {"0.0.5", "real 0 Number", "real 0 Number"},
-        {"1E5", "-", "real 100000"}, {"2.5E-3", "-", "real 0.0025"}, {"1E-310", "-", "real 1e-310"},
-        {"1E-400", "-", "real 0 Real"}, {"-1E-400", "-", "real -0 Real"}, {"0E-400", "-", "real 0"},
-        {"1E999", "-", "real 1.79769e+308 Real"}, {"1E", "-", "real 1 Number"}, {"1E5E5", "-", "real 100000 Number"},
-        {"1.5E+", "-", "real 1.5 Number"}, {"1E-400.5", "real 0 Number Real", "real 0 Number Real"},
+        {".5", "real 0.5", "real 0.5"}, {"1.2.3", "real 1.2 Number", "real 1.2 Number"},
+        {"1E5", "-", "real 100000"}, {"1E-400", "-", "real 0 Real"}, {"1E999", "-", "real 1.79769e+308 Real"},
+        {"1E5E5", "-", "real 100000 Number"}, {"1E-400.5", "real 0 Number Real", "real 0 Number Real"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.plain, Read(c.token, 0, false)) << c.token;
@@ -64,7 +56,7 @@ TEST(Tree_NumberText, WarningsNameTokensThatAreNoWellFormedNumber)
     }
     // Integer tokens where the grammar takes a real.
     const struct { const char* token; const char* read; } reals[] = {
-        {"-7", "real -7"}, {"+", "real 0 Number"}, {"12+", "real 12 Number"}, {"1-2", "real 1 Number"}};
+        {"-7", "real -7"}, {"12+", "real 12 Number"}};
     for (const auto& c : reals)
         for (int extended = 0; extended < 2; ++extended)
             EXPECT_EQ(c.read, Read(c.token, extended, true)) << c.token;
