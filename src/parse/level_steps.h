@@ -2,6 +2,8 @@
 #ifndef ZEL_PARSE_LEVEL_STEPS_H
 #define ZEL_PARSE_LEVEL_STEPS_H
 
+#include "core/conventions.h"
+
 namespace zel {
 
 // A step that does not end its level returns this instead of a level result.
@@ -20,9 +22,6 @@ enum Resume : short {
 
 // Where an iterative walk continues in the entry at the top of the stack.
 enum Phase { kTryElement, kTryAlternative, kRepeatOrNext, kYieldStatus };
-
-// Level results.
-enum LevelResult { kMatched = 0, kUnmatched = 1, kStop = 2, kInternal = 3 };
 
 // Hands the result of a finished level to the entry below it, which was pushed with the
 // given resume code for any step but a form's content. Returns where that entry goes on.
