@@ -10,6 +10,9 @@
 #include "zel/platform.h"
 
 class CZelParser;
+namespace zel {
+struct NodeAccess;
+}
 
 // A node knows its parser and reads its keyword and type through the parser's grammar.
 // Its value (an int, a double or a text) is owned by the node. Nodes of a parsed tree are
@@ -166,13 +169,13 @@ public:
     void Print(int header, int index) const;
 
 private:
-    friend class CZelParser;
+    friend struct zel::NodeAccess;  // the library's own access to the fields
 
     void FreeData() const;
     int Remove(int head) const;
     CZelOid* GetPrev() const;
-    CZelOid* AppendObject(int keyword, zelTokTyp valueType) const;
-    CZelOid* InsertObject(int keyword, zelTokTyp valueType) const;
+    CZelOid* AppendObject(int keyword, zelTokTyp valueType, const char* text) const;
+    CZelOid* InsertObject(int keyword, zelTokTyp valueType, const char* text) const;
     const CZelOid* AppendText(int keyword, zelTokTyp type, const char* text) const;
     const CZelOid* AppendNumber(int keyword, zelTokTyp type) const;
     const CZelOid* InsertText(int keyword, zelTokTyp type, const char* text) const;

@@ -3,8 +3,6 @@
 #define ZEL_PARSER_H
 
 #include <cstdio>
-#include <string>
-#include <unordered_set>
 
 #include "zel/diag.h"
 #include "zel/export.h"
@@ -12,20 +10,10 @@
 #include "zel/platform.h"
 
 class CZelOid;
-class CZelTestAccess;
 namespace zel {
-class NameIndex;
-struct LexicalSettings;
-struct ChildReplay;
+class ParserImpl;
+struct ParserAccess;
 }
-
-// One entry of the parse stack: a grammar element and the link that receives its node.
-struct zelStackS {
-    int sem;         // semantic index of the element
-    CZelOid** slot;  // link through which the node matched for this entry is stored
-    short status;    // 1 = not matched yet, 0 = matched
-    short resume;    // where the iterative engine continues after this entry finishes
-};
 
 // The parser owns its streams, buffers, keyword index, parse stack and every node
 // reachable from its goal table: destroying the parser, FullInit and SetGoal delete the
@@ -187,179 +175,9 @@ public:
     void SetStackGrowth(int on);
 
 private:
-    friend class CZelOid;
-    friend class CZelTestAccess;  // tests reach the internal steps through this
+    friend struct zel::ParserAccess;  // the library's components reach the state behind the front
 
-    // Grammar lookups
-    int LoadKeywords();
-    zelTokTyp GetSemanticKeywordType(int i) const;
-    int GetSemanticKeywordId(int i) const;
-    const char* GetSemanticKeyword(int i) const;
-    int GetKeywordSemanticId(int k) const;
-    int GetSemanticHead(int i) const;
-    int GetKeywordType(int k) const;
-    int GetGroupHead(int i) const;
-    bool HasGrammar() const;
-    void CheckGrammar() const;
-    bool UseGrammar();
-    bool AllocateStack();
-    int OpenFile(const char* name, const char* mode);
-    bool GrowStack();
-
-    // Tokenizer
-    char* GetLine();
-    int Nexttok();
-    int Gettok();
-    void ConvertToktyp();
-    int CutToken();
-    int CutOpeners();
-    int CutWord(unsigned startType, bool ampersand);
-    int CutString();
-    int CutApostrophe();
-    void SetLineText(const char* text);
-    void ClearToken();
-    void SetTokenText(const char* text);
-    bool SetTokenRange(const char* text, size_t length);
-    bool GrowToken(size_t length);
-    bool FillBlock();
-    bool AppendTokenChar(char c);
-    bool GrowLine(size_t needed);
-    void StopReading(zelErrCode code);
-    int EndInsideToken();
-
-    // Parse stack and engines
-    int PushStack(int sem, CZelOid** slot, short resume);
-    int StackOverflow();
-    int PopStack();
-    int ParseFile();
-    int ParseFileLevel(int depth);
-    int SubParse(int sem, CZelOid** slot, int depth);
-    int ParseAlternatives(int alt, CZelOid** slot, int depth);
-    void CountInputEnd(bool somethingRead);
-    int ParseFile2();
-    int SemMatch(int e);
-    int MatchElement(int e);
-    int TokenName();
-    int FormSatis(int e);
-    int MatchStep(zelStackS& top);
-    int FinishFormContent(zelStackS& top, int r);
-    bool RepeatsAgain(const zelStackS& top) const;
-    CZelOid** SuccessorSlot(const zelStackS& top) const;
-    bool MissingRequired(const zelStackS& top);
-    int SearchNext(int target, bool byToken);
-    bool EntersAgain(int head, int base) const;
-    int StartRuleSearch(int parentSem);
-    int BuildStack(int target);
-    int VerifySemantic();
-    bool ReplayContent(const CZelOid* parent, zel::ChildReplay& replay);
-    bool NextReplayToken(zel::ChildReplay& replay);
-    bool SetChildToken(const CZelOid* child);
-    bool TakeReplayToken(zelStackS& top, zel::ChildReplay& replay);
-    bool ChildrenReadBack(const CZelOid* parent, const CZelOid* skip = nullptr);
-    static const CZelOid* KeepIfReadsBack(const CZelOid* node);
-
-    // Object store
-    CZelOid* AddObj(int sem);
-    void WarnNumber(int sem, bool malformed, zelErrCode range);
-    void RetainReleased(CZelOid* node);
-    void ForgetReleased(const CZelOid* node);
-    void DeleteReleased();
-    void KeepOrphan(CZelOid* node);
-    bool IsOwnNode(const CZelOid* node) const;
-    bool IsGoal(const CZelOid* node) const;
-    CZelOid** FindLinkTo(const CZelOid* node);
-    void ReleaseChain(CZelOid* first);
-    bool ReleaseHead(CZelOid* node);
-    bool FindLink(const CZelOid* node, CZelOid**& link);
-    void DeleteTree(CZelOid* node);
-    void DeleteChain(CZelOid* first);
-    bool DropGoal(const CZelOid* node);
-    CZelOid* PlaceText(CZelOid* parent, CZelOid* at, const CZelOid* skip, const char* text);
-    bool MadeFormsReadBack(const CZelOid* first, const CZelOid* end);
-    const CZelOid* PlaceLine(const CZelOid* node, CStringList* lines, bool replace);
-    int FindAppendRow(int start, int keyword) const;
-
-    // Symbols
-    int FindMemberRow(int keyword, int member) const;
-    bool IsHashedMember(int keyword, int member) const;
-    void ForgetSymbol(const CZelOid* node);
-
-    // Reporting
-    void Report(zelErrCode code, int arg, const char* fileName);
-
-    // Writer
-    zel::LexicalSettings SpellingSettings();
-    // True when the identifier (type zelKW_IDENT) or string text can be written so that
-    // this parser reads it back.
-    bool CanWriteText(int type, const char* text, size_t length);
-    void WriteItem(std::string& out, const CZelOid* node, int level, const zel::LexicalSettings& settings);
-    void WriteHeader(FILE* stream, CStringList* header);
-    int WriteTree(FILE* stream, const CZelOid* node, int level, int withSiblings);
-    int WriteSubtreeFile(const char* fileName, const CZelOid* node, int level, CStringList* header);
-    int WriteListItems(const CZelOid* node, int level, CStringList* list);
-    void WriteDump(const char* fileName, CStringList* header);
-    int ReplaceOutputFile(const char* name, const char* mode, bool everyGoal);
-
-    FILE* m_in;
-    FILE* m_out;
-    char* m_scan;
-    int m_lineNo;
-    int m_tokType;
-    char* m_tok;
-    char m_esc;
-    CMapStringToPtr m_keywords;
-    CString m_ifname;
-    CString m_ofname;
-    int m_depth;
-    int m_top;
-    int m_reportsOff;
-    int m_errors;
-    int m_stackCap;
-    int m_errno;
-    zelStackS* m_stack;
-    int m_needToken;
-    CZelOid* m_current;
-    int m_trace;
-    int m_symbolHashing;
-    int m_extended;
-    int m_maxGoals;
-    char* m_line;
-    int m_goalCount;
-    CZelOid* m_goals[kMaxGoals];
-    zelParserS m_grammar;
-    int m_statistics;
-    int m_tokenCount;
-    int m_stackHigh;
-    int m_stringBytes;
-    int m_symbolCount;
-
-    // Buffer storage: the fixed buffers, and heap blocks that replace them when a
-    // line or a token does not fit.
-    size_t m_tokCap;
-    size_t m_tokLen;
-    size_t m_lineCap;
-    bool m_inputEnded;   // the tokenizer found no further token
-    bool m_recordGoals;  // top-level forms of this parse enter the goal table
-    bool m_fromText;     // the text in the line buffer is the whole input
-    zel::NameIndex* m_names;  // keyword names by case-insensitive hash, with the index
-    int m_tokName;            // keyword of the token's name, -2 until looked up
-    char* m_block;       // read-ahead of the input stream, filled in large blocks
-    size_t m_blockLength;
-    size_t m_blockPos;
-    size_t m_blockNul;     // offset of the first NUL byte in the read-ahead, or its length
-    size_t m_textLimit;    // longest line or token, in characters
-    bool m_readStopped;    // reading ended on a fault; no further line is read
-    bool m_parsingStream;  // the file parse is running: tokens come from the input
-    char m_tokFixed[kTokenBufferSize];
-    char m_lineFixed[kLineBufferSize];
-    std::unordered_set<const CZelOid*> m_released;
-    int m_stackGrowth;     // a full stack grows instead of overflowing
-    // The grammar tables are checked once, at their first use.
-    enum GrammarState { kGrammarNone, kGrammarUnchecked, kGrammarValid, kGrammarMalformed };
-    mutable GrammarState m_grammarState;
-    mutable int m_semRows;              // semantic rows the library may read
-    mutable std::string m_grammarFault;  // what is wrong with malformed tables
-    bool m_grammarReported;
+    zel::ParserImpl* m_impl;  // owned; null when the parser could not be built
 };
 
 #endif

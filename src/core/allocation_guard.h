@@ -5,19 +5,19 @@
 
 #include <new>
 
-#include "zel/parser.h"
+#include "diag/reporter.h"
 
 namespace zel {
 
 // Runs body and gives its result. When an allocation inside it fails, the failure is
-// reported through the parser's WriteMsg and the operation gives failure instead.
+// reported through the reporter and the operation gives failure instead.
 template <typename Result, typename Body>
-Result GuardAllocation(CZelParser& parser, Result failure, Body body)
+Result GuardAllocation(Reporter& reporter, Result failure, Body body)
 {
     try {
         return body();
     } catch (const std::bad_alloc&) {
-        parser.WriteMsg("Error allocating from heap.\n");
+        reporter.OutOfMemory();
         return failure;
     }
 }

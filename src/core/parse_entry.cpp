@@ -3,136 +3,116 @@
 
 #include "core/allocation_guard.h"
 #include "core/counter.h"
-#include "parse/stack.h"
-#include "zel/oid.h"
+#include "core/parser_impl.h"
+#include "diag/messages.h"
 #include "zel/parser.h"
 
-int CZelParser::Parse(const char* name, int useAltEngine) { return Parse(name, "rw", -1L, useAltEngine); }
+namespace zel {
 
-int CZelParser::Parse(const char* name, long offset, int useAltEngine)
+int ParserImpl::Parse(const char* name, const char* mode, long offset, int useAltEngine)
 {
-    return Parse(name, "rw", offset, useAltEngine);
-}
-
-int CZelParser::Parse(const char* name, const char* mode, long offset, int useAltEngine)
-{
-    m_errno = 0;
+    reporter.SetState(kStateNone);
     if (!Open(name, mode)) {
-        if (m_errno != zelERRNO_GRAMMAR)
-            m_errno = 4;
+        if (reporter.State() != kStateGrammar)
+            reporter.SetState(kStateFile);
         return 1;
     }
-    if (offset != -1 && m_in)
-        std::fseek(m_in, offset, SEEK_SET);
-    Parse(useAltEngine);
-    if (m_in) {
-        // The output side of an "rw" or "+" open is the same stream: it goes too,
-        // while the output file name stays for Save.
-        if (m_out == m_in)
-            m_out = nullptr;
-        std::fclose(m_in);
-        m_in = nullptr;
-    }
-    return m_errors;
+    if (offset != -1 && lexer.Input())
+        std::fseek(lexer.Input(), offset, SEEK_SET);
+    ParseStream(useAltEngine);
+    CloseInput();
+    return reporter.Errors();
 }
 
 // The tokenizer has stopped: the end of input is an error only when nothing was read
 // before it; any other stop is an error.
-void CZelParser::CountInputEnd(bool somethingRead)
+void ParserImpl::CountInputEnd(bool somethingRead)
 {
+    const bool endOfInput = lexer.TokenType() == zelKW_EOFILE;
     // Input that ends inside an open form, with nothing reported yet, is reported: the
     // forms read after the parenthesis that was never closed are no top-level forms and
     // would be lost without a word.
-    if (m_tokType == zelKW_EOFILE && somethingRead && m_depth > 0 && m_errors == 0)
-        ReportError(zelERR_UNEXPECTED_EOF, 0);
-    if (m_tokType != zelKW_EOFILE) {
-        zel::CountUp(m_errors);
+    if (endOfInput && somethingRead && lexer.Depth() > 0 && reporter.Errors() == 0)
+        reporter.Report(zelERR_UNEXPECTED_EOF, 0);
+    if (!endOfInput) {
+        reporter.CountError();
     } else if (!somethingRead) {
-        m_errno = 3;
-        zel::CountUp(m_errors);
+        reporter.SetState(kStateNoForm);
+        reporter.CountError();
     } else {
-        m_errno = 0;
+        reporter.SetState(kStateNone);
     }
 }
 
-int CZelParser::Parse(int useAltEngine)
+int ParserImpl::ParseStream(int useAltEngine)
 {
-    m_errno = 0;
-    if (!UseGrammar() || !AllocateStack())
+    reporter.SetState(kStateNone);
+    if (!grammar.Use(reporter) || !stack.Allocate())
         return 1;
-    const int goal = GetKeywordSemanticId(7);
+    const int goal = grammar.KeywordHead(kGoalKeyword);
     bool formRead = false;
     CZelOid* scratch = nullptr;
-    m_recordGoals = true;
-    m_parsingStream = true;
-    while (Gettok() == 1) {
+    engines.SetRecordGoals(true);
+    while (lexer.Gettok() == 1) {
         formRead = true;
-        m_top = -1;
+        stack.Clear();
         scratch = nullptr;
-        if (!PushStack(goal, &scratch, 0)) {
-            m_parsingStream = false;
-            if (m_in) {
-                if (m_out == m_in)
-                    m_out = nullptr;
-                std::fclose(m_in);
-                m_in = nullptr;
-            }
+        if (!stack.Push(goal, &scratch, 0)) {
+            CloseInput();
             return 1;
         }
-        m_needToken = 0;
-        const int r = useAltEngine ? ParseFile2() : ParseFile();
-        KeepOrphan(scratch);
-        if (r == 0)
+        engines.SetNeedToken(false);
+        const int r = useAltEngine ? engines.ParseFile2() : engines.ParseFile();
+        store.KeepOrphans(scratch);
+        if (r == kMatched)
             continue;
-        m_parsingStream = false;
-        if (m_errors == 0)
-            ReportError(zelERR_MISSING_GOAL, goal);
-        if (m_errors)
-            ErrorSummary();
-        return m_errors;
+        if (reporter.Errors() == 0)
+            reporter.Report(zelERR_MISSING_GOAL, goal);
+        if (reporter.Errors())
+            front.ErrorSummary();
+        return reporter.Errors();
     }
-    m_parsingStream = false;
     CountInputEnd(formRead);
-    if (m_errors == 0 && m_top != 0)
-        m_errors = 1;
-    if (m_errors)
-        ErrorSummary();
-    return m_errors;
+    if (reporter.Errors() == 0 && stack.TopIndex() != 0)
+        reporter.SetErrors(1);
+    if (reporter.Errors())
+        front.ErrorSummary();
+    return reporter.Errors();
 }
 
-int CZelParser::Parse(CStringList* lines)
+int ParserImpl::ParseLines(CStringList* lines)
 {
-    m_errno = 0;
-    ReinitParser();
-    if (!lines || lines->IsEmpty() || !UseGrammar() || !AllocateStack())
+    reporter.SetState(kStateNone);
+    Reinit();
+    if (!lines || lines->IsEmpty() || !grammar.Use(reporter) || !stack.Allocate())
         return 1;
     // Literal keywords are recognised through the keyword index, also when no file
     // was opened to build it.
-    if (m_keywords.GetCount() == 0 && !zel::GuardAllocation(*this, false, [&] { return LoadKeywords() == 1; }))
+    if (!EnsureKeywords())
         return 1;
-    const int goal = GetKeywordSemanticId(7);
+    const int goal = grammar.KeywordHead(kGoalKeyword);
     bool tokenRead = false;
     CZelOid* scratch = nullptr;
-    m_recordGoals = true;
-    m_fromText = true;
+    engines.SetRecordGoals(true);
+    lexer.SetTextOnly(true);
     // A string that ends the reading on a fault (one too long to take) ends the parse.
-    for (POSITION pos = lines->GetHeadPosition(); pos && !m_readStopped;) {
-        SetLineText(lines->GetNext(pos));
-        m_depth = 0;  // each string holds whole forms
+    for (POSITION pos = lines->GetHeadPosition(); pos && !lexer.ReadStopped();) {
+        lexer.SetText(lines->GetNext(pos));
+        lexer.SetDepth(0);  // each string holds whole forms
         bool failed = false;
-        while (Gettok() == 1) {
+        while (lexer.Gettok() == 1) {
             tokenRead = true;
-            m_top = -1;
+            stack.Clear();
             scratch = nullptr;
-            if (!PushStack(goal, &scratch, 0)) {
-                m_fromText = false;
+            if (!stack.Push(goal, &scratch, 0)) {
+                lexer.SetTextOnly(false);
                 return 1;
             }
-            m_needToken = 0;
-            const int r = ParseFile();
-            KeepOrphan(scratch);
-            if (r != 0) {
-                ReportError(zelERR_MISSING_GOAL, goal);
+            engines.SetNeedToken(false);
+            const int r = engines.ParseFile();
+            store.KeepOrphans(scratch);
+            if (r != kMatched) {
+                reporter.Report(zelERR_MISSING_GOAL, goal);
                 failed = true;
                 break;
             }
@@ -141,12 +121,13 @@ int CZelParser::Parse(CStringList* lines)
             continue;
         CountInputEnd(tokenRead);
     }
-    m_fromText = false;
-    delete[] m_stack;
-    m_stack = nullptr;
-    if (m_errors == 0 && m_top != 0) {
-        std::printf("\nParser Error: Internal stack error.\n");
-        ++m_errors;
+    lexer.SetTextOnly(false);
+    stack.Free();
+    if (reporter.Errors() == 0 && stack.TopIndex() != 0) {
+        std::printf("%s", kLineListStackMessage);
+        reporter.SetErrors(reporter.Errors() + 1);
     }
-    return m_errors;
+    return reporter.Errors();
 }
+
+}  // namespace zel

@@ -1,253 +1,335 @@
-// CZelParser construction, teardown, files and the per-parse reset.
-#include <cerrno>
+// CZelParser: the front. Each public operation checks what the front must check (a node of
+// this parser, a usable grammar) and forwards to the component that owns the operation.
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <limits>
 #include <new>
 
 #include "core/allocation_guard.h"
-#include "core/name_index.h"
-#include "lex/input_limits.h"
+#include "core/parser_impl.h"
+#include "core/type_names.h"
+#include "diag/messages.h"
+#include "edit/goals.h"
+#include "output/dump.h"
+#include "tree/node_access.h"
+#include "tree/node_fields.h"
+#include "tree/symbols.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
 
+using zel::ParserImpl;
+
 CZelParser::CZelParser(zelParserS* grammar, int maxGoals, int stackSize, char escapeChar, int extendedSyntax)
-    : m_in(nullptr),
-      m_out(nullptr),
-      m_scan(nullptr),
-      m_lineNo(0),
-      m_tokType(zelKW_DUMMY),
-      m_tok(m_tokFixed),
-      m_esc(escapeChar),
-      m_keywords(10),
-      m_depth(0),
-      m_top(-1),
-      m_reportsOff(0),
-      m_errors(0),
-      m_stackCap(stackSize < 0 ? 0 : stackSize),
-      m_errno(0),
-      m_stack(nullptr),
-      m_needToken(1),
-      m_current(nullptr),
-      m_trace(0),
-      m_symbolHashing(0),
-      m_extended(extendedSyntax),
-      m_maxGoals(maxGoals < 0 ? 0 : (maxGoals > kMaxGoals ? kMaxGoals : maxGoals)),
-      m_line(m_lineFixed),
-      m_goalCount(0),
-      m_goals(),
-      m_grammar(),
-      m_statistics(0),
-      m_tokenCount(0),
-      m_stackHigh(0),
-      m_stringBytes(0),
-      m_symbolCount(0),
-      m_tokCap(kTokenBufferSize),
-      m_tokLen(0),
-      m_lineCap(kLineBufferSize),
-      m_inputEnded(false),
-      m_recordGoals(true),
-      m_fromText(false),
-      m_names(new (std::nothrow) zel::NameIndex),
-      m_tokName(-2),
-      m_block(nullptr),
-      m_blockLength(0),
-      m_blockPos(0),
-      m_blockNul(0),
-      m_textLimit(zel::kMaxInputText),
-      m_readStopped(false),
-      m_parsingStream(false),
-      m_stackGrowth(0),
-      m_grammarState(grammar ? kGrammarUnchecked : kGrammarNone),
-      m_semRows(0),
-      m_grammarReported(false)
+    : m_impl(nullptr)
 {
-    if (grammar)
-        m_grammar = *grammar;
-    m_tokFixed[0] = '\0';
-    m_lineFixed[0] = '\0';
-    m_scan = m_line;
-    if (!AllocateStack())
-        std::printf("Error allocating zel parser stack.\n");
-    if (!m_names) {
-        // Without its keyword index a parser can do nothing with its grammar.
-        std::printf("Error allocating from heap.\n");
-        m_grammarState = kGrammarNone;
+    try {
+        m_impl = new ParserImpl(*this, grammar, maxGoals, stackSize, escapeChar, extendedSyntax);
+    } catch (const std::bad_alloc&) {
+        // Without its state a parser can do nothing: every operation fails.
+        std::printf("%s", zel::kHeapMessage);
     }
 }
 
-CZelParser::~CZelParser()
+CZelParser::~CZelParser() { delete m_impl; }
+
+// --- Lifecycle and files
+
+int CZelParser::GetErrno() const { return m_impl ? m_impl->reporter.State() : zel::kStateNone; }
+
+void CZelParser::SetIfname(const char* name)
 {
-    Close();
-    DeleteAllObjects();
-    DeleteReleased();
-    delete[] m_stack;
-    if (m_tok != m_tokFixed)
-        std::free(m_tok);
-    if (m_line != m_lineFixed)
-        std::free(m_line);
-    std::free(m_block);
-    delete m_names;
+    if (m_impl)
+        m_impl->inputName = name;
 }
 
-bool CZelParser::AllocateStack()
+CString& CZelParser::GetIfname()
 {
-    if (!m_stack)
-        m_stack = new (std::nothrow) zelStackS[static_cast<size_t>(m_stackCap) + 1];
-    return m_stack != nullptr;
+    static CString none;
+    return m_impl ? m_impl->inputName : none = "";
 }
 
-// Doubles the capacity of a full stack, keeping its entries. False when that cannot be
-// done: the capacity is at its limit or the memory ran out (then reported as such).
-bool CZelParser::GrowStack()
+void CZelParser::SetOfname(const char* name)
 {
-    const int limit = std::numeric_limits<int>::max() - 1;
-    if (m_stackCap >= limit)
-        return false;
-    const int capacity = m_stackCap == 0 ? 16 : (m_stackCap > limit / 2 ? limit : 2 * m_stackCap);
-    zelStackS* grown = new (std::nothrow) zelStackS[static_cast<size_t>(capacity) + 1];
-    if (!grown) {
-        WriteMsg("Error allocating from heap.\n");
-        return false;
-    }
-    std::memcpy(grown, m_stack, sizeof(zelStackS) * static_cast<size_t>(m_stackCap));
-    delete[] m_stack;
-    m_stack = grown;
-    m_stackCap = capacity;
-    return true;
+    if (m_impl)
+        m_impl->outputName = name;
 }
 
-int CZelParser::GetErrno() const { return m_errno; }
-
-void CZelParser::SetIfname(const char* name) { m_ifname = name; }
-
-CString& CZelParser::GetIfname() { return m_ifname; }
-
-void CZelParser::SetOfname(const char* name) { m_ofname = name; }
-
-CString& CZelParser::GetOfname() { return m_ofname; }
-
-void CZelParser::SetStatistics(int on) { m_statistics = on; }
-
-void CZelParser::SetSymbolHashing(int on) { m_symbolHashing = on; }
-
-void CZelParser::SetTraceLevel(int level) { m_trace = level; }
-
-void CZelParser::SetStackGrowth(int on) { m_stackGrowth = on; }
-
-int CZelParser::Open(const char* name, const char* mode)
+CString& CZelParser::GetOfname()
 {
-    const int opened = zel::GuardAllocation(*this, -1, [&] { return OpenFile(name, mode); });
-    if (opened >= 0)
-        return opened;
-    Close();
-    return 0;
+    static CString none;
+    return m_impl ? m_impl->outputName : none = "";
 }
 
-int CZelParser::OpenFile(const char* name, const char* mode)
-{
-    // The name may be one of this parser's own file names, which Close clears.
-    CString fileName(name);
-    Close();
-    ReinitParser();
-    if (!UseGrammar()) {
-        // Malformed tables have been reported as such; a parser without tables cannot open.
-        if (m_errno != zelERRNO_GRAMMAR)
-            Report(zelERR_OPEN_FILE, 0, fileName);
-        return 0;
-    }
-    if (!name || !mode) {
-        Report(zelERR_OPEN_FILE, 0, fileName);
-        return 0;
-    }
+int CZelParser::Open(const char* name, const char* mode) { return m_impl ? m_impl->Open(name, mode) : 0; }
 
-    bool input = false;
-    bool output = false;
-    const bool readWrite = std::strcmp(mode, "rw") == 0;
-    if (readWrite || (mode[0] && mode[1] == '+')) {
-        input = output = true;
-    } else if (mode[0] == 'r') {
-        input = true;
-    } else {
-        output = true;
-    }
-
-    FILE* stream = std::fopen(fileName, readWrite ? "r+" : mode);
-    if (!stream && readWrite) {
-        // A missing file is created. A file that exists but cannot be opened for update is
-        // read only, when it can be read: the output file name is kept, so that a later
-        // Save fails in the writer's own checks. A file that cannot be read either is left
-        // alone; it is never truncated.
-        if (errno == ENOENT) {
-            stream = std::fopen(fileName, "w+");
-        } else if ((stream = std::fopen(fileName, "r"))) {
-            m_ofname = fileName;
-            output = false;
-        }
-    }
-    if (!stream) {
-        Report(zelERR_OPEN_FILE, 0, fileName);
-        return 0;
-    }
-    // The streams are kept before the names are copied, so that Close finds them.
-    if (input)
-        m_in = stream;
-    if (output)
-        m_out = stream;
-    if (input)
-        m_ifname = fileName;
-    if (output)
-        m_ofname = fileName;
-    LoadKeywords();
-    return 1;
-}
-
-int CZelParser::Close()
-{
-    if (m_in)
-        std::fclose(m_in);
-    if (m_out && m_out != m_in)
-        std::fclose(m_out);
-    m_in = nullptr;
-    m_out = nullptr;
-    m_blockLength = m_blockPos = m_blockNul = 0;  // read-ahead of the closed stream
-    m_ifname = "";
-    m_ofname = "";
-    m_keywords.RemoveAll();
-    if (m_names)
-        m_names->Clear();
-    return 1;
-}
+int CZelParser::Close() { return m_impl ? m_impl->Close() : 1; }
 
 void CZelParser::ReinitParser()
 {
-    m_line[0] = '\0';
-    m_scan = m_line;
-    m_lineNo = 0;
-    m_tokenCount = 0;
-    ClearToken();
-    m_depth = 0;
-    m_reportsOff = 0;
-    m_errors = 0;
-    m_errno = 0;
-    m_top = -1;
-    m_inputEnded = false;
-    m_readStopped = false;
+    if (m_impl)
+        m_impl->Reinit();
 }
 
 void CZelParser::FullInit()
 {
-    m_current = nullptr;
-    m_errors = 0;
-    m_top = -1;
-    m_needToken = 1;
-    m_tokenCount = 0;
-    m_stackHigh = 0;
-    m_stringBytes = 0;
-    m_symbolCount = 0;
-    DeleteAllObjects();
-    DeleteReleased();
-    m_goalCount = 0;
-    ReinitParser();
+    if (m_impl)
+        m_impl->FullInit();
+}
+
+// --- Parsing
+
+int CZelParser::Parse(const char* name, int useAltEngine) { return Parse(name, "rw", -1L, useAltEngine); }
+
+int CZelParser::Parse(const char* name, long offset, int useAltEngine) { return Parse(name, "rw", offset, useAltEngine); }
+
+int CZelParser::Parse(const char* name, const char* mode, long offset, int useAltEngine)
+{
+    return m_impl ? m_impl->Parse(name, mode, offset, useAltEngine) : 1;
+}
+
+int CZelParser::Parse(int useAltEngine) { return m_impl ? m_impl->ParseStream(useAltEngine) : 1; }
+
+int CZelParser::Parse(CStringList* lines) { return m_impl ? m_impl->ParseLines(lines) : 1; }
+
+int CZelParser::GotoEoform() { return m_impl ? m_impl->engines.GotoEoform() : 0; }
+
+// --- Goals
+
+const CZelOid* CZelParser::GetGoal(int* keyword) const
+{
+    const CZelOid* goal = m_impl ? m_impl->store.Goals().At(0) : nullptr;
+    if (!goal || zel::SemOf(goal) < 0)
+        return nullptr;
+    if (keyword)
+        *keyword = goal->GetKeywordId();
+    return goal;
+}
+
+const CZelOid* CZelParser::GetGoal(int keyword) const
+{
+    for (int i = 0; i < GetGoalCount(); ++i) {
+        const CZelOid* goal = m_impl->store.Goals().At(i);
+        if (goal && goal->GetKeywordId() == keyword)
+            return goal;
+    }
+    return nullptr;
+}
+
+CZelOid* CZelParser::SetGoal(int keyword)
+{
+    FullInit();
+    return AddGoal(keyword);
+}
+
+CZelOid* CZelParser::AddGoal(int keyword)
+{
+    if (!m_impl || !m_impl->grammar.Use(m_impl->reporter))
+        return nullptr;
+    return zel::AddGoal(m_impl->grammar, m_impl->store, keyword);
+}
+
+int CZelParser::GetGoalCount() const { return m_impl ? m_impl->store.Goals().Count() : 0; }
+
+const CZelOid* CZelParser::GetGoalAt(int i) const { return m_impl ? m_impl->store.Goals().At(i) : nullptr; }
+
+// --- Editing from text
+
+const CZelOid* CZelParser::AddObject(const CZelOid* parent, const char* text)
+{
+    return m_impl ? m_impl->Edit().AddObject(parent, text) : nullptr;
+}
+
+const CZelOid* CZelParser::AddChildObject(const CZelOid* parent, CStringList* lines)
+{
+    if (!lines || lines->IsEmpty())
+        return nullptr;
+    const CString line = lines->RemoveHead();
+    return AddObject(parent, line);
+}
+
+const CZelOid* CZelParser::InsObject(const CZelOid* node, CStringList* lines)
+{
+    return m_impl ? m_impl->Edit().PlaceLine(node, lines, false) : nullptr;
+}
+
+const CZelOid* CZelParser::ReplaceObject(const CZelOid* node, CStringList* lines)
+{
+    return m_impl ? m_impl->Edit().PlaceLine(node, lines, true) : nullptr;
+}
+
+int CZelParser::RemObject(const CZelOid* node) { return m_impl ? m_impl->Edit().Remove(node) : 0; }
+
+int CZelParser::ReplaceData(const CZelOid* node, const char* text)
+{
+    if (!node || zel::SemOf(node) < 0 || !text)
+        return 0;
+    if (!m_impl || !m_impl->store.Owns(node))
+        return -1;
+    return zel::ReplaceValueText(node, text);
+}
+
+// --- Objects
+
+int CZelParser::DeleteObject(const CZelOid* node, int /*unlink*/)
+{
+    if (!node)
+        return 1;
+    if (!m_impl || !m_impl->store.Owns(node))
+        return 0;
+    // A destroyed node never stays on a chain or in the goal table, whatever unlink says:
+    // a link left pointing at it would lead to freed memory.
+    return m_impl->store.Delete(const_cast<CZelOid*>(node)) ? 1 : 0;
+}
+
+void CZelParser::DeleteAllObjects()
+{
+    if (m_impl)
+        m_impl->store.DeleteAll();
+}
+
+// --- Symbols
+
+void CZelParser::StoreSymbol(const CZelOid* node, const char* name)
+{
+    if (m_impl && m_impl->store.Owns(node))
+        zel::StoreSymbol(m_impl->grammar, m_impl->reporter, m_impl->trace != 0, node, name);
+}
+
+int CZelParser::BuildSymbolTables() { return 0; }
+
+int CZelParser::RegisterSymbolTable(int keyword, int member, char* (*proc)(void))
+{
+    return m_impl ? zel::RegisterMember(m_impl->grammar, keyword, member, proc, true) : 8;
+}
+
+int CZelParser::RegisterIdProc(int keyword, int member, char* (*proc)(void))
+{
+    return m_impl ? zel::RegisterMember(m_impl->grammar, keyword, member, proc, false) : 8;
+}
+
+// --- Writing
+
+int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int withSiblings)
+{
+    if (!m_impl || !m_impl->store.Owns(node) || zel::SemOf(node) < 0)
+        return 1;
+    return m_impl->WriteStream(stream, node, level, withSiblings);
+}
+
+int CZelParser::WriteFile(const char* fileName, const CZelOid* node, int level, CStringList* header)
+{
+    if (!m_impl)
+        return 1;
+    return zel::GuardAllocation(m_impl->reporter, 1,
+                                [&] { return m_impl->WriteSubtreeFile(fileName, node, level, header); });
+}
+
+int CZelParser::WriteFile(FILE* stream)
+{
+    if (!m_impl)
+        return 1;
+    int result = WriteFile(stream, m_impl->store.Goals().At(0), 0, 1);
+    if (stream && (std::fflush(stream) != 0 || std::ferror(stream)) && result == 0) {
+        m_impl->reporter.SetState(zel::kStateFile);
+        result = 1;
+    }
+    return result;
+}
+
+int CZelParser::WriteFile(const char* fileName, const char* mode)
+{
+    if (!m_impl)
+        return 1;
+    if (!fileName || !*fileName) {
+        m_impl->reporter.SetState(zel::kStateFile);
+        return 1;
+    }
+    if (!mode) {
+        Open(fileName, mode);  // refuses the call and reports it
+        return 1;
+    }
+    return zel::GuardAllocation(m_impl->reporter, 1, [&] { return m_impl->ReplaceOutputFile(fileName, mode, false); });
+}
+
+int CZelParser::Save()
+{
+    if (!m_impl)
+        return 1;
+    if (m_impl->outputName.IsEmpty()) {
+        m_impl->reporter.SetState(zel::kStateFile);
+        return 1;
+    }
+    return zel::GuardAllocation(m_impl->reporter, 1,
+                                [&] { return m_impl->ReplaceOutputFile(m_impl->outputName, "w", true); });
+}
+
+int CZelParser::WriteList(const CZelOid* node, int level, CStringList* list)
+{
+    if (!m_impl || !list || (node && !m_impl->store.Owns(node)))
+        return 1;
+    return zel::GuardAllocation(m_impl->reporter, 1, [&] { return m_impl->TreeWriter().WriteList(node, level, list); });
+}
+
+void CZelParser::DumpFile(const char* fileName, int, CStringList* header)
+{
+    if (!m_impl)
+        return;
+    if (!zel::GuardAllocation(m_impl->reporter, false, [&] {
+            m_impl->WriteDump(fileName, header);
+            return true;
+        }))
+        m_impl->reporter.SetState(zel::kStateDump);
+}
+
+// --- Diagnostics
+
+void CZelParser::ReportError(zelErrCode code, int arg)
+{
+    if (m_impl)
+        m_impl->reporter.Report(code, arg);
+}
+
+void CZelParser::PrintObj(const CZelOid* node)
+{
+    // Another parser's node is read through that parser's grammar, not this one's.
+    if (m_impl && m_impl->store.Owns(node))
+        zel::PrintNode(node, m_impl->grammar.Has());
+}
+
+void CZelParser::PrintStats()
+{
+    if (!m_impl)
+        return;
+    zel::PrintStatistics(*this, m_impl->lexer.LineNo(), m_impl->lexer.TokenCount(), m_impl->stack.High(),
+                         m_impl->store.StringBytes(), m_impl->store.SymbolCount());
+}
+
+const char* CZelParser::SemtypeToStr(int flags) { return zel::FlagsText(flags); }
+
+const char* CZelParser::KwtypeToStr(int type) { return zel::KeywordTypeName(type); }
+
+const char* CZelParser::GetKeyword(int k) const { return m_impl ? m_impl->grammar.KeywordName(k) : ""; }
+
+// --- Switches
+
+void CZelParser::SetStatistics(int on)
+{
+    if (m_impl)
+        m_impl->store.SetStatistics(on != 0);
+}
+
+void CZelParser::SetSymbolHashing(int on)
+{
+    if (m_impl)
+        m_impl->symbolHashing = on != 0;
+}
+
+void CZelParser::SetTraceLevel(int level)
+{
+    if (m_impl)
+        m_impl->trace = level;
+}
+
+void CZelParser::SetStackGrowth(int on)
+{
+    if (m_impl)
+        m_impl->stack.SetGrowth(on != 0);
 }

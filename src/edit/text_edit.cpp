@@ -1,9 +1,16 @@
 // Editing from text: objects written in the form language are parsed in place under an
 // existing node, at the grammar position where the written file has them.
+#include "edit/text_edit.h"
+
 #include "core/allocation_guard.h"
-#include "edit/read_back.h"
-#include "zel/oid.h"
-#include "zel/parser.h"
+#include "core/grammar_tables.h"
+#include "diag/reporter.h"
+#include "lex/lexer.h"
+#include "parse/form_parser.h"
+#include "tree/node_fields.h"
+#include "tree/node_store.h"
+
+namespace zel {
 
 // Reads text among the children of parent, in front of at (null: after the last child)
 // and with skip left out, as the form parser reads the written file at that place, and
@@ -13,112 +20,107 @@
 // back as itself (see ChildrenReadBack). No goal is recorded. Returns the first node made,
 // or null; on failure every node the text made is deleted, the tree is as it was and the
 // current object and the string byte count are as they were.
-CZelOid* CZelParser::PlaceText(CZelOid* parent, CZelOid* at, const CZelOid* skip, const char* text)
+CZelOid* TextEdit::PlaceText(CZelOid* parent, CZelOid* at, const CZelOid* skip, const char* text)
 {
-    const int needToken = m_needToken;
-    CZelOid* const current = m_current;
-    const int stringBytes = m_stringBytes;
-    ReinitParser();
-    if (m_keywords.GetCount() == 0 && !zel::GuardAllocation(*this, false, [&] { return LoadKeywords() == 1; }))
+    const bool needToken = m_engines.NeedToken();
+    CZelOid* const current = m_engines.Current();
+    const int stringBytes = m_store.StringBytes();
+    m_lexer.Reset();
+    m_reporter.Reset();
+    m_stack.Clear();
+    if (!m_grammar.KeywordsLoaded() && !GuardAllocation(m_reporter, false, [&] {
+            m_grammar.LoadKeywords();
+            return true;
+        }))
         return nullptr;
-    SetLineText(text);
-    m_fromText = true;
-    m_recordGoals = false;
-    zel::ChildReplay replay;
-    replay.next = parent->Clink;
+    m_lexer.SetText(text);
+    m_lexer.SetTextOnly(true);
+    m_engines.SetRecordGoals(false);
+    ChildReplay replay;
+    replay.next = ChildOf(parent);
     replay.textAt = at;
     replay.skip = skip;
     replay.withText = true;
-    const bool read = ReplayContent(parent, replay) && replay.textDone && m_errors == 0 && m_depth == 0;
-    m_fromText = false;
-    m_recordGoals = true;
-    CZelOid** link = &parent->Clink;
+    const bool read = m_readBack.ReplayContent(parent, replay) && replay.textDone && m_reporter.Errors() == 0 &&
+                      m_lexer.Depth() == 0;
+    m_lexer.SetTextOnly(false);
+    m_engines.SetRecordGoals(true);
+    CZelOid** link = &ChildOf(parent);
     while (*link != at)
-        link = &(*link)->Nlink;
+        link = &NextOf(*link);
     if (read && replay.first) {
         *link = replay.first;
-        replay.last->Nlink = at;
-        for (CZelOid* node = replay.first; node != at; node = node->Nlink)
-            node->Plink = parent;
-        if (ChildrenReadBack(parent, skip) && MadeFormsReadBack(replay.first, at)) {
-            m_needToken = needToken;
+        NextOf(replay.last) = at;
+        for (CZelOid* node = replay.first; node != at; node = NextOf(node))
+            ParentOf(node) = parent;
+        if (m_readBack.ChildrenReadBack(parent, skip) && MadeFormsReadBack(replay.first, at)) {
+            m_engines.SetNeedToken(needToken);
             return replay.first;
         }
         *link = at;
-        replay.last->Nlink = nullptr;
+        NextOf(replay.last) = nullptr;
     }
-    m_needToken = needToken;
-    DeleteChain(replay.first);
-    m_current = current;
-    m_stringBytes = stringBytes;
+    m_engines.SetNeedToken(needToken);
+    NodeStore::DeleteChain(replay.first);
+    m_engines.SetCurrent(current);
+    m_store.SetStringBytes(stringBytes);
     return nullptr;
 }
 
 // True when the content of every form in the subtrees of the chain from first up to end
 // reads back as itself. Walks the subtrees through their links, without recursion.
-bool CZelParser::MadeFormsReadBack(const CZelOid* first, const CZelOid* end)
+bool TextEdit::MadeFormsReadBack(const CZelOid* first, const CZelOid* end)
 {
-    for (const CZelOid* top = first; top != end; top = top->Nlink) {
+    for (const CZelOid* top = first; top != end; top = NextOf(top)) {
         const CZelOid* node = top;
         while (node) {
-            if (GetSemanticKeywordType(node->m_sem) == zelKW_FORM && !ChildrenReadBack(node))
+            if (m_grammar.ElementType(SemOf(node)) == zelKW_FORM && !m_readBack.ChildrenReadBack(node))
                 return false;
-            if (node->Clink) {
-                node = node->Clink;
+            if (ChildOf(node)) {
+                node = ChildOf(node);
                 continue;
             }
-            while (node != top && !node->Nlink)
-                node = node->Plink;
-            node = node == top ? nullptr : node->Nlink;
+            while (node != top && !NextOf(node))
+                node = ParentOf(node);
+            node = node == top ? nullptr : NextOf(node);
         }
     }
     return true;
 }
 
-const CZelOid* CZelParser::AddObject(const CZelOid* parent, const char* text)
+const CZelOid* TextEdit::AddObject(const CZelOid* parent, const char* text)
 {
     // Only a form of this parser has content to add to.
-    if (!IsOwnNode(parent) || parent->m_sem < 0 || !text || !UseGrammar() || parent->GetObjType() != zelKW_FORM ||
-        !AllocateStack())
+    if (!m_store.Owns(parent) || SemOf(parent) < 0 || !text || !m_grammar.Use(m_reporter) ||
+        parent->GetObjType() != zelKW_FORM || !m_stack.Allocate())
         return nullptr;
     return PlaceText(const_cast<CZelOid*>(parent), nullptr, nullptr, text);
 }
 
-const CZelOid* CZelParser::AddChildObject(const CZelOid* parent, CStringList* lines)
+const CZelOid* TextEdit::PlaceLine(const CZelOid* node, CStringList* lines, bool replace)
 {
-    if (!lines || lines->IsEmpty())
-        return nullptr;
-    const CString line = lines->RemoveHead();
-    return AddObject(parent, line);
-}
-
-// Reads the first line of lines in front of node; with replace, node itself is left out
-// of its parent's children unless its element is required, and on success removed.
-const CZelOid* CZelParser::PlaceLine(const CZelOid* node, CStringList* lines, bool replace)
-{
-    if (!lines || lines->IsEmpty() || !UseGrammar() || !IsOwnNode(node) || node->m_sem < 0 || !node->Plink ||
-        !AllocateStack())
+    if (!lines || lines->IsEmpty() || !m_grammar.Use(m_reporter) || !m_store.Owns(node) || SemOf(node) < 0 ||
+        !ParentOf(node) || !m_stack.Allocate())
         return nullptr;
     CZelOid* target = const_cast<CZelOid*>(node);
-    CZelOid* parent = target->Plink;
+    CZelOid* parent = ParentOf(target);
     const CString line = lines->RemoveHead();
     // A node that is not on its parent's chain (a client's copy) has no place to insert at.
-    if (line.IsEmpty() || parent->GetObjType() != zelKW_FORM || (!target->GetPrev() && parent->Clink != target))
+    if (line.IsEmpty() || parent->GetObjType() != zelKW_FORM || (!NodeAccess::Prev(target) && ChildOf(parent) != target))
         return nullptr;
-    const bool removes = replace && !(m_grammar.semTable[target->m_sem].semType & S_REQ);
+    const bool removes = replace && !(m_grammar.Row(SemOf(target)).semType & S_REQ);
     const CZelOid* first = PlaceText(parent, target, removes ? target : nullptr, line);
     if (first && removes)
-        RemObject(target);
+        Remove(target);
     return first;
 }
 
-const CZelOid* CZelParser::InsObject(const CZelOid* node, CStringList* lines) { return PlaceLine(node, lines, false); }
-
-const CZelOid* CZelParser::ReplaceObject(const CZelOid* node, CStringList* lines) { return PlaceLine(node, lines, true); }
-
-int CZelParser::RemObject(const CZelOid* node)
+int TextEdit::Remove(const CZelOid* node)
 {
-    if (!IsOwnNode(node) || node->m_sem < 0 || !UseGrammar() || (m_grammar.semTable[node->m_sem].semType & S_REQ))
+    if (!m_store.Owns(node) || SemOf(node) < 0 || !m_grammar.Use(m_reporter) ||
+        (m_grammar.Row(SemOf(node)).semType & S_REQ))
         return 0;
-    return node->Remove(1);
+    return node->RemObject();
 }
+
+}  // namespace zel

@@ -6,11 +6,15 @@
 
 #include "core/counter.h"
 #include "lex/char_class.h"
-#include "zel/parser.h"
+#include "diag/reporter.h"
+#include "lex/input_limits.h"
+#include "lex/lexer.h"
+
+namespace zel {
 
 // Grows the line buffer to needed characters; false when that passes the longest line
 // plus its NUL, or memory runs out.
-bool CZelParser::GrowLine(size_t needed)
+bool Lexer::GrowLine(size_t needed)
 {
     if (needed <= m_lineCap)
         return true;
@@ -33,7 +37,7 @@ bool CZelParser::GrowLine(size_t needed)
     return true;
 }
 
-void CZelParser::SetLineText(const char* text)
+void Lexer::SetText(const char* text)
 {
     const size_t length = text ? std::strlen(text) : 0;
     if (!GrowLine(length + 1)) {
@@ -51,14 +55,14 @@ void CZelParser::SetLineText(const char* text)
 // Ends the reading on a fault: the report, then no further token. The token is left empty
 // and of no type, so that no caller takes the stop for the end of input or a part of a
 // token for a whole one.
-void CZelParser::StopReading(zelErrCode code)
+void Lexer::StopReading(zelErrCode code)
 {
-    ReportError(code, 0);
+    m_reporter.Report(code, 0);
     m_readStopped = true;
     m_inputEnded = true;
     m_scan = nullptr;
     ClearToken();
-    m_tokType = zelKW_DUMMY;
+    m_tok.type = zelKW_DUMMY;
 }
 
 namespace {
@@ -70,7 +74,7 @@ const size_t kReadBlock = 64 * 1024;
 // Reads the next block of the input stream into the read-ahead; false at its end, and
 // when reading failed (then the read is stopped). The first NUL byte of the block is
 // found here, once per block, so that the line cut needs one comparison to see it.
-bool CZelParser::FillBlock()
+bool Lexer::FillBlock()
 {
     if (!m_block && !(m_block = static_cast<char*>(std::malloc(kReadBlock)))) {
         StopReading(zelERR_BUFFER_LENGTH);
@@ -85,10 +89,10 @@ bool CZelParser::FillBlock()
     return m_blockLength > 0;
 }
 
-char* CZelParser::GetLine()
+char* Lexer::GetLine()
 {
     zel::CountUp(m_lineNo);
-    if (!m_in || m_fromText || m_readStopped)
+    if (!m_in || m_textOnly || m_readStopped)
         return nullptr;
     // A whole physical line is taken from the read-ahead, up to the longest line: the line
     // buffer grows to hold it, so no token is ever cut at a buffer boundary.
@@ -121,7 +125,7 @@ char* CZelParser::GetLine()
     return m_line;
 }
 
-int CZelParser::Nexttok()
+int Lexer::Nexttok()
 {
     // Whitespace is passed over; the end of the line, ";" and "#" (a comment to the end of
     // the line) take the next line.
@@ -134,7 +138,7 @@ int CZelParser::Nexttok()
         if (!GetLine()) {
             // The end of input, unless reading stopped on a fault (which set its own state).
             if (!m_readStopped)
-                m_tokType = zelKW_EOFILE;
+                m_tok.type = zelKW_EOFILE;
             m_scan = nullptr;
             m_inputEnded = true;
             return 0;
@@ -144,3 +148,48 @@ int CZelParser::Nexttok()
     m_scan = p;
     return 1;
 }
+
+Lexer::Lexer(Reporter& reporter, const NameIndex& names, char escape, bool extended)
+    : m_reporter(reporter),
+      m_names(names),
+      m_esc(escape),
+      m_extended(extended),
+      m_line(m_lineFixed),
+      m_lineCap(kLineBufferSize),
+      m_scan(m_lineFixed),
+      m_tok{m_tokFixed, 0, zelKW_DUMMY, kNameUnknown},
+      m_tokCap(kTokenBufferSize),
+      m_textLimit(kMaxInputText)
+{
+    m_tokFixed[0] = '\0';
+    m_lineFixed[0] = '\0';
+}
+
+Lexer::~Lexer()
+{
+    if (m_tok.text != m_tokFixed)
+        std::free(m_tok.text);
+    if (m_line != m_lineFixed)
+        std::free(m_line);
+    std::free(m_block);
+}
+
+void Lexer::SetInput(FILE* in)
+{
+    m_in = in;
+    m_blockLength = m_blockPos = m_blockNul = 0;
+}
+
+void Lexer::Reset()
+{
+    m_line[0] = '\0';
+    m_scan = m_line;
+    m_lineNo = 0;
+    m_tokenCount = 0;
+    ClearToken();
+    m_depth = 0;
+    m_inputEnded = false;
+    m_readStopped = false;
+}
+
+}  // namespace zel

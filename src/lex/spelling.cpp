@@ -5,8 +5,17 @@
 
 #include "core/name_index.h"
 #include "lex/char_class.h"
+#include "core/grammar_tables.h"
+#include "lex/lexer.h"
 
 namespace zel {
+
+LexicalSettings WritingSettings(GrammarTables& grammar, const Lexer& lexer)
+{
+    if (grammar.Names().Empty())
+        grammar.LoadKeywords();
+    return lexer.Settings(&grammar.Names());
+}
 
 namespace {
 

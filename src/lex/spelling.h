@@ -7,6 +7,8 @@
 
 namespace zel {
 
+class GrammarTables;
+class Lexer;
 class NameIndex;
 
 // The settings of a parser that decide how a text reads.
@@ -15,6 +17,11 @@ struct LexicalSettings {
     char escape;             // the escape character, 0 for none
     const NameIndex* names;  // the keyword index; null or empty: no literal keywords
 };
+
+// The settings a written text is read back with: the lexer's rules and the grammar's whole
+// keyword index, which is loaded here when it is empty (a failed allocation throws
+// std::bad_alloc).
+LexicalSettings WritingSettings(GrammarTables& grammar, const Lexer& lexer);
 
 // How an identifier is written. Every spelling reads back as the identifier when the
 // writer puts two spaces, ")", a line break or the end of the text after it.

@@ -7,19 +7,22 @@
 #include "core/counter.h"
 #include "core/name_index.h"
 #include "lex/char_class.h"
-#include "zel/parser.h"
+#include "diag/reporter.h"
+#include "lex/lexer.h"
 
-void CZelParser::ClearToken()
+namespace zel {
+
+void Lexer::ClearToken()
 {
-    m_tokLen = 0;
-    m_tok[0] = '\0';
-    m_tokName = -2;
+    m_tok.length = 0;
+    m_tok.text[0] = '\0';
+    m_tok.name = kNameUnknown;
 }
 
 // Grows the token buffer to hold length characters and the NUL, keeping the characters
 // collected so far. A token longer than the longest token, or no memory left, stops the
 // read (a cut token would be taken for the whole one): false then.
-__attribute__((noinline)) bool CZelParser::GrowToken(size_t length)
+__attribute__((noinline)) bool Lexer::GrowToken(size_t length)
 {
     if (length > m_textLimit) {
         StopReading(zelERR_BUFFER_LENGTH);
@@ -34,20 +37,20 @@ __attribute__((noinline)) bool CZelParser::GrowToken(size_t length)
         StopReading(zelERR_BUFFER_LENGTH);
         return false;
     }
-    std::memcpy(block, m_tok, m_tokLen);
-    if (m_tok != m_tokFixed)
-        std::free(m_tok);
-    m_tok = block;
+    std::memcpy(block, m_tok.text, m_tok.length);
+    if (m_tok.text != m_tokFixed)
+        std::free(m_tok.text);
+    m_tok.text = block;
     m_tokCap = capacity;
     return true;
 }
 
 // Collects one character; false when the token cannot grow (the read has stopped).
-inline bool CZelParser::AppendTokenChar(char c)
+inline bool Lexer::AppendTokenChar(char c)
 {
-    if (m_tokLen + 1 >= m_tokCap && !GrowToken(m_tokLen + 1))
+    if (m_tok.length + 1 >= m_tokCap && !GrowToken(m_tok.length + 1))
         return false;
-    m_tok[m_tokLen++] = c;
+    m_tok.text[m_tok.length++] = c;
     return true;
 }
 
@@ -83,21 +86,21 @@ __attribute__((noinline)) void CopyLong(char* to, const char* from, size_t lengt
 
 // Makes the token the given characters; false when the token cannot grow (the read has
 // stopped).
-__attribute__((always_inline)) inline bool CZelParser::SetTokenRange(const char* text, size_t length)
+__attribute__((always_inline)) inline bool Lexer::SetTokenRange(const char* text, size_t length)
 {
     if (length + 1 > m_tokCap && !GrowToken(length))
         return false;
     if (length <= 16)
-        CopyShort(m_tok, text, length);
+        CopyShort(m_tok.text, text, length);
     else
-        CopyLong(m_tok, text, length);
-    m_tokLen = length;
-    m_tok[length] = '\0';
-    m_tokName = -2;
+        CopyLong(m_tok.text, text, length);
+    m_tok.length = length;
+    m_tok.text[length] = '\0';
+    m_tok.name = kNameUnknown;
     return true;
 }
 
-void CZelParser::SetTokenText(const char* text)
+void Lexer::SetToken(const char* text)
 {
     ClearToken();
     SetTokenRange(text, std::strlen(text));
@@ -106,18 +109,18 @@ void CZelParser::SetTokenText(const char* text)
 // The input ends inside a token: a quoted text left open, or nothing after "(". Reported
 // when nothing else was (so that a failed parse always says why), and nothing more is
 // read. A read that stopped on a fault has been reported already.
-__attribute__((noinline)) int CZelParser::EndInsideToken()
+__attribute__((noinline)) int Lexer::EndInsideToken()
 {
     if (m_readStopped)
         return 0;
-    if (m_errors == 0)
-        ReportError(zelERR_UNEXPECTED_EOF, 0);
+    if (m_reporter.Errors() == 0)
+        m_reporter.Report(zelERR_UNEXPECTED_EOF, 0);
     m_scan = nullptr;
     m_inputEnded = true;
     return 0;
 }
 
-int CZelParser::Gettok()
+int Lexer::Gettok()
 {
     if (!m_scan || !Nexttok())
         return 0;
@@ -129,7 +132,7 @@ int CZelParser::Gettok()
 
 // An opening parenthesis reads the token after it as the form's keyword. Runs of openers
 // are counted here and applied innermost first, so they need no recursion.
-__attribute__((noinline)) int CZelParser::CutOpeners()
+__attribute__((noinline)) int Lexer::CutOpeners()
 {
     size_t openers = 0;
     int result;
@@ -137,8 +140,8 @@ __attribute__((noinline)) int CZelParser::CutOpeners()
         ++m_scan;
         if (m_extended && *m_scan == '(') {
             // "((" opens the form "ch"; the second parenthesis opens the next token.
-            SetTokenText("ch");
-            m_tokType = zelKW_FORM;
+            SetToken("ch");
+            m_tok.type = zelKW_FORM;
             zel::CountUp(m_depth);
             result = 1;
             break;
@@ -155,13 +158,13 @@ __attribute__((noinline)) int CZelParser::CutOpeners()
         }
     }
     for (; openers > 0; --openers) {
-        m_tokType = m_tokType == zelKW_EOFORM ? zelKW_EMPTYFORM : zelKW_FORM;
+        m_tok.type = m_tok.type == zelKW_EOFORM ? zelKW_EMPTYFORM : zelKW_FORM;
         zel::CountUp(m_depth);
     }
     return result;
 }
 
-__attribute__((always_inline)) inline int CZelParser::CutToken()
+__attribute__((always_inline)) inline int Lexer::CutToken()
 {
     const char c = *m_scan;
     if (!zel::IsMark(c))
@@ -170,7 +173,7 @@ __attribute__((always_inline)) inline int CZelParser::CutToken()
     case ')':
         ++m_scan;
         SetTokenRange(")", 1);
-        m_tokType = zelKW_EOFORM;
+        m_tok.type = zelKW_EOFORM;
         zel::CountDown(m_depth);
         return 1;
     case '"':
@@ -190,12 +193,12 @@ __attribute__((always_inline)) inline int CZelParser::CutToken()
 }
 
 // A double-quoted string, possibly running over several lines.
-int CZelParser::CutString()
+int Lexer::CutString()
 {
     ++m_scan;
     if (m_extended && (*m_scan == ' ' || *m_scan == ')')) {
-        SetTokenText("\"");
-        m_tokType = zelKW_IDENT;
+        SetToken("\"");
+        m_tok.type = zelKW_IDENT;
         return 1;
     }
     ClearToken();
@@ -203,30 +206,30 @@ int CZelParser::CutString()
         const char c = *m_scan;
         if (c == '\0') {
             if (!GetLine()) {
-                m_tok[m_tokLen] = '\0';  // the text read so far, for the reports that follow
+                m_tok.text[m_tok.length] = '\0';  // the text read so far, for the reports that follow
                 return EndInsideToken();
             }
             m_scan = m_line;
             continue;
         }
         ++m_scan;
-        if (c == '"' && !(m_esc && m_tokLen > 0 && m_tok[m_tokLen - 1] == m_esc))
+        if (c == '"' && !(m_esc && m_tok.length > 0 && m_tok.text[m_tok.length - 1] == m_esc))
             break;
         if (!AppendTokenChar(c))
             return 0;
     }
-    m_tok[m_tokLen] = '\0';
-    m_tokType = zelKW_STRTOK;
+    m_tok.text[m_tok.length] = '\0';
+    m_tok.type = zelKW_STRTOK;
     return 1;
 }
 
 // Extended rules: text in apostrophes, running on to the next space, ")" or line end.
-int CZelParser::CutApostrophe()
+int Lexer::CutApostrophe()
 {
     ++m_scan;
     if (*m_scan == ' ' || *m_scan == ')') {
-        SetTokenText("'");
-        m_tokType = zelKW_IDENT;
+        SetToken("'");
+        m_tok.type = zelKW_IDENT;
         return 1;
     }
     ClearToken();
@@ -235,7 +238,7 @@ int CZelParser::CutApostrophe()
         const char c = *m_scan;
         if (c == '\'') {
             ++m_scan;
-            if (m_esc && m_tokLen > 0 && m_tok[m_tokLen - 1] == m_esc) {
+            if (m_esc && m_tok.length > 0 && m_tok.text[m_tok.length - 1] == m_esc) {
                 if (!AppendTokenChar(c))
                     return 0;
             } else
@@ -246,7 +249,7 @@ int CZelParser::CutApostrophe()
             if (closed)
                 break;
             if (!GetLine()) {
-                m_tok[m_tokLen] = '\0';
+                m_tok.text[m_tok.length] = '\0';
                 return EndInsideToken();
             }
             m_scan = m_line;
@@ -258,16 +261,16 @@ int CZelParser::CutApostrophe()
             return 0;
         ++m_scan;
     }
-    m_tok[m_tokLen] = '\0';
+    m_tok.text[m_tok.length] = '\0';
     // An unclosed text is still a text: it is delivered as an identifier.
-    m_tokType = zelKW_IDENT;
+    m_tok.type = zelKW_IDENT;
     if (!closed)
-        ReportError(zelERR_UNMATCHED_QUOTES, 0);
+        m_reporter.Report(zelERR_UNMATCHED_QUOTES, 0);
     return 1;
 }
 
 // A word: a number, an identifier or, under the plain rules, a word of other characters.
-__attribute__((always_inline)) inline int CZelParser::CutWord(unsigned startType, bool ampersand)
+__attribute__((always_inline)) inline int Lexer::CutWord(unsigned startType, bool ampersand)
 {
     // The word runs to the next parenthesis, whitespace or the end of the line buffer;
     // its characters are classified as they pass and copied once at the end.
@@ -284,25 +287,27 @@ __attribute__((always_inline)) inline int CZelParser::CutWord(unsigned startType
     m_scan = const_cast<char*>(p);
     if (ampersand && type != zelKW_DUMMY)
         type = zelKW_IDENT;
-    m_tokType = type;
+    m_tok.type = type;
     return 1;
 }
 
 // The keyword whose name the token spells in any letter case, or -1; looked up once per
 // token.
-int CZelParser::TokenName()
+int Lexer::TokenName()
 {
-    if (m_tokName == -2)
-        m_tokName = m_names->Find(m_tok, m_tokLen);
-    return m_tokName;
+    if (m_tok.name == kNameUnknown)
+        m_tok.name = m_names.Find(m_tok.text, m_tok.length);
+    return m_tok.name;
 }
 
-void CZelParser::ConvertToktyp()
+void Lexer::ConvertToktyp()
 {
     // The token is a literal when its upper-case text is a key of the keyword index.
-    if (m_names->Empty() || !m_names->MayBeIndexKey(m_tok, m_tokLen))
+    if (m_names.Empty() || !m_names.MayBeIndexKey(m_tok.text, m_tok.length))
         return;
     const int name = TokenName();
-    if (name >= 0 && m_names->IsIndexKey(name))
-        m_tokType = m_extended ? zelKW_LITIDENT : zelKW_LIT;
+    if (name >= 0 && m_names.IsIndexKey(name))
+        m_tok.type = m_extended ? zelKW_LITIDENT : zelKW_LIT;
 }
+
+}  // namespace zel

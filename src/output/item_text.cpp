@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "lex/number_text.h"
 #include "tree/node_access.h"
 #include "zel/oid.h"
 

@@ -3,11 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "lex/spelling.h"
-#include "core/allocation_guard.h"
 #include "output/item_text.h"
+#include "output/writer.h"
+#include "tree/node_fields.h"
 #include "zel/oid.h"
-#include "zel/parser.h"
+
+namespace zel {
 
 namespace {
 
@@ -19,16 +20,8 @@ struct ListFrame {
 
 }  // namespace
 
-int CZelParser::WriteList(const CZelOid* node, int level, CStringList* list)
+int Writer::WriteList(const CZelOid* node, int level, CStringList* list)
 {
-    if (!list || (node && !IsOwnNode(node)))
-        return 1;
-    return zel::GuardAllocation(*this, 1, [&] { return WriteListItems(node, level, list); });
-}
-
-int CZelParser::WriteListItems(const CZelOid* node, int level, CStringList* list)
-{
-    const zel::LexicalSettings settings = SpellingSettings();
     // Each frame walks one sibling chain; a frame is pushed per open form only.
     std::vector<ListFrame> frames;
     frames.push_back({node, level, false});
@@ -37,26 +30,26 @@ int CZelParser::WriteListItems(const CZelOid* node, int level, CStringList* list
     while (!frames.empty()) {
         ListFrame& f = frames.back();
         if (!f.childrenDone) {
-            if (!f.node || f.node->m_sem < 0) {
+            if (!f.node || SemOf(f.node) < 0) {
                 result = 1;
                 frames.pop_back();
                 continue;
             }
             text.clear();
             if (f.node->GetObjType() == zelKW_FORM) {
-                zel::AppendFormHead(text, f.node->GetKeyword(), f.level);
-                if (!f.node->Clink)
+                AppendFormHead(text, f.node->GetKeyword(), f.level);
+                if (!ChildOf(f.node))
                     text += ')';
             } else {
-                zel::AppendValueText(text, f.node->GetObjType(), f.node->Dlink, f.node->GetKeyword(), settings);
+                AppendValueText(text, f.node->GetObjType(), ValueOf(f.node), f.node->GetKeyword(), m_settings);
             }
             if (!text.empty())
                 list->AddTail(text.c_str());
-            if (f.node->Clink) {
+            if (ChildOf(f.node)) {
                 if (f.node->GetObjType() == zelKW_FORM)
                     ++f.level;
                 f.childrenDone = true;
-                const CZelOid* child = f.node->Clink;
+                const CZelOid* child = ChildOf(f.node);
                 const int childLevel = f.level;
                 frames.push_back({child, childLevel, false});
                 continue;
@@ -75,8 +68,8 @@ int CZelParser::WriteListItems(const CZelOid* node, int level, CStringList* list
             }
         }
         // The next sibling continues on the same frame, at the same level.
-        if (f.node->Nlink) {
-            f.node = f.node->Nlink;
+        if (NextOf(f.node)) {
+            f.node = NextOf(f.node);
             continue;
         }
         result = 0;
@@ -84,3 +77,5 @@ int CZelParser::WriteListItems(const CZelOid* node, int level, CStringList* list
     }
     return result;
 }
+
+}  // namespace zel

@@ -4,12 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "output/writer.h"
+
 #include "core/allocation_guard.h"
-#include "core/name_index.h"
-#include "output/file_replace.h"
+#include "core/parser_access.h"
 #include "output/item_text.h"
+#include "tree/node_fields.h"
 #include "zel/oid.h"
-#include "zel/parser.h"
+
+namespace zel {
 
 namespace {
 
@@ -33,39 +36,39 @@ struct WriteFrame {
 
 }  // namespace
 
-zel::LexicalSettings CZelParser::SpellingSettings()
+Writer::Writer(GrammarTables& grammar, const Lexer& lexer, bool annotate)
+    : m_grammar(grammar), m_settings(WritingSettings(grammar, lexer)), m_annotate(annotate)
 {
-    // The text is written for a parser that reads it with the whole keyword index.
-    if (m_names->Empty())
-        LoadKeywords();  // a failed allocation ends the write through its guard
-    return zel::LexicalSettings{m_extended != 0, m_esc, m_names};
 }
 
-bool CZelParser::CanWriteText(int type, const char* text, size_t length)
+bool CanWriteText(CZelParser* parser, int type, const char* text, size_t length)
 {
-    return zel::GuardAllocation(*this, false, [&] {
-        const zel::LexicalSettings settings = SpellingSettings();
-        return type == zelKW_IDENT ? zel::SpellIdentifier(text, length, settings) != zel::kSpellNone
-                                   : zel::CanWriteString(text, length, settings);
+    if (!ParserAccess::Ready(parser))
+        return false;
+    ParserImpl& impl = ParserAccess::Of(*parser);
+    return GuardAllocation(impl.reporter, false, [&] {
+        const LexicalSettings settings = WritingSettings(impl.grammar, impl.lexer);
+        return type == zelKW_IDENT ? SpellIdentifier(text, length, settings) != kSpellNone
+                                   : CanWriteString(text, length, settings);
     });
 }
 
-void CZelParser::WriteItem(std::string& out, const CZelOid* node, int level, const zel::LexicalSettings& settings)
+void Writer::WriteItem(std::string& out, const CZelOid* node, int level)
 {
     char annotation[32];
-    const int type = GetSemanticKeywordType(node->m_sem);
+    const int type = m_grammar.ElementType(SemOf(node));
     if (type == zelKW_FORM) {
         t_column = 0;
-        zel::AppendFormHead(out, GetSemanticKeyword(node->m_sem), level);
-        if (m_trace == 2)
+        AppendFormHead(out, m_grammar.ElementName(SemOf(node)), level);
+        if (m_annotate)
             out.append(annotation, static_cast<size_t>(std::snprintf(annotation, sizeof annotation, " [%p]",
                                                                        static_cast<const void*>(node))));
-        if (!node->Clink)
+        if (!ChildOf(node))
             out += ')';
         return;
     }
     const size_t start = out.size();
-    const int wrapLength = zel::AppendValueText(out, type, node->Dlink, GetSemanticKeyword(node->m_sem), settings);
+    const int wrapLength = AppendValueText(out, type, ValueOf(node), m_grammar.ElementName(SemOf(node)), m_settings);
     if (out.size() == start)
         return;
     if (wrapLength >= 0) {
@@ -75,31 +78,15 @@ void CZelParser::WriteItem(std::string& out, const CZelOid* node, int level, con
             t_column = 0;
         }
     }
-    if (m_trace == 2)
+    if (m_annotate)
         out.append(annotation, static_cast<size_t>(std::snprintf(annotation, sizeof annotation, " [%p]",
                                                                    static_cast<const void*>(node))));
 }
 
-int CZelParser::WriteFile(FILE* stream, const CZelOid* node, int level, int withSiblings)
-{
-    if (!IsOwnNode(node) || node->m_sem < 0)
-        return 1;
-    if (!stream) {
-        m_errno = 4;
-        return 2;
-    }
-    m_errno = 0;
-    const int result = zel::GuardAllocation(*this, 1, [&] { return WriteTree(stream, node, level, withSiblings); });
-    if (result != 0)
-        m_errno = 4;
-    return result;
-}
-
 // The tree writer's walk, for a live node of this parser and an open stream. A failed
 // write is 1; the caller sets the error state.
-int CZelParser::WriteTree(FILE* stream, const CZelOid* node, int level, int withSiblings)
+int Writer::WriteTree(FILE* stream, const CZelOid* node, int level, int withSiblings)
 {
-    const zel::LexicalSettings settings = SpellingSettings();
 
     // The text is gathered in a buffer and handed to the stream in large pieces.
     std::string out;
@@ -116,18 +103,18 @@ int CZelParser::WriteTree(FILE* stream, const CZelOid* node, int level, int with
         WriteFrame& f = frames.back();
         bool nodeEndsChain = false;  // a first node whose level fell to 0 ends its chain
         if (!f.childrenDone) {
-            if (!f.node || f.node->m_sem < 0) {
+            if (!f.node || SemOf(f.node) < 0) {
                 result = 1;
                 frames.pop_back();
                 continue;
             }
             f.nodeLevel = f.level;
-            WriteItem(out, f.node, f.nodeLevel, settings);
-            if (f.node->Clink) {
-                if (GetSemanticKeywordType(f.node->m_sem) == zelKW_FORM)
+            WriteItem(out, f.node, f.nodeLevel);
+            if (ChildOf(f.node)) {
+                if (m_grammar.ElementType(SemOf(f.node)) == zelKW_FORM)
                     ++f.nodeLevel;
                 f.childrenDone = true;
-                const WriteFrame children{f.node->Clink, f.nodeLevel, f.nodeLevel, true, true, false};
+                const WriteFrame children{ChildOf(f.node), f.nodeLevel, f.nodeLevel, true, true, false};
                 frames.push_back(children);
                 continue;
             }
@@ -142,12 +129,12 @@ int CZelParser::WriteTree(FILE* stream, const CZelOid* node, int level, int with
         }
         if (f.first)
             f.level = f.nodeLevel;
-        if (nodeEndsChain || !f.withSiblings || !f.node->Nlink) {
+        if (nodeEndsChain || !f.withSiblings || !NextOf(f.node)) {
             result = 0;
             frames.pop_back();
             continue;
         }
-        f.node = f.node->Nlink;
+        f.node = NextOf(f.node);
         f.first = false;
     }
     if (std::fwrite(out.data(), 1, out.size(), stream) != out.size())
@@ -155,7 +142,7 @@ int CZelParser::WriteTree(FILE* stream, const CZelOid* node, int level, int with
     return result;
 }
 
-void CZelParser::WriteHeader(FILE* stream, CStringList* header)
+void Writer::WriteHeader(FILE* stream, CStringList* header)
 {
     if (!header)
         return;
@@ -163,110 +150,4 @@ void CZelParser::WriteHeader(FILE* stream, CStringList* header)
         std::fprintf(stream, ";; %s", static_cast<const char*>(header->GetNext(pos)));
 }
 
-int CZelParser::WriteFile(const char* fileName, const CZelOid* node, int level, CStringList* header)
-{
-    return zel::GuardAllocation(*this, 1, [&] { return WriteSubtreeFile(fileName, node, level, header); });
-}
-
-int CZelParser::WriteSubtreeFile(const char* fileName, const CZelOid* node, int level, CStringList* header)
-{
-    if (node && !IsOwnNode(node))
-        return 1;
-    if (fileName && *fileName)
-        m_ofname = fileName;
-    if (m_out) {
-        // A stream opened for reading and writing is the input stream as well.
-        if (m_in == m_out)
-            m_in = nullptr;
-        std::fclose(m_out);
-        m_out = nullptr;
-    }
-    zel::FileReplacement file;
-    if (!file.Begin(m_ofname, false)) {
-        m_errno = 4;
-        return 1;
-    }
-    WriteHeader(file.Stream(), header);
-    const int result = WriteFile(file.Stream(), node, level, 1);
-    if (result != 0)
-        return result;
-    if (!file.Commit()) {
-        m_errno = 4;
-        return 1;
-    }
-    return 0;
-}
-
-int CZelParser::WriteFile(FILE* stream)
-{
-    int result = WriteFile(stream, m_goalCount > 0 ? m_goals[0] : nullptr, 0, 1);
-    if (stream && (std::fflush(stream) != 0 || std::ferror(stream)) && result == 0) {
-        m_errno = 4;
-        result = 1;
-    }
-    return result;
-}
-
-// Writes the first goal, or every goal, to the named file through a replacement, after
-// the resets and with the names that Open gives for the mode. A mode that opens for
-// reading only goes through Open and leaves no output stream, as before.
-int CZelParser::ReplaceOutputFile(const char* name, const char* mode, bool everyGoal)
-{
-    const CString fileName(name);  // name may be one of the parser's own names
-    const bool readWrite = std::strcmp(mode, "rw") == 0;
-    const bool both = readWrite || (mode[0] && mode[1] == '+');
-    if (!both && mode[0] == 'r')
-        return Open(fileName, mode) ? WriteFile(m_out) : 1;
-    Close();
-    ReinitParser();
-    if (!HasGrammar()) {
-        Report(zelERR_OPEN_FILE, 0, fileName);
-        return 1;
-    }
-    LoadKeywords();
-    m_ofname = fileName;
-    if (both)
-        m_ifname = fileName;
-    zel::FileReplacement file;
-    if (!file.Begin(fileName, mode[0] == 'a')) {
-        Report(zelERR_OPEN_FILE, 0, fileName);
-        m_errno = 4;
-        return 1;
-    }
-    int result = 0;
-    if (!everyGoal || m_goalCount == 0) {
-        result = WriteFile(file.Stream(), m_goalCount > 0 ? m_goals[0] : nullptr, 0, 1);
-    } else {
-        for (int i = 0; i < m_goalCount && result == 0; ++i)
-            result = WriteFile(file.Stream(), m_goals[i], 0, 1);
-    }
-    if (result != 0)
-        return 1;
-    if (!file.Commit()) {
-        m_errno = 4;
-        return 1;
-    }
-    return 0;
-}
-
-int CZelParser::WriteFile(const char* fileName, const char* mode)
-{
-    if (!fileName || !*fileName) {
-        m_errno = 4;
-        return 1;
-    }
-    if (!mode) {
-        Open(fileName, mode);  // refuses the call and reports it
-        return 1;
-    }
-    return zel::GuardAllocation(*this, 1, [&] { return ReplaceOutputFile(fileName, mode, false); });
-}
-
-int CZelParser::Save()
-{
-    if (m_ofname.IsEmpty()) {
-        m_errno = 4;
-        return 1;
-    }
-    return zel::GuardAllocation(*this, 1, [&] { return ReplaceOutputFile(m_ofname, "w", true); });
-}
+}  // namespace zel

@@ -1,33 +1,36 @@
 // The steps of one form-parser level that both engines run the same way.
+#include "diag/reporter.h"
+#include "lex/lexer.h"
+#include "parse/form_parser.h"
 #include "parse/level_steps.h"
-#include "zel/oid.h"
-#include "zel/parser.h"
+#include "tree/node_fields.h"
 
-using zel::kGoOn;
+namespace zel {
+
 
 // Step 3.2 after the content of a matched form has been parsed with result r.
-int CZelParser::FinishFormContent(zelStackS& top, int r)
+int FormParser::FinishFormContent(StackEntry& top, int r)
 {
     const int e = top.sem;
     CZelOid* form = *top.slot;
-    if (r == zel::kMatched) {
+    if (r == kMatched) {
         m_current = form;
-        for (CZelOid* child = form->Clink; child; child = child->Nlink)
-            child->Plink = form;
-    } else if (m_tokType == zelKW_EOFORM) {
-        ReportError(zelERR_UNEXPECTED_EOFORM, e);
+        for (CZelOid* child = ChildOf(form); child; child = NextOf(child))
+            ParentOf(child) = form;
+    } else if (m_lexer.TokenType() == zelKW_EOFORM) {
+        m_reporter.Report(zelERR_UNEXPECTED_EOFORM, e);
     } else {
-        ReportError(zelERR_UNEXPECTED_TOKEN, e);
-        ReportError(zelERR_SKIPPING_FORM, e);
+        m_reporter.Report(zelERR_UNEXPECTED_TOKEN, e);
+        m_reporter.Report(zelERR_SKIPPING_FORM, e);
         if (GotoEoform())
-            return zel::kStop;
+            return kStop;
     }
     m_needToken = 1;
-    if (m_tokType != zelKW_EOFORM) {
-        ReportError(zelERR_EXPECTING_EOFORM, e);
-        ReportError(zelERR_SKIPPING_FORM, e);
+    if (m_lexer.TokenType() != zelKW_EOFORM) {
+        m_reporter.Report(zelERR_EXPECTING_EOFORM, e);
+        m_reporter.Report(zelERR_SKIPPING_FORM, e);
         if (GotoEoform())
-            return zel::kStop;
+            return kStop;
         m_needToken = 0;
     }
     top.status = 0;
@@ -35,25 +38,27 @@ int CZelParser::FinishFormContent(zelStackS& top, int r)
 }
 
 // Step 5.1: a matched head of a repeating group is matched again.
-bool CZelParser::RepeatsAgain(const zelStackS& top) const
+bool FormParser::RepeatsAgain(const StackEntry& top) const
 {
-    const int flags = m_grammar.semTable[top.sem].semType;
+    const int flags = m_grammar.Row(top.sem).semType;
     return (flags & S_GRPHEAD) && (flags & S_REPG) && top.status == 0 && m_current;
 }
 
 // The link that receives the node of the element after top's element.
-CZelOid** CZelParser::SuccessorSlot(const zelStackS& top) const
+CZelOid** FormParser::SuccessorSlot(const StackEntry& top) const
 {
-    return (top.status == 1 || !m_current) ? top.slot : &m_current->Nlink;
+    return (top.status == 1 || !m_current) ? top.slot : &NextOf(m_current);
 }
 
 // Step 5.2's test: an unmatched required element with a successor stops the parse.
-bool CZelParser::MissingRequired(const zelStackS& top)
+bool FormParser::MissingRequired(const StackEntry& top)
 {
-    const zelSemanticS& row = m_grammar.semTable[top.sem];
+    const zelSemanticS& row = m_grammar.Row(top.sem);
     if (top.status == 1 && (row.semType & (S_REQ | S_REQG))) {
-        ReportError(zelERR_EXPECTING, top.sem);
+        m_reporter.Report(zelERR_EXPECTING, top.sem);
         return true;
     }
     return false;
 }
+
+}  // namespace zel

@@ -4,18 +4,22 @@
 
 #include <strings.h>
 
+#include "core/grammar_tables.h"
 #include "core/name_index.h"
-#include "zel/parser.h"
+#include "lex/lexer.h"
 
-// 1 when the current token matches element e, 0 when not, 2 when it names the element's
-// keyword but may not be taken there (its accept word is 0 and e is not required).
-__attribute__((always_inline)) inline int CZelParser::MatchElement(int e)
+namespace zel {
+
+// 1 when the token matches element e, 0 when not, 2 when it names the element's keyword
+// but may not be taken there (its accept word is 0 and e is not required). A literal
+// token of the extended rules that matches an identifier element becomes an identifier.
+__attribute__((always_inline)) inline int MatchElement(const GrammarTables& grammar, Token& token, int e)
 {
-    const int kt = GetSemanticKeywordType(e);
-    const int tt = m_tokType;
+    const int kt = grammar.ElementType(e);
+    const int tt = token.type;
     if (tt != kt) {
         if (kt == zelKW_IDENT && tt == zelKW_LITIDENT) {
-            m_tokType = zelKW_IDENT;
+            token.type = zelKW_IDENT;
             return 1;
         }
         if (!(tt == zelKW_LITIDENT || (kt == zelKW_REALTOK && tt == zelKW_INTTOK)))
@@ -24,13 +28,24 @@ __attribute__((always_inline)) inline int CZelParser::MatchElement(int e)
     // Values and ")" match by type alone; forms and literals by their keyword name.
     if (tt != zelKW_FORM && tt != zelKW_LIT && tt != zelKW_LITIDENT)
         return 1;
-    const int k = m_grammar.semTable[e].keywordId;
-    const zelKeywordS& keyword = m_grammar.kwTable[k];
-    if (m_names->Empty() ? strcasecmp(m_tok, keyword.name) != 0 : TokenName() != m_names->CanonicalOf(k))
+    const int k = grammar.ElementKeyword(e);
+    const zelKeywordS& keyword = grammar.KeywordRow(k);
+    const NameIndex& names = grammar.Names();
+    bool same;
+    if (names.Empty()) {
+        same = strcasecmp(token.text, keyword.name) == 0;
+    } else {
+        if (token.name == kNameUnknown)
+            token.name = names.Find(token.text, token.length);
+        same = token.name == names.CanonicalOf(k);
+    }
+    if (!same)
         return 0;
     if (keyword.accept)
         return 1;
-    return (m_grammar.semTable[e].semType & S_REQ) ? 1 : 2;
+    return (grammar.Row(e).semType & S_REQ) ? 1 : 2;
 }
+
+}  // namespace zel
 
 #endif

@@ -5,9 +5,15 @@
 #include <cstring>
 #include <new>
 
+#include "core/conventions.h"
+#include "core/parser_access.h"
+#include "edit/read_back.h"
+#include "output/writer.h"
+#include "lex/number_text.h"
+#include "parse/grammar_search.h"
 #include "tree/node_access.h"
+#include "tree/node_fields.h"
 #include "zel/oid.h"
-#include "zel/parser.h"
 
 namespace {
 
@@ -25,45 +31,23 @@ const CZelOid* SetNewValue(const CZelOid* node, Value value)
 
 }  // namespace
 
-// Finds the row of keyword in the rule that starts at start: a row of the rule itself,
-// or an alternative of a composite named by the rule (one level deep). -1 when the rule
-// ends (a row of keyword 1) first.
-int CZelParser::FindAppendRow(int start, int keyword) const
+// Appends a node of keyword, whose type must be valueType, with its value read from text.
+CZelOid* CZelOid::AppendObject(int keyword, zelTokTyp valueType, const char* text) const
 {
-    if (start < 0)
-        return -1;
-    for (int row = start; row < m_semRows; ++row) {
-        const zelSemanticS& s = m_grammar.semTable[row];
-        if (s.keywordId == 1)
-            return -1;
-        if (s.keywordId == keyword)
-            return row;
-        if (GetKeywordType(s.keywordId) == zelKW_COMPOSITE) {
-            for (int member = GetKeywordSemanticId(s.keywordId); member > 0 && member < m_semRows; ++member) {
-                if (m_grammar.semTable[member].keywordId == keyword)
-                    return member;
-                if (m_grammar.semTable[member].alt == 0)
-                    break;
-            }
-        }
-    }
-    return -1;
-}
-
-CZelOid* CZelOid::AppendObject(int keyword, zelTokTyp valueType) const
-{
-    if (m_sem < 0 || !m_parser || !m_parser->UseGrammar())
+    if (m_sem < 0 || !zel::ParserAccess::Ready(m_parser))
         return nullptr;
-    CZelParser& parser = *m_parser;
-    if (keyword < 0 || keyword >= parser.m_grammar.kwCount || parser.GetKeywordType(keyword) != valueType)
+    zel::ParserImpl& parser = zel::ParserAccess::Of(*m_parser);
+    const zel::GrammarTables& grammar = parser.grammar;
+    if (!parser.grammar.Use(parser.reporter) || keyword < 0 || keyword >= grammar.KeywordCount() ||
+        grammar.KeywordType(keyword) != valueType)
         return nullptr;
     // Only a form holds children: a value or literal node takes none.
     if (GetObjType() != zelKW_FORM)
         return nullptr;
-    const int row = parser.FindAppendRow(parser.GetSemanticHead(m_sem), keyword);
+    const int row = zel::GrammarSearch::FindAppendRow(grammar, grammar.ElementHead(m_sem), keyword);
     if (row < 0)
         return nullptr;
-    CZelOid* node = parser.AddObj(row);
+    CZelOid* node = parser.store.Make(row, valueType, text, std::strlen(text), nullptr);
     if (!node)
         return nullptr;
     node->Plink = const_cast<CZelOid*>(this);
@@ -78,33 +62,38 @@ CZelOid* CZelOid::AppendObject(int keyword, zelTokTyp valueType) const
     return node;
 }
 
-CZelOid* CZelOid::InsertObject(int keyword, zelTokTyp valueType) const
+// Inserts a node of keyword and type valueType in front of this node, with its value read
+// from text (in the type of the element that takes it).
+CZelOid* CZelOid::InsertObject(int keyword, zelTokTyp valueType, const char* text) const
 {
-    if (m_sem < 0 || !Plink || !m_parser || !m_parser->UseGrammar())
+    if (m_sem < 0 || !Plink || !zel::ParserAccess::Ready(m_parser))
         return nullptr;
-    CZelParser& parser = *m_parser;
-    if (keyword < 0 || keyword >= parser.m_grammar.kwCount || !parser.AllocateStack())
+    zel::ParserImpl& parser = zel::ParserAccess::Of(*m_parser);
+    const zel::GrammarTables& grammar = parser.grammar;
+    if (!parser.grammar.Use(parser.reporter) || keyword < 0 || keyword >= grammar.KeywordCount() ||
+        !parser.stack.Allocate())
         return nullptr;
-    parser.ReinitParser();
+    parser.Reinit();
 
     // Replay the siblings in front of this node, then find the new node's element and
     // check that this node may still follow it.
-    if (!parser.StartRuleSearch(Plink->m_sem))
+    zel::GrammarSearch search(grammar, parser.stack);
+    if (!search.Start(Plink->m_sem))
         return nullptr;
     for (const CZelOid* sibling = Plink->Clink; sibling && sibling != this; sibling = sibling->Nlink)
-        if (!parser.BuildStack(sibling->m_sem))
+        if (!search.Pass(sibling->m_sem))
             return nullptr;
-    parser.SetTokenText(parser.m_grammar.kwTable[keyword].name);
-    parser.m_tokType = valueType;
-    const int element = parser.VerifySemantic();
+    char* name = const_cast<char*>(grammar.KeywordRow(keyword).name);
+    zel::Token token{name, std::strlen(name), valueType, zel::kNameUnknown};
+    const int element = search.Find(token);
     if (element < 0)
         return nullptr;
-    parser.SetTokenText(GetKeyword());
-    parser.m_tokType = GetObjType();
-    if (parser.VerifySemantic() < 0)
+    char* own = const_cast<char*>(GetKeyword());
+    token = zel::Token{own, std::strlen(own), GetObjType(), zel::kNameUnknown};
+    if (search.Find(token) < 0)
         return nullptr;
 
-    CZelOid* node = parser.AddObj(element);
+    CZelOid* node = parser.store.Make(element, grammar.ElementType(element), text, std::strlen(text), nullptr);
     if (!node)
         return nullptr;
     CZelOid* prev = GetPrev();
@@ -117,23 +106,22 @@ CZelOid* CZelOid::InsertObject(int keyword, zelTokTyp valueType) const
     return node;
 }
 
-const CZelOid* CZelOid::AppForm(int keyword) const { return AppendObject(keyword, zelKW_FORM); }
+const CZelOid* CZelOid::AppForm(int keyword) const { return AppendObject(keyword, zelKW_FORM, ""); }
 
-const CZelOid* CZelOid::AppLiteral(int keyword) const { return AppendObject(keyword, zelKW_LIT); }
+const CZelOid* CZelOid::AppLiteral(int keyword) const { return AppendObject(keyword, zelKW_LIT, ""); }
 
-// Appends one text value of the given keyword, staged through the token buffer. A text
-// that the writer cannot write back is refused.
+// Appends one text value of the given keyword. A text that the writer cannot write back
+// is refused.
 const CZelOid* CZelOid::AppendText(int keyword, zelTokTyp type, const char* text) const
 {
-    if (!m_parser || !text || !m_parser->CanWriteText(type, text, std::strlen(text)))
+    if (!text || !zel::CanWriteText(m_parser, type, text, std::strlen(text)))
         return nullptr;
-    m_parser->SetTokenText(text);
-    return AppendObject(keyword, type);
+    return AppendObject(keyword, type, text);
 }
 
-const CZelOid* CZelOid::AppIdent(const char* text) const { return AppendText(2, zelKW_IDENT, text); }
+const CZelOid* CZelOid::AppIdent(const char* text) const { return AppendText(zel::kIdentKeyword, zelKW_IDENT, text); }
 
-const CZelOid* CZelOid::AppStrtok(const char* text) const { return AppendText(5, zelKW_STRTOK, text); }
+const CZelOid* CZelOid::AppStrtok(const char* text) const { return AppendText(zel::kStringKeyword, zelKW_STRTOK, text); }
 
 // Adds one node per text of list, from head to tail, with add (AppendText or
 // InsertText): all of them or none. Every text is checked before the first node is made,
@@ -141,11 +129,11 @@ const CZelOid* CZelOid::AppStrtok(const char* text) const { return AppendText(5,
 // nodes made stand next to each other in list order. Returns the first node, or null.
 const CZelOid* CZelOid::AddTexts(AddOne add, int keyword, zelTokTyp type, CStringList& list) const
 {
-    if (!m_parser)
+    if (!zel::ParserAccess::Ready(m_parser))
         return nullptr;
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         const CString& text = list.GetNext(pos);
-        if (!m_parser->CanWriteText(type, text, static_cast<size_t>(text.GetLength())))
+        if (!zel::CanWriteText(m_parser, type, text, static_cast<size_t>(text.GetLength())))
             return nullptr;
     }
     const CZelOid* first = nullptr;
@@ -166,24 +154,17 @@ const CZelOid* CZelOid::AddTexts(AddOne add, int keyword, zelTokTyp type, CStrin
     return first;
 }
 
-const CZelOid* CZelOid::AppIdent(CStringList& list) const { return AddTexts(&CZelOid::AppendText, 2, zelKW_IDENT, list); }
+const CZelOid* CZelOid::AppIdent(CStringList& list) const { return AddTexts(&CZelOid::AppendText, zel::kIdentKeyword, zelKW_IDENT, list); }
 
 const CZelOid* CZelOid::AppStrtok(CStringList& list) const
 {
-    return AddTexts(&CZelOid::AppendText, 5, zelKW_STRTOK, list);
+    return AddTexts(&CZelOid::AppendText, zel::kStringKeyword, zelKW_STRTOK, list);
 }
 
-// Appends a number node of keyword and type, built from a staged "0"; the caller sets
-// its value.
-const CZelOid* CZelOid::AppendNumber(int keyword, zelTokTyp type) const
-{
-    if (!m_parser)
-        return nullptr;
-    m_parser->SetTokenText("0");
-    return AppendObject(keyword, type);
-}
+// Appends a number node of keyword and type, of value 0; the caller sets its value.
+const CZelOid* CZelOid::AppendNumber(int keyword, zelTokTyp type) const { return AppendObject(keyword, type, "0"); }
 
-const CZelOid* CZelOid::AppInttok(int value) const { return SetNewValue(AppendNumber(3, zelKW_INTTOK), value); }
+const CZelOid* CZelOid::AppInttok(int value) const { return SetNewValue(AppendNumber(zel::kIntKeyword, zelKW_INTTOK), value); }
 
 const CZelOid* CZelOid::AppInttok(const char* text) const
 {
@@ -195,50 +176,50 @@ const CZelOid* CZelOid::AppRealtok(double value) const
 {
     if (!std::isfinite(value))
         return nullptr;
-    return SetNewValue(AppendNumber(4, zelKW_REALTOK), value);
+    return SetNewValue(AppendNumber(zel::kRealKeyword, zelKW_REALTOK), value);
 }
 
 const CZelOid* CZelOid::AppRealtok(const char* text) const { return AppRealtok(text ? zel::TextToDouble(text) : 0.0); }
 
-const CZelOid* CZelOid::InsForm(int keyword) const { return CZelParser::KeepIfReadsBack(InsertObject(keyword, zelKW_FORM)); }
+const CZelOid* CZelOid::InsForm(int keyword) const { return zel::ReadBack::KeepIfReadsBack(InsertObject(keyword, zelKW_FORM, "")); }
 
 const CZelOid* CZelOid::InsLiteral(int keyword) const
 {
-    return CZelParser::KeepIfReadsBack(InsertObject(keyword, zelKW_LIT));
+    return zel::ReadBack::KeepIfReadsBack(InsertObject(keyword, zelKW_LIT, ""));
 }
 
 // Inserts one text value; a text that the writer cannot write back is refused.
 const CZelOid* CZelOid::InsertText(int keyword, zelTokTyp type, const char* text) const
 {
-    if (!m_parser || !text || !m_parser->CanWriteText(type, text, std::strlen(text)))
+    if (!text || !zel::CanWriteText(m_parser, type, text, std::strlen(text)))
         return nullptr;
-    return CZelParser::KeepIfReadsBack(SetNewValue(InsertObject(keyword, type), text));
+    return zel::ReadBack::KeepIfReadsBack(SetNewValue(InsertObject(keyword, type, text), text));
 }
 
-const CZelOid* CZelOid::InsIdent(const char* text) const { return InsertText(2, zelKW_IDENT, text); }
+const CZelOid* CZelOid::InsIdent(const char* text) const { return InsertText(zel::kIdentKeyword, zelKW_IDENT, text); }
 
-const CZelOid* CZelOid::InsIdent(const CString& text) const { return InsertText(2, zelKW_IDENT, text); }
+const CZelOid* CZelOid::InsIdent(const CString& text) const { return InsertText(zel::kIdentKeyword, zelKW_IDENT, text); }
 
-const CZelOid* CZelOid::InsIdent(CStringList& list) const { return AddTexts(&CZelOid::InsertText, 2, zelKW_IDENT, list); }
+const CZelOid* CZelOid::InsIdent(CStringList& list) const { return AddTexts(&CZelOid::InsertText, zel::kIdentKeyword, zelKW_IDENT, list); }
 
-const CZelOid* CZelOid::InsStrtok(const char* text) const { return InsertText(5, zelKW_STRTOK, text); }
+const CZelOid* CZelOid::InsStrtok(const char* text) const { return InsertText(zel::kStringKeyword, zelKW_STRTOK, text); }
 
-const CZelOid* CZelOid::InsStrtok(const CString& text) const { return InsertText(5, zelKW_STRTOK, text); }
+const CZelOid* CZelOid::InsStrtok(const CString& text) const { return InsertText(zel::kStringKeyword, zelKW_STRTOK, text); }
 
-const CZelOid* CZelOid::InsStrtok(CStringList& list) const { return AddTexts(&CZelOid::InsertText, 5, zelKW_STRTOK, list); }
+const CZelOid* CZelOid::InsStrtok(CStringList& list) const { return AddTexts(&CZelOid::InsertText, zel::kStringKeyword, zelKW_STRTOK, list); }
 
 const CZelOid* CZelOid::InsInttok(int value) const
 {
-    const CZelOid* node = InsertObject(3, zelKW_INTTOK);
+    const CZelOid* node = InsertObject(zel::kIntKeyword, zelKW_INTTOK, "0");
     // Where only a real element takes the value, the node holds it as a real.
     if (node && node->GetObjType() == zelKW_REALTOK)
-        return CZelParser::KeepIfReadsBack(SetNewValue(node, static_cast<double>(value)));
-    return CZelParser::KeepIfReadsBack(SetNewValue(node, value));
+        return zel::ReadBack::KeepIfReadsBack(SetNewValue(node, static_cast<double>(value)));
+    return zel::ReadBack::KeepIfReadsBack(SetNewValue(node, value));
 }
 
 const CZelOid* CZelOid::InsRealtok(double value) const
 {
     if (!std::isfinite(value))
         return nullptr;
-    return CZelParser::KeepIfReadsBack(SetNewValue(InsertObject(4, zelKW_REALTOK), value));
+    return zel::ReadBack::KeepIfReadsBack(SetNewValue(InsertObject(zel::kRealKeyword, zelKW_REALTOK, "0"), value));
 }

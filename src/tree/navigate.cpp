@@ -1,23 +1,27 @@
 // Navigation: links, keyword questions and searches over a node's children.
 #include <strings.h>
 
+#include "core/parser_access.h"
+#include "tree/symbols.h"
 #include "zel/oid.h"
-#include "zel/parser.h"
 
 const zelSemanticS* CZelOid::SemRow() const
 {
-    if (m_sem < 0 || !m_parser || !m_parser->HasGrammar())
+    if (m_sem < 0 || !zel::ParserAccess::Ready(m_parser))
         return nullptr;
-    return &m_parser->m_grammar.semTable[m_sem];
+    const zel::GrammarTables& grammar = zel::ParserAccess::Of(*m_parser).grammar;
+    return grammar.Has() ? &grammar.Row(m_sem) : nullptr;
 }
 
 // The keyword row of the node; a free node answers as keyword 0.
 const zelKeywordS* CZelOid::KeywordRow() const
 {
-    if (!m_parser || !m_parser->HasGrammar())
+    if (!zel::ParserAccess::Ready(m_parser))
         return nullptr;
-    const int keyword = m_sem < 0 ? 0 : m_parser->m_grammar.semTable[m_sem].keywordId;
-    return &m_parser->m_grammar.kwTable[keyword];
+    const zel::GrammarTables& grammar = zel::ParserAccess::Of(*m_parser).grammar;
+    if (!grammar.Has())
+        return nullptr;
+    return &grammar.KeywordRow(m_sem < 0 ? 0 : grammar.ElementKeyword(m_sem));
 }
 
 int CZelOid::GetKeywordId() const
@@ -111,7 +115,8 @@ const CZelOid* CZelOid::FindNamedObj(int keyword, const char* name) const
 {
     if (!name)
         return nullptr;
-    if (m_parser && m_parser->m_symbolHashing && m_sem >= 0 && m_parser->IsHashedMember(GetKeywordId(), keyword)) {
+    if (m_sem >= 0 && zel::ParserAccess::Ready(m_parser) && zel::ParserAccess::Of(*m_parser).symbolHashing &&
+        zel::IsHashedMember(zel::ParserAccess::Of(*m_parser).grammar, GetKeywordId(), keyword)) {
         void* found = nullptr;
         if (Dlink && GetObjType() == zelKW_FORM &&
             static_cast<const CMapStringToPtr*>(Dlink)->Lookup(name, found))

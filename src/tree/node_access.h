@@ -1,4 +1,4 @@
-// Shared helpers of the object tree: the grammar rows behind a node and its value kind.
+// Shared helpers of the object tree.
 #ifndef ZEL_TREE_NODE_ACCESS_H
 #define ZEL_TREE_NODE_ACCESS_H
 
@@ -13,21 +13,12 @@ const int kRetainedSem = -2;
 // Attribute bit of a semantic row whose values are entered in symbol maps.
 const int kHashedSymbol = 0x100;
 
+// Replaces the value of a value node of its own parser from text, as
+// CZelParser::ReplaceData does: 0, -1 for a refused value, -4 when memory ran out.
+int ReplaceValueText(const CZelOid* node, const char* text);
+
 // Allocates a value block holding a copy of text with its NUL; null when out of memory.
 char* CopyText(const char* text, size_t length);
-
-// Converts a number text the way atoi does, keeping the nearest 32-bit value when the
-// number is out of range; sets outOfRange then. When malformed is given, it is set to
-// whether the text is anything but an optional sign and digits (after leading whitespace).
-int TextToInt(const char* text, bool& outOfRange, bool* malformed = nullptr);
-
-// Converts a number text the way atof does (the longest prefix that reads as a number;
-// 0 when none), with the same correctly rounded result; a value beyond the double range
-// keeps the nearest finite value, and a nonzero text below it reads as 0: both set
-// *outOfRange when given. *malformed, when given, is set when the text is not one whole
-// real (optional sign, digits with at most one period, optional exponent); it is left
-// alone otherwise.
-double TextToDouble(const char* text, bool* outOfRange = nullptr, bool* malformed = nullptr);
 
 }  // namespace zel
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "tree/block_pool.h"
+#include "core/parser_access.h"
 #include "tree/node_access.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
@@ -43,8 +44,8 @@ CZelOid& CZelOid::operator=(const CZelOid& other)
 
 CZelOid::~CZelOid()
 {
-    if (m_sem == zel::kRetainedSem && m_parser)
-        m_parser->ForgetReleased(this);
+    if (m_sem == zel::kRetainedSem && zel::ParserAccess::Ready(m_parser))
+        zel::ParserAccess::Of(*m_parser).store.Forget(this);
     FreeData();
 }
 
@@ -98,29 +99,31 @@ void CZelOid::FreeData() const
 
 int CZelOid::Remove(int head) const
 {
-    if (m_sem < 0 || !m_parser)
+    if (m_sem < 0 || !zel::ParserAccess::Ready(m_parser))
         return 1;
     CZelOid* self = const_cast<CZelOid*>(this);
+    zel::NodeStore& store = zel::ParserAccess::Of(*m_parser).store;
     if (!head) {
         // This node heads a chain of siblings that all go, with their subtrees.
-        m_parser->ReleaseChain(self);
+        store.ReleaseChain(self);
         return 1;
     }
-    return m_parser->ReleaseHead(self) ? 1 : 0;
+    return store.ReleaseHead(self) ? 1 : 0;
 }
 
 int CZelOid::RemObject() const { return Remove(1); }
 
 int CZelOid::RemoveObjects() const
 {
-    if (m_sem < 0 || !m_parser)
+    if (m_sem < 0 || !zel::ParserAccess::Ready(m_parser))
         return 1;
+    zel::NodeStore& store = zel::ParserAccess::Of(*m_parser).store;
     // A copy carries its original's child link without holding the children: it lets go
     // of the link and leaves the tree alone, as RemObject on a copy does.
     CZelOid** link = nullptr;
-    if (Clink && Clink->Plink != this && !Clink->Plink && !m_parser->IsGoal(this) && !m_parser->FindLink(this, link))
+    if (Clink && Clink->Plink != this && !Clink->Plink && !store.Goals().Contains(this) && !store.FindLink(this, link))
         return 0;
-    if (Clink && Clink->Plink != this && (Clink->Plink || (!m_parser->IsGoal(this) && !link))) {
+    if (Clink && Clink->Plink != this && (Clink->Plink || (!store.Goals().Contains(this) && !link))) {
         Clink = nullptr;
         return 1;
     }
@@ -132,7 +135,7 @@ int CZelOid::RemoveObjects() const
         CZelOid* child = Clink;
         Clink = child->Nlink;
         child->Nlink = nullptr;
-        m_parser->ReleaseChain(child);
+        store.ReleaseChain(child);
     }
     return 1;
 }

@@ -4,9 +4,14 @@
 #include <cstring>
 
 #include "tree/block_pool.h"
+#include "core/parser_access.h"
+#include "diag/messages.h"
+#include "lex/number_text.h"
+#include "output/writer.h"
 #include "tree/node_access.h"
+#include "tree/node_fields.h"
+#include "tree/symbols.h"
 #include "zel/oid.h"
-#include "zel/parser.h"
 
 namespace {
 
@@ -15,8 +20,8 @@ bool EnsureNumberBlock(void*& block, CZelParser* parser)
 {
     if (!block)
         block = zel::PoolAllocate(zel::kNumberBlockSize);
-    if (!block)
-        parser->WriteMsg("Error allocating from heap.\n");
+    if (!block && parser)
+        parser->WriteMsg(zel::kHeapMessage);
     return block != nullptr;
 }
 
@@ -49,18 +54,18 @@ int CZelOid::ReplaceText(const char* text, size_t length) const
     const int type = GetObjType();
     if (m_sem < 0 || !text || (type != zelKW_STRTOK && type != zelKW_IDENT))
         return 0;
-    if (!m_parser->CanWriteText(type, text, length))
+    if (!zel::CanWriteText(m_parser, type, text, length))
         return -1;
     char* old = static_cast<char*>(Dlink);
     char* block = old;
     if (!old || std::strlen(old) <= length) {
         block = static_cast<char*>(std::malloc(length + 1));
         if (!block) {
-            m_parser->WriteMsg("Error allocating from heap.\n");
+            m_parser->WriteMsg(zel::kHeapMessage);
             return -4;
         }
     }
-    m_parser->ForgetSymbol(this);
+    zel::ForgetSymbol(this);
     // The old block goes only after the text has been copied out of it.
     std::memmove(block, text, length);
     block[length] = '\0';
@@ -69,7 +74,7 @@ int CZelOid::ReplaceText(const char* text, size_t length) const
         std::free(old);
     }
     const zelSemanticS* row = SemRow();
-    if (m_parser->m_symbolHashing && row && (row->attributes & zel::kHashedSymbol))
+    if (zel::ParserAccess::Of(*m_parser).symbolHashing && row && (row->attributes & zel::kHashedSymbol))
         m_parser->StoreSymbol(this, static_cast<const char*>(Dlink));
     return 1;
 }
@@ -83,28 +88,28 @@ int CZelOid::ReplaceData(const CString& text) const { return ReplaceData(static_
 
 int CZelOid::ReplaceData(CStringList&) const { return 0; }
 
-int CZelParser::ReplaceData(const CZelOid* node, const char* text)
+namespace zel {
+
+int ReplaceValueText(const CZelOid* node, const char* text)
 {
-    if (!node || node->m_sem < 0 || !text)
-        return 0;
-    if (!IsOwnNode(node))
-        return -1;
     bool outOfRange = false;
     switch (node->GetKeywordType()) {
     case zelKW_INTTOK:
-        return node->ReplaceData(zel::TextToInt(text, outOfRange)) ? 0 : -4;
+        return node->ReplaceData(TextToInt(text, outOfRange)) ? 0 : -4;
     case zelKW_REALTOK: {
-        const double value = zel::TextToDouble(text);
+        const double value = TextToDouble(text);
         if (!std::isfinite(value))
             return -1;
         return node->ReplaceData(value) ? 0 : -4;
     }
     case zelKW_STRTOK:
     case zelKW_IDENT: {
-        const int result = node->ReplaceText(text, std::strlen(text));
+        const int result = NodeAccess::ReplaceText(node, text, std::strlen(text));
         return result < 0 ? result : 0;
     }
     default:
         return 0;
     }
 }
+
+}  // namespace zel

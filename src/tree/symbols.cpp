@@ -1,76 +1,70 @@
 // Symbol maps on form nodes and the registration of hashed rows in the grammar.
+#include "tree/symbols.h"
+
 #include <cstdio>
 
 #include "core/allocation_guard.h"
+#include "core/conventions.h"
+#include "core/grammar_tables.h"
+#include "diag/messages.h"
 #include "tree/node_access.h"
+#include "tree/node_fields.h"
 #include "zel/oid.h"
-#include "zel/parser.h"
 
-using zel::kHashedSymbol;
+namespace zel {
 
-// Scans the rule of keyword from its first row for the row of member; the scan also
-// stops at a row whose flag word is exactly S_REQ. Returns the row where it stopped,
-// or -1 when it ran off the table.
-int CZelParser::FindMemberRow(int keyword, int member) const
+int FindMemberRow(const GrammarTables& grammar, int keyword, int member)
 {
-    if (!HasGrammar() || keyword < 0 || keyword >= m_grammar.kwCount)
+    if (!grammar.Has() || keyword < 0 || keyword >= grammar.KeywordCount())
         return -1;
-    for (int row = m_grammar.kwTable[keyword].semanticId; row < m_semRows; ++row) {
-        const zelSemanticS& s = m_grammar.semTable[row];
-        if (s.semType == S_REQ || s.keywordId == member)
+    for (int row = grammar.KeywordHead(keyword); row < grammar.RowCount(); ++row) {
+        const zelSemanticS& s = grammar.Row(row);
+        if (s.semType == kMemberScanEnd || s.keywordId == member)
             return row;
     }
     return -1;
 }
 
-bool CZelParser::IsHashedMember(int keyword, int member) const
+bool IsHashedMember(const GrammarTables& grammar, int keyword, int member)
 {
-    const int row = FindMemberRow(keyword, member);
-    return row >= 0 && (m_grammar.semTable[row].attributes & kHashedSymbol);
+    const int row = FindMemberRow(grammar, keyword, member);
+    return row >= 0 && (grammar.Row(row).attributes & kHashedSymbol);
 }
 
-void CZelParser::StoreSymbol(const CZelOid* node, const char* name)
+void StoreSymbol(GrammarTables& grammar, Reporter& reporter, bool trace, const CZelOid* node, const char* name)
 {
-    if (!IsOwnNode(node) || !name || node->m_sem < 0 || !node->Plink || node->Plink->GetObjType() != zelKW_FORM)
+    CZelOid* parent = ParentOf(node);
+    if (!name || SemOf(node) < 0 || !parent || parent->GetObjType() != zelKW_FORM)
         return;
-    if (m_trace)
-        std::printf("\nHashing symbol: %s", name);
-    CZelOid* parent = node->Plink;
-    zel::GuardAllocation(*this, false, [&] {
-        if (!parent->Dlink) {
-            parent->Dlink = new CMapStringToPtr(10);
-            m_grammar.semTable[node->m_sem].attributes |= kHashedSymbol;
+    if (trace)
+        std::printf(kHashTraceMessage, name);
+    GuardAllocation(reporter, false, [&] {
+        if (!ValueOf(parent)) {
+            ValueOf(parent) = new CMapStringToPtr(10);
+            grammar.WritableRow(SemOf(node)).attributes |= kHashedSymbol;
         }
-        (*static_cast<CMapStringToPtr*>(parent->Dlink))[name] = const_cast<CZelOid*>(node);
+        (*static_cast<CMapStringToPtr*>(ValueOf(parent)))[name] = const_cast<CZelOid*>(node);
         return true;
     });
 }
 
-// Takes node out of its form's symbol map before the node goes.
-void CZelParser::ForgetSymbol(const CZelOid* node)
+void ForgetSymbol(const CZelOid* node)
 {
-    const CZelOid* parent = node->Plink;
-    if (parent && parent->m_sem >= 0 && parent->Dlink && parent->GetObjType() == zelKW_FORM)
-        static_cast<CMapStringToPtr*>(parent->Dlink)->RemoveValue(const_cast<CZelOid*>(node));
+    const CZelOid* parent = ParentOf(node);
+    if (parent && SemOf(parent) >= 0 && ValueOf(parent) && parent->GetObjType() == zelKW_FORM)
+        static_cast<CMapStringToPtr*>(ValueOf(parent))->RemoveValue(const_cast<CZelOid*>(node));
 }
 
-int CZelParser::BuildSymbolTables() { return 0; }
-
-int CZelParser::RegisterSymbolTable(int keyword, int member, char* (*proc)(void))
+int RegisterMember(GrammarTables& grammar, int keyword, int member, char* (*proc)(void), bool hashed)
 {
-    const int row = FindMemberRow(keyword, member);
-    if (row < 0 || m_grammar.semTable[row].semType == S_REQ)
+    const int row = FindMemberRow(grammar, keyword, member);
+    if (row < 0 || grammar.Row(row).semType == kMemberScanEnd)
         return 8;
-    m_grammar.semTable[row].attributes |= kHashedSymbol;
-    m_grammar.semTable[row].idProc = proc;
+    zelSemanticS& s = grammar.WritableRow(row);
+    if (hashed)
+        s.attributes |= kHashedSymbol;
+    s.idProc = proc;
     return 0;
 }
 
-int CZelParser::RegisterIdProc(int keyword, int member, char* (*proc)(void))
-{
-    const int row = FindMemberRow(keyword, member);
-    if (row < 0 || m_grammar.semTable[row].semType == S_REQ)
-        return 8;
-    m_grammar.semTable[row].idProc = proc;
-    return 0;
-}
+}  // namespace zel

@@ -1,0 +1,75 @@
+// The state behind a CZelParser: its components, each owning its own part, and the files.
+// The front forwards each public operation to the component that owns it.
+#ifndef ZEL_CORE_PARSER_IMPL_H
+#define ZEL_CORE_PARSER_IMPL_H
+
+#include <cstdio>
+
+#include "core/grammar_tables.h"
+#include "diag/reporter.h"
+#include "edit/read_back.h"
+#include "edit/text_edit.h"
+#include "lex/lexer.h"
+#include "output/writer.h"
+#include "parse/form_parser.h"
+#include "parse/stack.h"
+#include "tree/node_store.h"
+#include "zel/platform.h"
+
+class CZelParser;
+
+namespace zel {
+
+class ParserImpl {
+public:
+    ParserImpl(CZelParser& front, const zelParserS* descriptor, int maxGoals, int stackSize, char escapeChar,
+               int extendedSyntax);
+    ~ParserImpl();
+
+    // Files: Open, Close and the per-parse resets (src/core/files.cpp).
+    int Open(const char* name, const char* mode);
+    int Close();
+    void Reinit();
+    void FullInit();
+    // Closes the input stream after a parse; the output side of an "rw" open goes with it.
+    void CloseInput();
+    // Loads the keyword index when it is empty; false when memory ran out (reported).
+    bool EnsureKeywords();
+
+    // Parse entry points (src/core/parse_entry.cpp).
+    int Parse(const char* name, const char* mode, long offset, int useAltEngine);
+    int ParseStream(int useAltEngine);
+    int ParseLines(CStringList* lines);
+
+    // Named-file writes (src/core/files.cpp); the text comes from the writer.
+    int WriteSubtreeFile(const char* fileName, const CZelOid* node, int level, CStringList* header);
+    int ReplaceOutputFile(const char* name, const char* mode, bool everyGoal);
+    int WriteStream(FILE* stream, const CZelOid* node, int level, int withSiblings);
+    void WriteDump(const char* fileName, CStringList* header);
+
+    // Views over the components for one operation.
+    ReadBack ReadBackCheck() { return ReadBack(grammar, lexer, stack, engines, reporter); }
+    TextEdit Edit() { return TextEdit(grammar, lexer, stack, engines, store, reporter); }
+    Writer TreeWriter() { return Writer(grammar, lexer, trace == 2); }
+
+    CZelParser& front;
+    Reporter reporter;
+    GrammarTables grammar;
+    Lexer lexer;
+    ParseStack stack;
+    NodeStore store;
+    FormParser engines;
+    FILE* out = nullptr;
+    CString inputName;
+    CString outputName;
+    int trace = 0;
+    bool symbolHashing = false;
+
+private:
+    int OpenFile(const char* name, const char* mode);
+    void CountInputEnd(bool somethingRead);
+};
+
+}  // namespace zel
+
+#endif

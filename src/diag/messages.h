@@ -1,0 +1,42 @@
+// Every message text of the library: the table of reports by code, with the severity and
+// the counting rule of each, and the texts that go straight to the message hooks or to
+// standard output.
+#ifndef ZEL_DIAG_MESSAGES_H
+#define ZEL_DIAG_MESSAGES_H
+
+#include "zel/diag.h"
+
+namespace zel {
+
+// How a shown report counts towards the error count.
+enum CountRule : signed char {
+    kCountsOnce = 0,   // an error
+    kNotCounted = -1,  // a note or warning: the count is taken back after the report
+    kCountsTwice = 1,  // counted once more after the report
+};
+
+struct MessageRow {
+    zelSevCode severity;  // 0: the code shows nothing
+    const char* text;     // printf format of the message
+    CountRule count;
+};
+
+// The row of a code; null for a code outside the table.
+const MessageRow* MessageOf(zelErrCode code);
+
+// Reports a parser shows before it counts no more.
+const int kReportCap = 20;
+
+// Texts written straight to WriteMsg.
+extern const char kHeapMessage[];          // a failed allocation inside an operation
+extern const char kNoDumpName[];           // a dump without a file name
+extern const char kDumpOpenMessage[];      // %s: the dump file that cannot be created
+extern const char kDumpWriteMessage[];     // %s: the dump file that could not be written
+// Texts written to standard output.
+extern const char kStackAllocationMessage[];  // the constructor could not allocate the stack
+extern const char kLineListStackMessage[];    // a line-list parse left the stack unbalanced
+extern const char kHashTraceMessage[];        // %s: a symbol entered in a symbol map (trace)
+
+}  // namespace zel
+
+#endif

@@ -1,0 +1,104 @@
+// Error reporting: counting, the report cap, message texts and the message hooks.
+#include "diag/reporter.h"
+
+#include <new>
+
+#include "core/conventions.h"
+#include "core/counter.h"
+#include "core/grammar_tables.h"
+#include "diag/messages.h"
+#include "lex/lexer.h"
+#include "parse/stack.h"
+#include "zel/parser.h"
+
+namespace zel {
+
+void Reporter::CountError() { CountUp(m_errors); }
+
+void Reporter::OutOfMemory() { m_hooks.WriteMsg(kHeapMessage); }
+
+void Reporter::Report(zelErrCode code, int arg) { Report(code, arg, *m_inputName); }
+
+void Reporter::Report(zelErrCode code, int arg, const char* fileName)
+{
+    if (m_silenced)
+        return;
+    CountUp(m_errors);  // the parse entries may have counted past the cap without a report
+    if (m_errors > kReportCap) {
+        m_silenced = true;
+        return;
+    }
+    const MessageRow* row = MessageOf(code);
+    if (!row || !row->text)
+        return;
+
+    const char* keyword = nullptr;
+    if (arg >= 0 && m_grammar->Has())
+        keyword = m_grammar->ElementName(arg);
+    if (!keyword)
+        keyword = "";
+    const char* token = m_lexer->TokenText();
+
+    // Without memory to format the message, its text is shown unformatted: a report is
+    // never lost and never throws.
+    CString text;
+    const char* shown = row->text;
+    try {
+        switch (code) {
+        case zelERR_MISSING_GOAL:
+            if (m_state != kStateNone)
+                return;
+            m_state = kStateMissingGoal;
+            text.Format(row->text, keyword);
+            break;
+        case zelERR_OPEN_FILE:
+        case zelERR_READ_FILE:
+            text.Format(row->text, fileName ? fileName : "");
+            break;
+        case zelERR_UNEXPECTED_TOKEN:
+            Report(zelERR_UNRECOGNIZED_FORM, 0);
+            text.Format(row->text, token, keyword);
+            break;
+        case zelERR_SKIPPING_FORM:
+        case zelERR_ONLY_ONCE:
+            text.Format(row->text, keyword);
+            break;
+        case zelERR_EXPECTING:
+            text.Format(row->text, keyword, token);
+            break;
+        case zelERR_EXPECTING_EOFORM:
+        case zelERR_INT_RANGE:
+        case zelERR_REAL_RANGE:
+        case zelERR_NUMBER_TEXT:
+            text.Format(row->text, token);
+            break;
+        case zelERR_UNRECOGNIZED_FORM:
+            // A token that names a keyword is no unrecognised form: nothing is shown or counted.
+            if (m_grammar->IsKeywordKey(token)) {
+                --m_errors;
+                return;
+            }
+            text.Format(row->text, token);
+            break;
+        case zelERR_GRAMMAR_TABLES:
+            m_state = kStateGrammar;
+            text.Format(row->text, m_grammar->Fault().c_str());
+            break;
+        case zelERR_STACK_UNDERFLOW:
+        case zelERR_STACK_OVERFLOW:
+            m_state = code;
+            text.Format(row->text, m_stack->TopIndex());
+            break;
+        default:
+            text = row->text;
+            break;
+        }
+        shown = text;
+    } catch (const std::bad_alloc&) {
+    }
+
+    m_hooks.PrintError(row->severity, m_lexer->LineNo(), shown);
+    m_errors += row->count;
+}
+
+}  // namespace zel

@@ -1,0 +1,134 @@
+// The line reader and tokenizer: reads physical lines from an input stream (or takes a
+// text as the whole input) and cuts them into typed tokens under the plain or extended
+// rules. It owns the line and token buffers, the scan position and the counters of lines,
+// tokens and form depth.
+#ifndef ZEL_LEX_LEXER_H
+#define ZEL_LEX_LEXER_H
+
+#include <cstddef>
+#include <cstdio>
+
+#include "lex/spelling.h"
+#include "zel/diag.h"
+#include "zel/grammar.h"
+
+namespace zel {
+
+class NameIndex;
+class Reporter;
+
+// Name of a token not yet looked up in the keyword index.
+const int kNameUnknown = -2;
+
+// The current token: its text, its zelTokTyp, and the keyword whose name it spells.
+struct Token {
+    char* text;
+    size_t length;
+    int type;
+    int name;  // keyword id of the name in any letter case, -1 for none, kNameUnknown until looked up
+};
+
+class Lexer {
+public:
+    enum { kLineBufferSize = 2048, kTokenBufferSize = 512 };
+
+    // Reports go to reporter; names is the keyword index that decides literal keywords.
+    Lexer(Reporter& reporter, const NameIndex& names, char escape, bool extended);
+    ~Lexer();
+    Lexer(const Lexer&) = delete;
+    Lexer& operator=(const Lexer&) = delete;
+
+    // The stream lines are read from (null: none). Its read-ahead is dropped.
+    void SetInput(FILE* in);
+    FILE* Input() const { return m_in; }
+    // Resets the reading: empty line, counters and token cleared, reading not ended.
+    void Reset();
+    // Makes text the line buffer's content, read from its start.
+    void SetText(const char* text);
+    // When on, the line buffer holds the whole input: no further line is read.
+    void SetTextOnly(bool on) { m_textOnly = on; }
+    // The longest line or token, in characters (256 MiB by default).
+    void SetTextLimit(size_t limit) { m_textLimit = limit; }
+
+    // Cuts the next token. Returns 1 for a token, 0 at the end of the input or when the
+    // reading stopped on a fault (reported).
+    int Gettok();
+    // Turns an identifier token that spells a literal keyword into a literal token.
+    void ConvertToktyp();
+    // The keyword whose name the token spells in any letter case, or -1.
+    int TokenName();
+
+    Token& Current() { return m_tok; }
+    const char* TokenText() const { return m_tok.text; }
+    size_t TokenLength() const { return m_tok.length; }
+    int TokenType() const { return m_tok.type; }
+    void SetTokenType(int type) { m_tok.type = type; }
+    // Makes the token the given text (type unchanged).
+    void SetToken(const char* text);
+
+    int LineNo() const { return m_lineNo; }
+    int TokenCount() const { return m_tokenCount; }
+    // Open forms: "(" counts up, ")" down.
+    int Depth() const { return m_depth; }
+    void SetDepth(int depth) { m_depth = depth; }
+    // Sets the line and token counters (a reader that takes over from another).
+    void SetCounters(int lineNo, int tokenCount)
+    {
+        m_lineNo = lineNo;
+        m_tokenCount = tokenCount;
+    }
+    // No further token: the end of the input, or a stop on a fault.
+    bool InputEnded() const { return m_inputEnded; }
+    // The reading ended on a fault; nothing more is read.
+    bool ReadStopped() const { return m_readStopped; }
+
+    bool Extended() const { return m_extended; }
+    char Escape() const { return m_esc; }
+    // The settings that decide how a text reads, with the given keyword index.
+    LexicalSettings Settings(const NameIndex* names) const { return LexicalSettings{m_extended, m_esc, names}; }
+
+private:
+    char* GetLine();
+    int Nexttok();
+    int CutToken();
+    int CutOpeners();
+    int CutWord(unsigned startType, bool ampersand);
+    int CutString();
+    int CutApostrophe();
+    void ClearToken();
+    bool SetTokenRange(const char* text, size_t length);
+    bool GrowToken(size_t length);
+    bool AppendTokenChar(char c);
+    bool FillBlock();
+    bool GrowLine(size_t needed);
+    void StopReading(zelErrCode code);
+    int EndInsideToken();
+
+    Reporter& m_reporter;
+    const NameIndex& m_names;
+    const char m_esc;
+    const bool m_extended;
+    FILE* m_in = nullptr;
+    char* m_line;            // the line buffer: m_lineFixed, or a heap block for a longer line
+    size_t m_lineCap;
+    char* m_scan;            // the next character to cut; null once the input has ended
+    Token m_tok;             // text in m_tokFixed, or a heap block for a longer token
+    size_t m_tokCap;
+    int m_lineNo = 0;
+    int m_tokenCount = 0;
+    int m_depth = 0;
+    bool m_inputEnded = false;
+    bool m_textOnly = false;
+    bool m_readStopped = false;
+    size_t m_textLimit;
+    char* m_block = nullptr;  // read-ahead of the input stream, filled in large blocks
+    size_t m_blockLength = 0;
+    size_t m_blockPos = 0;
+    size_t m_blockNul = 0;    // offset of the first NUL byte in the read-ahead, or its length
+    char m_tokFixed[kTokenBufferSize];
+    char m_lineFixed[kLineBufferSize];
+};
+
+}  // namespace zel
+
+#endif
