@@ -18,9 +18,9 @@ ParserImpl::ParserImpl(CZelParser& front_, const zelParserS* descriptor, int max
       reporter(front_),
       grammar(descriptor),
       lexer(reporter, grammar.Names(), escapeChar, extendedSyntax != 0),
-      stack(reporter, stackSize),
       store(front_, reporter, maxGoals),
-      engines(grammar, lexer, stack, store, reporter)
+      engines(grammar, lexer, store, reporter, stackSize),
+      stack(engines.Stack())
 {
     reporter.Watch(grammar, lexer, stack, inputName);
     if (!stack.Allocate())

@@ -56,9 +56,9 @@ public:
     Reporter reporter;
     GrammarTables grammar;
     Lexer lexer;
-    ParseStack stack;
     NodeStore store;
     FormParser engines;
+    ParseStack& stack;  // the engines' own
     FILE* out = nullptr;
     CString inputName;
     CString outputName;

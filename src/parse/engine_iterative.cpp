@@ -9,7 +9,7 @@ int FormParser::ParseFile2()
     Phase phase = kTryElement;
     for (;;) {
         StackEntry& top = m_stack.Top();
-        const zelSemanticS& row = m_grammar.Row(top.sem);
+        const zelSemanticS& row = Row(top.sem);
         int result = kGoOn;
 
         switch (phase) {
@@ -18,14 +18,14 @@ int FormParser::ParseFile2()
             if (result != kGoOn)
                 break;
             // 3. Expand a composite, or the content of a matched form.
-            const int type = m_grammar.ElementType(top.sem);
+            const int type = TypeOf(top.sem);
             if (type == zelKW_COMPOSITE) {
-                if (!m_stack.Push(m_grammar.ElementHead(top.sem), top.slot, kResumeComposite))
+                if (!m_stack.Push(HeadOf(top.sem), top.slot, kResumeComposite))
                     return kInternal;
                 continue;
             }
             if (type == zelKW_FORM && top.status == 0) {
-                if (!m_stack.Push(m_grammar.ElementHead(top.sem), &ChildOf(m_current), kResumeContent))
+                if (!m_stack.Push(HeadOf(top.sem), &ChildOf(m_current), kResumeContent))
                     return kInternal;
                 continue;
             }

@@ -33,12 +33,12 @@ __attribute__((always_inline)) inline int FormParser::SubParse(int sem, CZelOid*
 int FormParser::ParseAlternatives(int alt, CZelOid** slot, int depth)
 {
     int skipped = 0;
-    while (alt && !m_needToken && !m_lexer.InputEnded() && m_grammar.Row(alt).next == 0 &&
-           m_grammar.ElementType(alt) != zelKW_COMPOSITE && MatchToken(alt) == 0) {
+    while (alt && !m_needToken && !m_lexer.InputEnded() && Row(alt).next == 0 &&
+           TypeOf(alt) != zelKW_COMPOSITE && MatchToken(alt) == 0) {
         if (!m_stack.Push(alt, slot, 0))
             return kInternal;
         ++skipped;
-        alt = m_grammar.Row(alt).alt;
+        alt = Row(alt).alt;
     }
     const int r = alt ? SubParse(alt, slot, depth + skipped) : kUnmatched;
     for (; skipped > 0; --skipped)
@@ -57,8 +57,8 @@ int FormParser::ParseFileLevel(int depth)
     // level runs: a sub-parse may move the stack when it grows.
     StackEntry top = m_stack.Top();
     const int e = top.sem;
-    const zelSemanticS& row = m_grammar.Row(e);
-    const int type = m_grammar.ElementType(e);
+    const zelSemanticS& row = Row(e);
+    const int type = TypeOf(e);
     int runs = 0;
     for (;;) {
         ++runs;
@@ -68,13 +68,13 @@ int FormParser::ParseFileLevel(int depth)
 
         // 3. Expand a composite, or the content of a matched form.
         if (type == zelKW_COMPOSITE) {
-            r = SubParse(m_grammar.ElementHead(e), top.slot, depth);
+            r = SubParse(HeadOf(e), top.slot, depth);
             if (r == kInternal || r == kStop)
                 return r;
             if (r == kMatched)
                 top.status = 0;
         } else if (type == zelKW_FORM && top.status == 0) {
-            r = SubParse(m_grammar.ElementHead(e), &ChildOf(m_current), depth);
+            r = SubParse(HeadOf(e), &ChildOf(m_current), depth);
             if (r == kInternal)
                 return r;
             if (FinishFormContent(top, r) == kStop)

@@ -3,8 +3,10 @@
 #ifndef ZEL_PARSE_FORM_PARSER_H
 #define ZEL_PARSE_FORM_PARSER_H
 
+#include "core/grammar_tables.h"
 #include "parse/match_element.h"
 #include "parse/stack.h"
+#include "tree/node_store.h"
 
 class CZelOid;
 
@@ -17,8 +19,14 @@ class Reporter;
 
 class FormParser {
 public:
-    FormParser(const GrammarTables& grammar, Lexer& lexer, ParseStack& stack, NodeStore& store, Reporter& reporter)
-        : m_grammar(grammar), m_lexer(lexer), m_stack(stack), m_store(store), m_reporter(reporter)
+    // The engines own their parse stack of stackCapacity entries.
+    FormParser(const GrammarTables& grammar, Lexer& lexer, NodeStore& store, Reporter& reporter, int stackCapacity)
+        : m_tables(grammar.Tables()),
+          m_names(grammar.Names()),
+          m_lexer(lexer),
+          m_stack(reporter, stackCapacity),
+          m_store(store),
+          m_reporter(reporter)
     {
     }
 
@@ -33,14 +41,25 @@ public:
 
     // The steps the engines share with the read-back replay.
     // Matches the current token against element e (see MatchElement).
-    int MatchToken(int e) { return MatchElement(m_grammar, m_lexer.Current(), e); }
+    __attribute__((always_inline)) int MatchToken(int e) { return MatchElement(m_tables, m_names, m_lexer.Current(), e); }
     // 1 when a required element follows e in its sequence.
     int FormSatis(int e) const;
     // After the content of the matched form at top has been parsed with result r.
     int FinishFormContent(StackEntry& top, int r);
     // Makes the node of element e from the current token; a number that changes on
     // reading is reported. Null when memory ran out (reported).
-    CZelOid* MakeNode(int e);
+    __attribute__((always_inline)) CZelOid* MakeNode(int e)
+    {
+        NumberFaults faults;
+        const Token& token = m_lexer.Current();
+        CZelOid* node = m_store.Make(e, TypeOf(e), token.text, token.length, &faults);
+        if (faults.malformed || faults.range != zelERR_NONE)
+            WarnNumber(e, faults);
+        return node;
+    }
+
+    // The parse stack, which the grammar searches and the read-back replay use as well.
+    ParseStack& Stack() { return m_stack; }
 
     // A token must be read before the next match.
     bool NeedToken() const { return m_needToken; }
@@ -59,10 +78,18 @@ private:
     bool RepeatsAgain(const StackEntry& top) const;
     CZelOid** SuccessorSlot(const StackEntry& top) const;
     bool MissingRequired(const StackEntry& top);
+    void WarnNumber(int e, const NumberFaults& faults);
 
-    const GrammarTables& m_grammar;
+    // The grammar's rows, read in the inner loops without a further indirection; the
+    // tables of a parser never change after its construction.
+    const zelSemanticS& Row(int e) const { return m_tables.semTable[e]; }
+    int TypeOf(int e) const { return m_tables.kwTable[m_tables.semTable[e].keywordId].type; }
+    int HeadOf(int e) const { return m_tables.kwTable[m_tables.semTable[e].keywordId].semanticId; }
+
+    const zelParserS m_tables;
+    const NameIndex& m_names;
     Lexer& m_lexer;
-    ParseStack& m_stack;
+    ParseStack m_stack;
     NodeStore& m_store;
     Reporter& m_reporter;
     bool m_needToken = true;

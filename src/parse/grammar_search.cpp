@@ -36,7 +36,7 @@ int GrammarSearch::SearchNext(int target, Token* token)
                     return -1;
                 continue;
             }
-            const int m = byToken ? MatchElement(m_grammar, *token, top.sem) : (top.sem == target ? 1 : 0);
+            const int m = byToken ? MatchElement(m_grammar.Tables(), m_grammar.Names(), *token, top.sem) : (top.sem == target ? 1 : 0);
             if (m == 1) {
                 top.status = 0;
                 return top.sem;

@@ -40,7 +40,7 @@ int FormParser::FinishFormContent(StackEntry& top, int r)
 // Step 5.1: a matched head of a repeating group is matched again.
 bool FormParser::RepeatsAgain(const StackEntry& top) const
 {
-    const int flags = m_grammar.Row(top.sem).semType;
+    const int flags = Row(top.sem).semType;
     return (flags & S_GRPHEAD) && (flags & S_REPG) && top.status == 0 && m_current;
 }
 
@@ -53,7 +53,7 @@ CZelOid** FormParser::SuccessorSlot(const StackEntry& top) const
 // Step 5.2's test: an unmatched required element with a successor stops the parse.
 bool FormParser::MissingRequired(const StackEntry& top)
 {
-    const zelSemanticS& row = m_grammar.Row(top.sem);
+    const zelSemanticS& row = Row(top.sem);
     if (top.status == 1 && (row.semType & (S_REQ | S_REQG))) {
         m_reporter.Report(zelERR_EXPECTING, top.sem);
         return true;

@@ -4,7 +4,6 @@
 
 #include <strings.h>
 
-#include "core/grammar_tables.h"
 #include "core/name_index.h"
 #include "lex/lexer.h"
 
@@ -13,9 +12,12 @@ namespace zel {
 // 1 when the token matches element e, 0 when not, 2 when it names the element's keyword
 // but may not be taken there (its accept word is 0 and e is not required). A literal
 // token of the extended rules that matches an identifier element becomes an identifier.
-__attribute__((always_inline)) inline int MatchElement(const GrammarTables& grammar, Token& token, int e)
+__attribute__((always_inline)) inline int MatchElement(const zelParserS& tables, const NameIndex& names, Token& token,
+                                                     int e)
 {
-    const int kt = grammar.ElementType(e);
+    const zelSemanticS& row = tables.semTable[e];
+    const zelKeywordS& keyword = tables.kwTable[row.keywordId];
+    const int kt = keyword.type;
     const int tt = token.type;
     if (tt != kt) {
         if (kt == zelKW_IDENT && tt == zelKW_LITIDENT) {
@@ -28,22 +30,19 @@ __attribute__((always_inline)) inline int MatchElement(const GrammarTables& gram
     // Values and ")" match by type alone; forms and literals by their keyword name.
     if (tt != zelKW_FORM && tt != zelKW_LIT && tt != zelKW_LITIDENT)
         return 1;
-    const int k = grammar.ElementKeyword(e);
-    const zelKeywordS& keyword = grammar.KeywordRow(k);
-    const NameIndex& names = grammar.Names();
     bool same;
     if (names.Empty()) {
         same = strcasecmp(token.text, keyword.name) == 0;
     } else {
         if (token.name == kNameUnknown)
             token.name = names.Find(token.text, token.length);
-        same = token.name == names.CanonicalOf(k);
+        same = token.name == names.CanonicalOf(row.keywordId);
     }
     if (!same)
         return 0;
     if (keyword.accept)
         return 1;
-    return (grammar.Row(e).semType & S_REQ) ? 1 : 2;
+    return (row.semType & S_REQ) ? 1 : 2;
 }
 
 }  // namespace zel

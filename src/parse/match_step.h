@@ -53,7 +53,7 @@ __attribute__((always_inline)) inline int FormParser::MatchStep(StackEntry& top)
             }
         } else {
             m_reporter.Report(zelERR_ONLY_ONCE, e);
-            if (m_grammar.ElementType(e) == zelKW_FORM)
+            if (TypeOf(e) == zelKW_FORM)
                 GotoEoform();
         }
         m_needToken = 1;

@@ -31,8 +31,8 @@ public:
     NodeStore& operator=(const NodeStore&) = delete;
 
     // Makes a node of element whose keyword has the given type. Its value is read from
-    // text: a number converted (faults, when given, receive what the conversion found), a
-    // text copied. Null when memory ran out (reported).
+    // text: a number converted (faults, when given, receive what the conversion found when
+    // it found a fault, and are left alone otherwise), a text copied. Null when memory ran out (reported).
     CZelOid* Make(int element, int type, const char* text, size_t length, NumberFaults* faults);
 
     GoalTable& Goals() { return m_goals; }

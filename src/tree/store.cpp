@@ -50,10 +50,8 @@ CZelOid* NodeStore::Make(int element, int type, const char* text, size_t length,
         bool outOfRange = false;
         bool malformed = false;
         const int number = TextToInt(text, outOfRange, &malformed);
-        if (faults) {
-            faults->malformed = malformed;
-            faults->range = outOfRange ? zelERR_INT_RANGE : zelERR_NONE;
-        }
+        if (faults && (malformed || outOfRange))
+            *faults = NumberFaults{malformed, outOfRange ? zelERR_INT_RANGE : zelERR_NONE};
         if ((value = AllocateNumberBlock()))
             *static_cast<int*>(value) = number;
         failed = !value;
@@ -63,10 +61,8 @@ CZelOid* NodeStore::Make(int element, int type, const char* text, size_t length,
         bool outOfRange = false;
         bool malformed = false;
         const double number = TextToDouble(text, &outOfRange, &malformed);
-        if (faults) {
-            faults->malformed = malformed;
-            faults->range = outOfRange ? zelERR_REAL_RANGE : zelERR_NONE;
-        }
+        if (faults && (malformed || outOfRange))
+            *faults = NumberFaults{malformed, outOfRange ? zelERR_REAL_RANGE : zelERR_NONE};
         if ((value = AllocateNumberBlock()))
             *static_cast<double*>(value) = number;
         failed = !value;
