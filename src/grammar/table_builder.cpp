@@ -36,11 +36,17 @@ struct FixedRow {
     bool named;
 };
 constexpr FixedRow kFixedRows[] = {
-    {kNoKeyword, "", zelKW_DUMMY, false},           {kEndOfFormRow, ")", zelKW_EOFORM, false},
-    {kIdentKeyword, "ident", zelKW_IDENT, true},    {kIntKeyword, "int", zelKW_INTTOK, true},
-    {kRealKeyword, "real", zelKW_REALTOK, true},    {kStringKeyword, "string", zelKW_STRTOK, true},
-    {kReservedKeyword, "$reserved", zelKW_DUMMY, false}, {kGoalKeyword, "$GOAL", zelKW_COMPOSITE, false}};
+    {kNoKeyword, "", zelKW_DUMMY, false},
+    {kEndOfFormRow, ")", zelKW_EOFORM, false},
+    {kIdentKeyword, "ident", zelKW_IDENT, true},
+    {kIntKeyword, "int", zelKW_INTTOK, true},
+    {kRealKeyword, "real", zelKW_REALTOK, true},
+    {kStringKeyword, "string", zelKW_STRTOK, true},
+    {kReservedKeyword, "$reserved", zelKW_DUMMY, false},
+    {kGoalKeyword, "$GOAL", zelKW_COMPOSITE, false}};
 
+// The rows are added to an empty table, so each lands at its place in the list: that place
+// must be its id.
 constexpr bool FixedRowsInIdOrder()
 {
     int id = 0;
@@ -49,7 +55,7 @@ constexpr bool FixedRowsInIdOrder()
             return false;
     return id == kFixedKeywords;
 }
-static_assert(FixedRowsInIdOrder(), "each fixed keyword row is added at its own id");
+static_assert(FixedRowsInIdOrder(), "the fixed keyword rows are listed at their own ids, all of them");
 
 // A literal must read as one word that is not a number, or no input could match it: it
 // may not start a comment or an apostrophe text, nor hold a character that ends a word or
