@@ -5,6 +5,7 @@
 #include <string>
 #include <strings.h>
 
+#include "core/conventions.h"
 #include "grammar/grammar_text.h"
 #include "grammar/table_builder.h"
 #include "zel/compiler.h"
@@ -96,7 +97,7 @@ int CZelGrammar::GetKeywordId(const char* name) const
     if (!m_ready || !name)
         return -1;
     if (strcasecmp(name, "integer") == 0)
-        return 3;
+        return zel::kIntKeyword;
     // Groups are named by their text in parentheses and are not looked up by name.
     for (size_t k = 0; k < m_keywords.size(); ++k)
         if (m_keywords[k].name[0] != '(' && strcasecmp(m_keywords[k].name, name) == 0)

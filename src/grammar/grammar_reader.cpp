@@ -1,9 +1,9 @@
 // Reader of the grammar language: statements of goals, forms, choices, values and
 // literals, with alternatives, groups and the modifiers ?, * and +.
-#include <cctype>
 #include <string>
 
 #include "grammar/grammar_text.h"
+#include "lex/char_class.h"
 
 namespace zel {
 
@@ -20,7 +20,7 @@ const int kMaxGroupDepth = 64;
 
 bool IsWordChar(char c)
 {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '-' || c == '.';
+    return IsAlnum(c) || c == '_' || c == '$' || c == '-' || c == '.';
 }
 
 class Reader {
@@ -49,7 +49,7 @@ private:
         if (IsPunct(";"))
             m_statementStart = m_errors.size();
         for (;;) {
-            while (*m_p && std::isspace(static_cast<unsigned char>(*m_p))) {
+            while (IsSpace(*m_p)) {
                 if (*m_p == '\n')
                     ++m_line;
                 ++m_p;

@@ -6,6 +6,9 @@
 #include <set>
 #include <string>
 
+#include "core/conventions.h"
+#include "core/type_names.h"
+#include "lex/char_class.h"
 #include "zel/compiler.h"
 
 namespace {
@@ -25,17 +28,10 @@ std::string Quoted(const char* text)
 std::string Identifier(const char* name)
 {
     std::string out;
-    for (const char* p = name; *p; ++p) {
-        const char c = *p;
-        const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        out += alnum ? c : '_';
-    }
+    for (const char* p = name; *p; ++p)
+        out += zel::IsAlnum(*p) ? *p : '_';
     return out;
 }
-
-const char* const kTypeNames[] = {"zelKW_DUMMY",  "zelKW_FORM",    "zelKW_EOFORM", "zelKW_COMPOSITE",
-                                  "zelKW_INTTOK", "zelKW_REALTOK", "zelKW_STRTOK", "zelKW_IDENT",
-                                  "zelKW_LIT",    "zelKW_EOFILE",  "zelKW_EMPTYFORM"};
 
 }  // namespace
 
@@ -51,7 +47,7 @@ int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origi
         // One enumerator per name: a group is left out (its name is its text in parentheses),
         // and a name that comes out like an earlier one gets the id.
         std::set<std::string> used;
-        for (size_t k = 8; k < m_keywords.size(); ++k) {
+        for (size_t k = zel::kFixedKeywords; k < m_keywords.size(); ++k) {
             if (GetKeywordId(m_keywords[k].name) != static_cast<int>(k))
                 continue;
             std::string id = Identifier(m_keywords[k].name);
@@ -64,7 +60,7 @@ int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origi
         for (size_t k = 0; k < m_keywords.size(); ++k) {
             const zelKeywordS& row = m_keywords[k];
             std::fprintf(stream, "    {%s, %d, %s, %d},  // %zu\n", Quoted(row.name).c_str(), row.accept,
-                         kTypeNames[row.type], row.semanticId, k);
+                         zel::KeywordTypeName(row.type), row.semanticId, k);
         }
         std::fprintf(stream, "};\n\n");
         std::fprintf(stream, "zelSemanticS %s_semantics[] = {\n", prefix);

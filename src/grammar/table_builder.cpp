@@ -13,6 +13,10 @@
 #include <map>
 #include <strings.h>
 
+#include "core/conventions.h"
+#include "lex/char_class.h"
+#include "lex/word_rule.h"
+
 namespace zel {
 
 namespace {
@@ -24,18 +28,46 @@ struct CaseLess {
     bool operator()(const std::string& a, const std::string& b) const { return strcasecmp(a.c_str(), b.c_str()) < 0; }
 };
 
-// A literal must read as one word that is not a number, or no input could match it.
+// The fixed keyword rows, in the order of their ids; a named row is also found by its name.
+struct FixedRow {
+    int id;
+    const char* name;
+    int type;
+    bool named;
+};
+constexpr FixedRow kFixedRows[] = {
+    {kNoKeyword, "", zelKW_DUMMY, false},
+    {kEndOfFormRow, ")", zelKW_EOFORM, false},
+    {kIdentKeyword, "ident", zelKW_IDENT, true},
+    {kIntKeyword, "int", zelKW_INTTOK, true},
+    {kRealKeyword, "real", zelKW_REALTOK, true},
+    {kStringKeyword, "string", zelKW_STRTOK, true},
+    {kReservedKeyword, "$reserved", zelKW_DUMMY, false},
+    {kGoalKeyword, "$GOAL", zelKW_COMPOSITE, false}};
+
+// The rows are added to an empty table, so each lands at its place in the list: that place
+// must be its id.
+constexpr bool FixedRowsInIdOrder()
+{
+    int id = 0;
+    for (const FixedRow& row : kFixedRows)
+        if (row.id != id++)
+            return false;
+    return id == kFixedKeywords;
+}
+static_assert(FixedRowsInIdOrder(), "the fixed keyword rows are listed at their own ids, all of them");
+
+// A literal must read as one word that is not a number, or no input could match it: it
+// may not start a comment or an apostrophe text, nor hold a character that ends a word or
+// a double quote.
 bool ReadsAsWord(const std::string& name)
 {
-    if (name.empty() || std::strchr(";#'", name[0]))
+    if (name.empty() || EndsLine(name[0]) || name[0] == '\'')
         return false;
-    bool number = name[0] != 'E';
-    for (char c : name) {
-        if (c == ' ' || (c >= '\t' && c <= '\r') || c == '(' || c == ')' || c == '"')
+    for (char c : name)
+        if (EndsWord(c) || c == '"')
             return false;
-        number = number && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.');
-    }
-    return !number;
+    return !IsNumberText(name.data(), name.size());
 }
 
 bool IsCapitalWord(const std::string& name)
@@ -60,18 +92,15 @@ public:
     {
         m_keywords.clear();
         m_rows.clear();
-        AddKeyword("", zelKW_DUMMY);
-        AddKeyword(")", zelKW_EOFORM);
-        AddBuiltin("ident", zelKW_IDENT);
-        AddBuiltin("int", zelKW_INTTOK);
-        AddBuiltin("real", zelKW_REALTOK);
-        AddBuiltin("string", zelKW_STRTOK);
-        AddKeyword("$reserved", zelKW_DUMMY);
-        AddKeyword("$GOAL", zelKW_COMPOSITE);
-        m_names["integer"] = 3;
+        for (const FixedRow& row : kFixedRows) {
+            AddKeyword(row.name, row.type);
+            if (row.named)
+                m_names[row.name] = row.id;
+        }
+        m_names["integer"] = kIntKeyword;
 
         DeclareNames(grammar);
-        m_rows.push_back(zelSemanticS{0, 0, 0, 0, 0, nullptr});
+        m_rows.push_back(zelSemanticS{kNoKeyword, 0, 0, kNoLink, kNoLink, nullptr});  // the row never linked to
         EmitGoals(grammar);
         for (const Rule& rule : grammar.rules)
             if (rule.kind == Rule::kForm)
@@ -104,7 +133,7 @@ private:
                 if ((r.semType & S_REQ) && row != first)
                     break;
             }
-            if (m_rows[first].alt == 0)
+            if (m_rows[first].alt == kNoLink)
                 break;
         }
         return entered;
@@ -155,8 +184,6 @@ private:
         return static_cast<int>(m_keywords.size()) - 1;
     }
 
-    void AddBuiltin(const std::string& name, int type) { m_names[name] = AddKeyword(name, type); }
-
     void DeclareNames(const GrammarText& grammar)
     {
         for (const Rule& rule : grammar.rules) {
@@ -185,7 +212,7 @@ private:
             }
             if (rule.kind == Rule::kValue) {
                 auto builtin = m_names.find(rule.valueType);
-                if (builtin == m_names.end() || builtin->second < 2 || builtin->second > 5) {
+                if (builtin == m_names.end() || builtin->second < kIdentKeyword || builtin->second > kStringKeyword) {
                     Error(rule.line, "value \"" + rule.name + "\" must be ident, int, real or string");
                     continue;
                 }
@@ -207,18 +234,19 @@ private:
             Error(1, "the grammar names no goal form");
             return;
         }
-        m_keywords[7].semanticId = 1;
+        m_keywords[kGoalKeyword].semanticId = kFirstGoalRow;
         for (size_t i = 0; i < grammar.goals.size(); ++i) {
             const auto& goal = grammar.goals[i];
             auto found = m_names.find(goal.first);
-            int keyword = 0;
+            int keyword = kNoKeyword;
             if (found == m_names.end())
                 Error(goal.second, "unknown keyword \"" + goal.first + "\"");
             else if (m_keywords[found->second].type != zelKW_FORM)
                 Error(goal.second, "goal \"" + goal.first + "\" is not a form");
             else
                 keyword = found->second;
-            const int alt = i + 1 < grammar.goals.size() ? static_cast<int>(i) + 2 : 0;
+            const int row = kFirstGoalRow + static_cast<int>(i);
+            const int alt = i + 1 < grammar.goals.size() ? row + 1 : kNoLink;
             m_rows.push_back(zelSemanticS{keyword, S_OPT, 0, alt, 0, nullptr});
         }
     }
@@ -243,7 +271,7 @@ private:
             last = EmitElement(m_formGroups.back(), AddRow(), last);
         }
         const int end = AddRow();
-        m_rows[end] = zelSemanticS{1, S_REQ, 0, 0, 0, nullptr};
+        m_rows[end] = zelSemanticS{kEndOfFormRow, S_REQ, 0, kNoLink, kNoLink, nullptr};
         if (last >= 0)
             m_rows[last].next = end;
     }

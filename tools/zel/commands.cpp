@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/type_names.h"
 #include "output/file_replace.h"
 #include "tool.h"
 
@@ -74,9 +75,9 @@ bool WriteCanonical(CZelParser& parser, FILE* out)
     return std::fflush(out) == 0 && written;
 }
 
-void PrintNode(CZelParser& parser, const CZelOid* node, int depth)
+void PrintNode(const CZelOid* node, int depth)
 {
-    std::printf("%*s%s  %s", depth * 2, "", node->GetKeyword(), parser.KwtypeToStr(node->GetObjType()) + 6);
+    std::printf("%*s%s  %s", depth * 2, "", node->GetKeyword(), zel::KeywordTypeShortName(node->GetObjType()));
     switch (node->GetObjType()) {
     case zelKW_INTTOK:
         std::printf("  %d", node->GetIntval());
@@ -198,7 +199,7 @@ int RunTree(int argc, char** argv)
         return kUsageOrIo;
     ReportingParser parser(grammar.GetDescriptor(), options, options.files[0]);
     const int result = ParseInput(parser, options, options.files[0]);
-    Walk(parser, [&](const CZelOid* node, int depth) { PrintNode(parser, node, depth); });
+    Walk(parser, [&](const CZelOid* node, int depth) { PrintNode(node, depth); });
     if (options.objects) {
         int index = 0;
         Walk(parser, [&](const CZelOid* node, int) {
