@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "lex/spelling.h"
+#include "lex/text_buffer.h"
 #include "zel/diag.h"
 #include "zel/grammar.h"
 
@@ -109,11 +110,10 @@ private:
     const char m_esc;
     const bool m_extended;
     FILE* m_in = nullptr;
-    char* m_line;            // the line buffer: m_lineFixed, or a heap block for a longer line
-    size_t m_lineCap;
+    TextBuffer<kLineBufferSize> m_lineBuffer;
+    TextBuffer<kTokenBufferSize> m_tokBuffer;
     char* m_scan;            // the next character to cut; null once the input has ended
-    Token m_tok;             // text in m_tokFixed, or a heap block for a longer token
-    size_t m_tokCap;
+    Token m_tok;             // its text is m_tokBuffer's
     int m_lineNo = 0;
     int m_tokenCount = 0;
     int m_depth = 0;
@@ -125,8 +125,6 @@ private:
     size_t m_blockLength = 0;
     size_t m_blockPos = 0;
     size_t m_blockNul = 0;    // offset of the first NUL byte in the read-ahead, or its length
-    char m_tokFixed[kTokenBufferSize];
-    char m_lineFixed[kLineBufferSize];
 };
 
 }  // namespace zel

@@ -16,24 +16,11 @@ namespace zel {
 // plus its NUL, or memory runs out.
 bool Lexer::GrowLine(size_t needed)
 {
-    if (needed <= m_lineCap)
-        return true;
-    if (needed > m_textLimit + 1)
+    char* const old = m_lineBuffer.Data();
+    if (!m_lineBuffer.Grow(needed, m_textLimit + 1, m_lineBuffer.Capacity()))
         return false;
-    size_t capacity = m_lineCap;
-    while (capacity < needed)
-        capacity *= 2;
-    capacity = std::min(capacity, m_textLimit + 1);
-    char* block = m_line == m_lineFixed ? static_cast<char*>(std::malloc(capacity))
-                                        : static_cast<char*>(std::realloc(m_line, capacity));
-    if (!block)
-        return false;
-    if (m_line == m_lineFixed)
-        std::memcpy(block, m_lineFixed, m_lineCap);
     if (m_scan)
-        m_scan = block + (m_scan - m_line);
-    m_line = block;
-    m_lineCap = capacity;
+        m_scan = m_lineBuffer.Data() + (m_scan - old);
     return true;
 }
 
@@ -41,14 +28,14 @@ void Lexer::SetText(const char* text)
 {
     const size_t length = text ? std::strlen(text) : 0;
     if (!GrowLine(length + 1)) {
-        m_line[0] = '\0';
+        m_lineBuffer.Data()[0] = '\0';
         StopReading(zelERR_BUFFER_LENGTH);
         return;
     }
     if (length)
-        std::memcpy(m_line, text, length);
-    m_line[length] = '\0';
-    m_scan = m_line;
+        std::memcpy(m_lineBuffer.Data(), text, length);
+    m_lineBuffer.Data()[length] = '\0';
+    m_scan = m_lineBuffer.Data();
     m_inputEnded = false;
 }
 
@@ -113,7 +100,7 @@ char* Lexer::GetLine()
             StopReading(zelERR_BUFFER_LENGTH);
             return nullptr;
         }
-        std::memcpy(m_line + length, start, take);
+        std::memcpy(m_lineBuffer.Data() + length, start, take);
         length += take;
         m_blockPos += take;
         if (feed)
@@ -121,8 +108,8 @@ char* Lexer::GetLine()
     }
     if (length == 0 || m_readStopped)
         return nullptr;
-    m_line[length] = '\0';
-    return m_line;
+    m_lineBuffer.Data()[length] = '\0';
+    return m_lineBuffer.Data();
 }
 
 int Lexer::Nexttok()
@@ -143,7 +130,7 @@ int Lexer::Nexttok()
             m_inputEnded = true;
             return 0;
         }
-        p = m_line;
+        p = m_lineBuffer.Data();
     }
     m_scan = p;
     return 1;
@@ -154,25 +141,13 @@ Lexer::Lexer(Reporter& reporter, const NameIndex& names, char escape, bool exten
       m_names(names),
       m_esc(escape),
       m_extended(extended),
-      m_line(m_lineFixed),
-      m_lineCap(kLineBufferSize),
-      m_scan(m_lineFixed),
-      m_tok{m_tokFixed, 0, zelKW_DUMMY, kNameUnknown},
-      m_tokCap(kTokenBufferSize),
+      m_scan(m_lineBuffer.Data()),
+      m_tok{m_tokBuffer.Data(), 0, zelKW_DUMMY, kNameUnknown},
       m_textLimit(kMaxInputText)
 {
-    m_tokFixed[0] = '\0';
-    m_lineFixed[0] = '\0';
 }
 
-Lexer::~Lexer()
-{
-    if (m_tok.text != m_tokFixed)
-        std::free(m_tok.text);
-    if (m_line != m_lineFixed)
-        std::free(m_line);
-    std::free(m_block);
-}
+Lexer::~Lexer() { std::free(m_block); }
 
 void Lexer::SetInput(FILE* in)
 {
@@ -182,8 +157,8 @@ void Lexer::SetInput(FILE* in)
 
 void Lexer::Reset()
 {
-    m_line[0] = '\0';
-    m_scan = m_line;
+    m_lineBuffer.Data()[0] = '\0';
+    m_scan = m_lineBuffer.Data();
     m_lineNo = 0;
     m_tokenCount = 0;
     ClearToken();

@@ -24,31 +24,18 @@ void Lexer::ClearToken()
 // read (a cut token would be taken for the whole one): false then.
 __attribute__((noinline)) bool Lexer::GrowToken(size_t length)
 {
-    if (length > m_textLimit) {
+    if (!m_tokBuffer.Grow(length + 1, m_textLimit + 1, m_tok.length)) {
         StopReading(zelERR_BUFFER_LENGTH);
         return false;
     }
-    size_t capacity = m_tokCap;
-    while (capacity < length + 1)
-        capacity *= 2;
-    capacity = std::min(capacity, m_textLimit + 1);
-    char* block = static_cast<char*>(std::malloc(capacity));
-    if (!block) {
-        StopReading(zelERR_BUFFER_LENGTH);
-        return false;
-    }
-    std::memcpy(block, m_tok.text, m_tok.length);
-    if (m_tok.text != m_tokFixed)
-        std::free(m_tok.text);
-    m_tok.text = block;
-    m_tokCap = capacity;
+    m_tok.text = m_tokBuffer.Data();
     return true;
 }
 
 // Collects one character; false when the token cannot grow (the read has stopped).
 inline bool Lexer::AppendTokenChar(char c)
 {
-    if (m_tok.length + 1 >= m_tokCap && !GrowToken(m_tok.length + 1))
+    if (m_tok.length + 1 >= m_tokBuffer.Capacity() && !GrowToken(m_tok.length + 1))
         return false;
     m_tok.text[m_tok.length++] = c;
     return true;
@@ -88,7 +75,7 @@ __attribute__((noinline)) void CopyLong(char* to, const char* from, size_t lengt
 // stopped).
 __attribute__((always_inline)) inline bool Lexer::SetTokenRange(const char* text, size_t length)
 {
-    if (length + 1 > m_tokCap && !GrowToken(length))
+    if (length + 1 > m_tokBuffer.Capacity() && !GrowToken(length))
         return false;
     if (length <= 16)
         CopyShort(m_tok.text, text, length);
@@ -209,7 +196,7 @@ int Lexer::CutString()
                 m_tok.text[m_tok.length] = '\0';  // the text read so far, for the reports that follow
                 return EndInsideToken();
             }
-            m_scan = m_line;
+            m_scan = m_lineBuffer.Data();
             continue;
         }
         ++m_scan;
@@ -252,7 +239,7 @@ int Lexer::CutApostrophe()
                 m_tok.text[m_tok.length] = '\0';
                 return EndInsideToken();
             }
-            m_scan = m_line;
+            m_scan = m_lineBuffer.Data();
             continue;
         }
         if (c == '\n' || (closed && (c == ' ' || c == ')')))
