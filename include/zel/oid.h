@@ -171,22 +171,6 @@ public:
 private:
     friend struct zel::NodeAccess;  // the library's own access to the fields
 
-    void FreeData() const;
-    int Remove(int head) const;
-    CZelOid* GetPrev() const;
-    CZelOid* AppendObject(int keyword, zelTokTyp valueType, const char* text) const;
-    CZelOid* InsertObject(int keyword, zelTokTyp valueType, const char* text) const;
-    const CZelOid* AppendText(int keyword, zelTokTyp type, const char* text) const;
-    const CZelOid* AppendNumber(int keyword, zelTokTyp type) const;
-    const CZelOid* InsertText(int keyword, zelTokTyp type, const char* text) const;
-    typedef const CZelOid* (CZelOid::*AddOne)(int keyword, zelTokTyp type, const char* text) const;
-    const CZelOid* AddTexts(AddOne add, int keyword, zelTokTyp type, CStringList& list) const;
-    const zelSemanticS* SemRow() const;
-    const zelKeywordS* KeywordRow() const;
-    bool HasText() const;
-    void CopyValueFrom(const CZelOid& other);
-    int ReplaceText(const char* text, size_t length) const;
-
     CZelParser* m_parser;
     mutable int m_sem;
     mutable int m_flags;

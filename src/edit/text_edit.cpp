@@ -106,7 +106,7 @@ const CZelOid* TextEdit::PlaceLine(const CZelOid* node, CStringList* lines, bool
     CZelOid* parent = ParentOf(target);
     const CString line = lines->RemoveHead();
     // A node that is not on its parent's chain (a client's copy) has no place to insert at.
-    if (line.IsEmpty() || parent->GetObjType() != zelKW_FORM || (!NodeAccess::Prev(target) && ChildOf(parent) != target))
+    if (line.IsEmpty() || parent->GetObjType() != zelKW_FORM || (!PrevOf(target) && ChildOf(parent) != target))
         return nullptr;
     const bool removes = replace && !(m_grammar.Row(SemOf(target)).semType & S_REQ);
     const CZelOid* first = PlaceText(parent, target, removes ? target : nullptr, line);

@@ -36,7 +36,7 @@ void CZelOid::Print(int header, int index) const
             std::fprintf(stdout, "%p", Dlink);
             break;
         default:
-            std::fprintf(stdout, "\"%s\"", HasText() ? static_cast<const char*>(Dlink) : "");
+            std::fprintf(stdout, "\"%s\"", zel::HasText(this) ? static_cast<const char*>(Dlink) : "");
             break;
         }
     }
@@ -77,7 +77,7 @@ void PrintNode(const CZelOid* node, bool hasGrammar)
         std::printf("\n  Dlink   : symbol map of %d entries",
                     static_cast<const CMapStringToPtr*>(ValueOf(node))->GetCount());
     else
-        std::printf("\n  Dlink   : \"%s\"", NodeAccess::HasText(node) ? static_cast<const char*>(ValueOf(node)) : "");
+        std::printf("\n  Dlink   : \"%s\"", HasText(node) ? static_cast<const char*>(ValueOf(node)) : "");
     std::printf("\n");
 }
 

@@ -31,45 +31,51 @@ const CZelOid* SetNewValue(const CZelOid* node, Value value)
 
 }  // namespace
 
+namespace zel {
+
+namespace {
+
+typedef const CZelOid* (*AddOne)(const CZelOid* self, int keyword, zelTokTyp type, const char* text);
+
 // Appends a node of keyword, whose type must be valueType, with its value read from text.
-CZelOid* CZelOid::AppendObject(int keyword, zelTokTyp valueType, const char* text) const
+CZelOid* AppendObject(const CZelOid* self, int keyword, zelTokTyp valueType, const char* text)
 {
-    if (m_sem < 0 || !zel::ParserAccess::Ready(m_parser))
+    if (SemOf(self) < 0 || !ParserAccess::Ready(OwnerOf(self)))
         return nullptr;
-    zel::ParserImpl& parser = zel::ParserAccess::Of(*m_parser);
-    const zel::GrammarTables& grammar = parser.grammar;
+    ParserImpl& parser = ParserAccess::Of(*OwnerOf(self));
+    const GrammarTables& grammar = parser.grammar;
     if (!parser.grammar.Use(parser.reporter) || keyword < 0 || keyword >= grammar.KeywordCount() ||
         grammar.KeywordType(keyword) != valueType)
         return nullptr;
     // Only a form holds children: a value or literal node takes none.
-    if (GetObjType() != zelKW_FORM)
+    if (self->GetObjType() != zelKW_FORM)
         return nullptr;
-    const int row = zel::GrammarSearch::FindAppendRow(grammar, grammar.ElementHead(m_sem), keyword);
+    const int row = GrammarSearch::FindAppendRow(grammar, grammar.ElementHead(SemOf(self)), keyword);
     if (row < 0)
         return nullptr;
     CZelOid* node = parser.store.Make(row, valueType, text, std::strlen(text), nullptr);
     if (!node)
         return nullptr;
-    node->Plink = const_cast<CZelOid*>(this);
-    if (!Clink) {
-        Clink = node;
+    ParentOf(node) = const_cast<CZelOid*>(self);
+    if (!ChildOf(self)) {
+        ChildOf(self) = node;
     } else {
-        CZelOid* last = Clink;
-        while (last->Nlink)
-            last = last->Nlink;
-        last->Nlink = node;
+        CZelOid* last = ChildOf(self);
+        while (NextOf(last))
+            last = NextOf(last);
+        NextOf(last) = node;
     }
     return node;
 }
 
 // Inserts a node of keyword and type valueType in front of this node, with its value read
 // from text (in the type of the element that takes it).
-CZelOid* CZelOid::InsertObject(int keyword, zelTokTyp valueType, const char* text) const
+CZelOid* InsertObject(const CZelOid* self, int keyword, zelTokTyp valueType, const char* text)
 {
-    if (m_sem < 0 || !Plink || !zel::ParserAccess::Ready(m_parser))
+    if (SemOf(self) < 0 || !ParentOf(self) || !ParserAccess::Ready(OwnerOf(self)))
         return nullptr;
-    zel::ParserImpl& parser = zel::ParserAccess::Of(*m_parser);
-    const zel::GrammarTables& grammar = parser.grammar;
+    ParserImpl& parser = ParserAccess::Of(*OwnerOf(self));
+    const GrammarTables& grammar = parser.grammar;
     if (!parser.grammar.Use(parser.reporter) || keyword < 0 || keyword >= grammar.KeywordCount() ||
         !parser.stack.Allocate())
         return nullptr;
@@ -77,73 +83,64 @@ CZelOid* CZelOid::InsertObject(int keyword, zelTokTyp valueType, const char* tex
 
     // Replay the siblings in front of this node, then find the new node's element and
     // check that this node may still follow it.
-    zel::GrammarSearch search(grammar, parser.stack);
-    if (!search.Start(Plink->m_sem))
+    GrammarSearch search(grammar, parser.stack);
+    if (!search.Start(SemOf(ParentOf(self))))
         return nullptr;
-    for (const CZelOid* sibling = Plink->Clink; sibling && sibling != this; sibling = sibling->Nlink)
-        if (!search.Pass(sibling->m_sem))
+    for (const CZelOid* sibling = ChildOf(ParentOf(self)); sibling && sibling != self; sibling = NextOf(sibling))
+        if (!search.Pass(SemOf(sibling)))
             return nullptr;
     char* name = const_cast<char*>(grammar.KeywordRow(keyword).name);
-    zel::Token token{name, std::strlen(name), valueType, zel::kNameUnknown};
+    Token token{name, std::strlen(name), valueType, kNameUnknown};
     const int element = search.Find(token);
     if (element < 0)
         return nullptr;
-    char* own = const_cast<char*>(GetKeyword());
-    token = zel::Token{own, std::strlen(own), GetObjType(), zel::kNameUnknown};
+    char* own = const_cast<char*>(self->GetKeyword());
+    token = Token{own, std::strlen(own), self->GetObjType(), kNameUnknown};
     if (search.Find(token) < 0)
         return nullptr;
 
     CZelOid* node = parser.store.Make(element, grammar.ElementType(element), text, std::strlen(text), nullptr);
     if (!node)
         return nullptr;
-    CZelOid* prev = GetPrev();
-    if (prev)
-        prev->Nlink = node;
+    if (CZelOid* prev = PrevOf(self))
+        NextOf(prev) = node;
     else
-        Plink->Clink = node;
-    node->Nlink = const_cast<CZelOid*>(this);
-    node->Plink = Plink;
+        ChildOf(ParentOf(self)) = node;
+    NextOf(node) = const_cast<CZelOid*>(self);
+    ParentOf(node) = ParentOf(self);
     return node;
 }
 
-const CZelOid* CZelOid::AppForm(int keyword) const { return AppendObject(keyword, zelKW_FORM, ""); }
-
-const CZelOid* CZelOid::AppLiteral(int keyword) const { return AppendObject(keyword, zelKW_LIT, ""); }
-
 // Appends one text value of the given keyword. A text that the writer cannot write back
 // is refused.
-const CZelOid* CZelOid::AppendText(int keyword, zelTokTyp type, const char* text) const
+const CZelOid* AppendText(const CZelOid* self, int keyword, zelTokTyp type, const char* text)
 {
-    if (!text || !zel::CanWriteText(m_parser, type, text, std::strlen(text)))
+    if (!text || !CanWriteText(OwnerOf(self), type, text, std::strlen(text)))
         return nullptr;
-    return AppendObject(keyword, type, text);
+    return AppendObject(self, keyword, type, text);
 }
-
-const CZelOid* CZelOid::AppIdent(const char* text) const { return AppendText(zel::kIdentKeyword, zelKW_IDENT, text); }
-
-const CZelOid* CZelOid::AppStrtok(const char* text) const { return AppendText(zel::kStringKeyword, zelKW_STRTOK, text); }
 
 // Adds one node per text of list, from head to tail, with add (AppendText or
 // InsertText): all of them or none. Every text is checked before the first node is made,
 // and when a later node cannot be made the nodes made before it are deleted again. The
 // nodes made stand next to each other in list order. Returns the first node, or null.
-const CZelOid* CZelOid::AddTexts(AddOne add, int keyword, zelTokTyp type, CStringList& list) const
+const CZelOid* AddTexts(const CZelOid* self, AddOne add, int keyword, zelTokTyp type, CStringList& list)
 {
-    if (!zel::ParserAccess::Ready(m_parser))
+    if (!ParserAccess::Ready(OwnerOf(self)))
         return nullptr;
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         const CString& text = list.GetNext(pos);
-        if (!zel::CanWriteText(m_parser, type, text, static_cast<size_t>(text.GetLength())))
+        if (!CanWriteText(OwnerOf(self), type, text, static_cast<size_t>(text.GetLength())))
             return nullptr;
     }
     const CZelOid* first = nullptr;
     int made = 0;
     for (POSITION pos = list.GetHeadPosition(); pos; ++made) {
-        const CZelOid* node = (this->*add)(keyword, type, list.GetNext(pos));
+        const CZelOid* node = add(self, keyword, type, list.GetNext(pos));
         if (!node) {
             for (const CZelOid* undo = first; made > 0; --made) {
-                const CZelOid* next = undo->Nlink;
-                m_parser->DeleteObject(undo, 1);
+                const CZelOid* next = NextOf(undo);
+                OwnerOf(self)->DeleteObject(undo, 1);
                 undo = next;
             }
             return nullptr;
@@ -154,17 +151,42 @@ const CZelOid* CZelOid::AddTexts(AddOne add, int keyword, zelTokTyp type, CStrin
     return first;
 }
 
-const CZelOid* CZelOid::AppIdent(CStringList& list) const { return AddTexts(&CZelOid::AppendText, zel::kIdentKeyword, zelKW_IDENT, list); }
+// Appends a number node of keyword and type, of value 0; the caller sets its value.
+const CZelOid* AppendNumber(const CZelOid* self, int keyword, zelTokTyp type) { return AppendObject(self, keyword, type, "0"); }
+// Inserts one text value; a text that the writer cannot write back is refused.
+const CZelOid* InsertText(const CZelOid* self, int keyword, zelTokTyp type, const char* text)
+{
+    if (!text || !CanWriteText(OwnerOf(self), type, text, std::strlen(text)))
+        return nullptr;
+    return ReadBack::KeepIfReadsBack(SetNewValue(InsertObject(self, keyword, type, text), text));
+}
+
+}  // namespace
+
+}  // namespace zel
+
+
+
+const CZelOid* CZelOid::AppForm(int keyword) const { return zel::AppendObject(this, keyword, zelKW_FORM, ""); }
+
+const CZelOid* CZelOid::AppLiteral(int keyword) const { return zel::AppendObject(this, keyword, zelKW_LIT, ""); }
+
+
+const CZelOid* CZelOid::AppIdent(const char* text) const { return zel::AppendText(this, zel::kIdentKeyword, zelKW_IDENT, text); }
+
+const CZelOid* CZelOid::AppStrtok(const char* text) const { return zel::AppendText(this, zel::kStringKeyword, zelKW_STRTOK, text); }
+
+
+const CZelOid* CZelOid::AppIdent(CStringList& list) const { return zel::AddTexts(this, &zel::AppendText, zel::kIdentKeyword, zelKW_IDENT, list); }
 
 const CZelOid* CZelOid::AppStrtok(CStringList& list) const
 {
-    return AddTexts(&CZelOid::AppendText, zel::kStringKeyword, zelKW_STRTOK, list);
+    return zel::AddTexts(this, &zel::AppendText, zel::kStringKeyword, zelKW_STRTOK, list);
 }
 
-// Appends a number node of keyword and type, of value 0; the caller sets its value.
-const CZelOid* CZelOid::AppendNumber(int keyword, zelTokTyp type) const { return AppendObject(keyword, type, "0"); }
 
-const CZelOid* CZelOid::AppInttok(int value) const { return SetNewValue(AppendNumber(zel::kIntKeyword, zelKW_INTTOK), value); }
+
+const CZelOid* CZelOid::AppInttok(int value) const { return SetNewValue(zel::AppendNumber(this, zel::kIntKeyword, zelKW_INTTOK), value); }
 
 const CZelOid* CZelOid::AppInttok(const char* text) const
 {
@@ -176,41 +198,34 @@ const CZelOid* CZelOid::AppRealtok(double value) const
 {
     if (!std::isfinite(value))
         return nullptr;
-    return SetNewValue(AppendNumber(zel::kRealKeyword, zelKW_REALTOK), value);
+    return SetNewValue(zel::AppendNumber(this, zel::kRealKeyword, zelKW_REALTOK), value);
 }
 
 const CZelOid* CZelOid::AppRealtok(const char* text) const { return AppRealtok(text ? zel::TextToDouble(text) : 0.0); }
 
-const CZelOid* CZelOid::InsForm(int keyword) const { return zel::ReadBack::KeepIfReadsBack(InsertObject(keyword, zelKW_FORM, "")); }
+const CZelOid* CZelOid::InsForm(int keyword) const { return zel::ReadBack::KeepIfReadsBack(zel::InsertObject(this, keyword, zelKW_FORM, "")); }
 
 const CZelOid* CZelOid::InsLiteral(int keyword) const
 {
-    return zel::ReadBack::KeepIfReadsBack(InsertObject(keyword, zelKW_LIT, ""));
+    return zel::ReadBack::KeepIfReadsBack(zel::InsertObject(this, keyword, zelKW_LIT, ""));
 }
 
-// Inserts one text value; a text that the writer cannot write back is refused.
-const CZelOid* CZelOid::InsertText(int keyword, zelTokTyp type, const char* text) const
-{
-    if (!text || !zel::CanWriteText(m_parser, type, text, std::strlen(text)))
-        return nullptr;
-    return zel::ReadBack::KeepIfReadsBack(SetNewValue(InsertObject(keyword, type, text), text));
-}
 
-const CZelOid* CZelOid::InsIdent(const char* text) const { return InsertText(zel::kIdentKeyword, zelKW_IDENT, text); }
+const CZelOid* CZelOid::InsIdent(const char* text) const { return zel::InsertText(this, zel::kIdentKeyword, zelKW_IDENT, text); }
 
-const CZelOid* CZelOid::InsIdent(const CString& text) const { return InsertText(zel::kIdentKeyword, zelKW_IDENT, text); }
+const CZelOid* CZelOid::InsIdent(const CString& text) const { return zel::InsertText(this, zel::kIdentKeyword, zelKW_IDENT, text); }
 
-const CZelOid* CZelOid::InsIdent(CStringList& list) const { return AddTexts(&CZelOid::InsertText, zel::kIdentKeyword, zelKW_IDENT, list); }
+const CZelOid* CZelOid::InsIdent(CStringList& list) const { return zel::AddTexts(this, &zel::InsertText, zel::kIdentKeyword, zelKW_IDENT, list); }
 
-const CZelOid* CZelOid::InsStrtok(const char* text) const { return InsertText(zel::kStringKeyword, zelKW_STRTOK, text); }
+const CZelOid* CZelOid::InsStrtok(const char* text) const { return zel::InsertText(this, zel::kStringKeyword, zelKW_STRTOK, text); }
 
-const CZelOid* CZelOid::InsStrtok(const CString& text) const { return InsertText(zel::kStringKeyword, zelKW_STRTOK, text); }
+const CZelOid* CZelOid::InsStrtok(const CString& text) const { return zel::InsertText(this, zel::kStringKeyword, zelKW_STRTOK, text); }
 
-const CZelOid* CZelOid::InsStrtok(CStringList& list) const { return AddTexts(&CZelOid::InsertText, zel::kStringKeyword, zelKW_STRTOK, list); }
+const CZelOid* CZelOid::InsStrtok(CStringList& list) const { return zel::AddTexts(this, &zel::InsertText, zel::kStringKeyword, zelKW_STRTOK, list); }
 
 const CZelOid* CZelOid::InsInttok(int value) const
 {
-    const CZelOid* node = InsertObject(zel::kIntKeyword, zelKW_INTTOK, "0");
+    const CZelOid* node = zel::InsertObject(this, zel::kIntKeyword, zelKW_INTTOK, "0");
     // Where only a real element takes the value, the node holds it as a real.
     if (node && node->GetObjType() == zelKW_REALTOK)
         return zel::ReadBack::KeepIfReadsBack(SetNewValue(node, static_cast<double>(value)));
@@ -221,5 +236,5 @@ const CZelOid* CZelOid::InsRealtok(double value) const
 {
     if (!std::isfinite(value))
         return nullptr;
-    return zel::ReadBack::KeepIfReadsBack(SetNewValue(InsertObject(zel::kRealKeyword, zelKW_REALTOK, "0"), value));
+    return zel::ReadBack::KeepIfReadsBack(SetNewValue(zel::InsertObject(this, zel::kRealKeyword, zelKW_REALTOK, "0"), value));
 }

@@ -2,43 +2,58 @@
 #include <strings.h>
 
 #include "core/parser_access.h"
+#include "tree/node_fields.h"
 #include "tree/symbols.h"
 #include "zel/oid.h"
 
-const zelSemanticS* CZelOid::SemRow() const
+namespace zel {
+
+const zelSemanticS* SemanticRowOf(const CZelOid* node)
 {
-    if (m_sem < 0 || !zel::ParserAccess::Ready(m_parser))
+    if (SemOf(node) < 0 || !ParserAccess::Ready(OwnerOf(node)))
         return nullptr;
-    const zel::GrammarTables& grammar = zel::ParserAccess::Of(*m_parser).grammar;
-    return grammar.Has() ? &grammar.Row(m_sem) : nullptr;
+    const GrammarTables& grammar = ParserAccess::Of(*OwnerOf(node)).grammar;
+    return grammar.Has() ? &grammar.Row(SemOf(node)) : nullptr;
 }
 
-// The keyword row of the node; a free node answers as keyword 0.
-const zelKeywordS* CZelOid::KeywordRow() const
+const zelKeywordS* KeywordRowOf(const CZelOid* node)
 {
-    if (!zel::ParserAccess::Ready(m_parser))
+    if (!ParserAccess::Ready(OwnerOf(node)))
         return nullptr;
-    const zel::GrammarTables& grammar = zel::ParserAccess::Of(*m_parser).grammar;
+    const GrammarTables& grammar = ParserAccess::Of(*OwnerOf(node)).grammar;
     if (!grammar.Has())
         return nullptr;
-    return &grammar.KeywordRow(m_sem < 0 ? 0 : grammar.ElementKeyword(m_sem));
+    return &grammar.KeywordRow(SemOf(node) < 0 ? 0 : grammar.ElementKeyword(SemOf(node)));
 }
+
+CZelOid* PrevOf(const CZelOid* node)
+{
+    const CZelOid* parent = ParentOf(node);
+    if (!parent || !ChildOf(parent))
+        return nullptr;
+    for (CZelOid* n = ChildOf(parent); n; n = NextOf(n))
+        if (NextOf(n) == node)
+            return n;
+    return nullptr;
+}
+
+}  // namespace zel
 
 int CZelOid::GetKeywordId() const
 {
-    const zelSemanticS* row = SemRow();
+    const zelSemanticS* row = zel::SemanticRowOf(this);
     return row ? row->keywordId : 0;
 }
 
 int CZelOid::GetObjType() const
 {
-    const zelKeywordS* row = KeywordRow();
+    const zelKeywordS* row = zel::KeywordRowOf(this);
     return row ? row->type : zelKW_DUMMY;
 }
 
 const char* CZelOid::GetKeyword() const
 {
-    const zelKeywordS* row = KeywordRow();
+    const zelKeywordS* row = zel::KeywordRowOf(this);
     return row ? row->name : "";
 }
 
@@ -48,13 +63,13 @@ int CZelOid::GetKeywordSemanticId() const
 {
     if (m_sem < 0)
         return -1;
-    const zelKeywordS* row = KeywordRow();
+    const zelKeywordS* row = zel::KeywordRowOf(this);
     return row ? row->semanticId : -1;
 }
 
 int CZelOid::GetSemanticType() const
 {
-    const zelSemanticS* row = SemRow();
+    const zelSemanticS* row = zel::SemanticRowOf(this);
     return row ? row->semType : 0;
 }
 
@@ -83,17 +98,7 @@ const CZelOid* CZelOid::GetNextInst() const
     return nullptr;
 }
 
-CZelOid* CZelOid::GetPrev() const
-{
-    if (!Plink || !Plink->Clink)
-        return nullptr;
-    for (CZelOid* n = Plink->Clink; n; n = n->Nlink)
-        if (n->Nlink == this)
-            return n;
-    return nullptr;
-}
-
-const CZelOid* CZelOid::GetPrevObj() const { return GetPrev(); }
+const CZelOid* CZelOid::GetPrevObj() const { return zel::PrevOf(this); }
 
 const CZelOid* CZelOid::GetParent() const { return Plink; }
 
@@ -127,7 +132,7 @@ const CZelOid* CZelOid::FindNamedObj(int keyword, const char* name) const
         const CZelOid* first = n->Clink;
         if (!first)
             return nullptr;
-        if (first->HasText() && strcasecmp(static_cast<const char*>(first->Dlink), name) == 0)
+        if (zel::HasText(first) && strcasecmp(static_cast<const char*>(first->Dlink), name) == 0)
             return n;
     }
     return nullptr;

@@ -3,6 +3,8 @@
 #ifndef ZEL_TREE_NODE_FIELDS_H
 #define ZEL_TREE_NODE_FIELDS_H
 
+#include <cstddef>
+
 #include "zel/oid.h"
 
 namespace zel {
@@ -15,10 +17,6 @@ struct NodeAccess {
     static CZelOid*& Child(const CZelOid* n) { return n->Clink; }
     static CZelOid*& Next(const CZelOid* n) { return n->Nlink; }
     static void*& Value(const CZelOid* n) { return n->Dlink; }
-    static void FreeData(const CZelOid* n) { n->FreeData(); }
-    static bool HasText(const CZelOid* n) { return n->HasText(); }
-    static CZelOid* Prev(const CZelOid* n) { return n->GetPrev(); }
-    static int ReplaceText(const CZelOid* n, const char* text, size_t length) { return n->ReplaceText(text, length); }
 };
 
 // The element of a node; -1 (or below) for a free node.
@@ -28,6 +26,24 @@ inline CZelOid*& ChildOf(const CZelOid* n) { return NodeAccess::Child(n); }
 inline CZelOid*& NextOf(const CZelOid* n) { return NodeAccess::Next(n); }
 inline void*& ValueOf(const CZelOid* n) { return NodeAccess::Value(n); }
 inline CZelParser*& OwnerOf(const CZelOid* n) { return NodeAccess::Owner(n); }
+
+// The semantic row of a live node of a parser with tables; null otherwise.
+const zelSemanticS* SemanticRowOf(const CZelOid* node);
+// The keyword row of a node of a parser with tables (a free node answers as keyword 0); null otherwise.
+const zelKeywordS* KeywordRowOf(const CZelOid* node);
+// True for a live identifier or string node with a value.
+bool HasText(const CZelOid* node);
+// The sibling in front of node on its parent's chain; null for the first child and without a parent.
+CZelOid* PrevOf(const CZelOid* node);
+// Frees node's value and puts it in the free state: no element, links, value or flags.
+void FreeValue(const CZelOid* node);
+// Replaces the text of an identifier or string node. An old block holding a longer text is
+// reused; otherwise a block of the new size replaces it once it is allocated. The node
+// leaves its form's symbol map under the old text, and a value whose row is marked for
+// hashing is entered under the new one. The text may lie in the node's own block. Returns
+// 1; 0 for a node without text kind; -1 for a text that the writer cannot write back under
+// the parser's settings; -4 when out of memory. The node keeps its value unless 1.
+int ReplaceNodeText(const CZelOid* node, const char* text, size_t length);
 
 }  // namespace zel
 

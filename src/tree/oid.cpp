@@ -5,8 +5,37 @@
 #include "tree/block_pool.h"
 #include "core/parser_access.h"
 #include "tree/node_access.h"
+#include "tree/node_fields.h"
 #include "zel/oid.h"
 #include "zel/parser.h"
+
+namespace {
+
+// Gives node its own copy of other's value, so that each node frees only its own block. A
+// form's symbol map is an index of the original's children and is not copied.
+void CopyValue(const CZelOid* node, const CZelOid& other)
+{
+    const void* value = zel::ValueOf(&other);
+    if (!value || zel::SemOf(&other) < 0)
+        return;
+    switch (other.GetObjType()) {
+    case zelKW_INTTOK:
+    case zelKW_REALTOK:
+        if ((zel::ValueOf(node) = zel::PoolAllocate(zel::kNumberBlockSize)))
+            std::memcpy(zel::ValueOf(node), value, zel::kNumberBlockSize);
+        break;
+    case zelKW_STRTOK:
+    case zelKW_IDENT: {
+        const char* text = static_cast<const char*>(value);
+        zel::ValueOf(node) = zel::CopyText(text, std::strlen(text));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+}  // namespace
 
 CZelOid::CZelOid(CZelParser* parser)
     : m_parser(parser), m_sem(-1), m_flags(0), Plink(nullptr), Clink(nullptr), Nlink(nullptr), Dlink(nullptr)
@@ -22,7 +51,7 @@ CZelOid::CZelOid(const CZelOid& other)
       Nlink(other.Nlink),
       Dlink(nullptr)
 {
-    CopyValueFrom(other);
+    CopyValue(this, other);
 }
 
 CZelOid& CZelOid::operator=(const CZelOid& other)
@@ -30,7 +59,7 @@ CZelOid& CZelOid::operator=(const CZelOid& other)
     // A released node that its parser keeps stays free: nothing brings it back into use.
     if (this == &other || m_sem == zel::kRetainedSem)
         return *this;
-    FreeData();
+    zel::FreeValue(this);
     m_parser = other.m_parser;
     m_sem = other.m_sem < 0 ? -1 : other.m_sem;
     m_flags = other.m_flags;
@@ -38,7 +67,7 @@ CZelOid& CZelOid::operator=(const CZelOid& other)
     Clink = other.Clink;
     Nlink = other.Nlink;
     Dlink = nullptr;
-    CopyValueFrom(other);
+    CopyValue(this, other);
     return *this;
 }
 
@@ -46,31 +75,9 @@ CZelOid::~CZelOid()
 {
     if (m_sem == zel::kRetainedSem && zel::ParserAccess::Ready(m_parser))
         zel::ParserAccess::Of(*m_parser).store.Forget(this);
-    FreeData();
+    zel::FreeValue(this);
 }
 
-// Gives this node its own copy of other's value, so that each node frees only its own
-// block. A form's symbol map is an index of the original's children and is not copied.
-void CZelOid::CopyValueFrom(const CZelOid& other)
-{
-    if (!other.Dlink || other.m_sem < 0)
-        return;
-    switch (other.GetObjType()) {
-    case zelKW_INTTOK:
-    case zelKW_REALTOK:
-        if ((Dlink = zel::PoolAllocate(zel::kNumberBlockSize)))
-            std::memcpy(Dlink, other.Dlink, zel::kNumberBlockSize);
-        break;
-    case zelKW_STRTOK:
-    case zelKW_IDENT: {
-        const char* text = static_cast<const char*>(other.Dlink);
-        Dlink = zel::CopyText(text, std::strlen(text));
-        break;
-    }
-    default:
-        break;
-    }
-}
 
 CZelParser* CZelOid::GetParser() const { return m_parser; }
 
@@ -78,40 +85,31 @@ int CZelOid::GetFlags() const { return m_flags; }
 
 void CZelOid::SetFlags(int flags) const { m_flags = flags; }
 
-void CZelOid::FreeData() const
+void zel::FreeValue(const CZelOid* node)
 {
-    if (m_sem < 0)
+    if (SemOf(node) < 0)
         return;
-    if (Dlink) {
-        const int type = GetObjType();
+    if (void* value = ValueOf(node)) {
+        const int type = node->GetObjType();
         if (type == zelKW_FORM)
-            delete static_cast<CMapStringToPtr*>(Dlink);
+            delete static_cast<CMapStringToPtr*>(value);
         else if (type == zelKW_INTTOK || type == zelKW_REALTOK)
-            zel::PoolFree(Dlink, zel::kNumberBlockSize);
+            PoolFree(value, kNumberBlockSize);
         else
-            std::free(Dlink);
+            std::free(value);
     }
-    m_flags = 0;
-    Plink = Clink = Nlink = nullptr;
-    Dlink = nullptr;
-    m_sem = -1;
+    NodeAccess::Flags(node) = 0;
+    ParentOf(node) = ChildOf(node) = NextOf(node) = nullptr;
+    ValueOf(node) = nullptr;
+    SemOf(node) = -1;
 }
 
-int CZelOid::Remove(int head) const
+int CZelOid::RemObject() const
 {
     if (m_sem < 0 || !zel::ParserAccess::Ready(m_parser))
         return 1;
-    CZelOid* self = const_cast<CZelOid*>(this);
-    zel::NodeStore& store = zel::ParserAccess::Of(*m_parser).store;
-    if (!head) {
-        // This node heads a chain of siblings that all go, with their subtrees.
-        store.ReleaseChain(self);
-        return 1;
-    }
-    return store.ReleaseHead(self) ? 1 : 0;
+    return zel::ParserAccess::Of(*m_parser).store.ReleaseHead(const_cast<CZelOid*>(this)) ? 1 : 0;
 }
-
-int CZelOid::RemObject() const { return Remove(1); }
 
 int CZelOid::RemoveObjects() const
 {

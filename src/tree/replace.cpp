@@ -43,45 +43,39 @@ int CZelOid::ReplaceData(double value) const
     return 1;
 }
 
-// Replaces the text of an identifier or string node. An old block holding a longer text
-// is reused; otherwise a block of the new size replaces it once it is allocated. The node
-// leaves its form's symbol map under the old text, and a value whose row is marked for
-// hashing is entered under the new one. The text may lie in the node's own block. Returns
-// 1; 0 for a node without text kind; -1 for a text that the writer cannot write back
-// under the parser's settings; -4 when out of memory. The node keeps its value unless 1.
-int CZelOid::ReplaceText(const char* text, size_t length) const
+int zel::ReplaceNodeText(const CZelOid* node, const char* text, size_t length)
 {
-    const int type = GetObjType();
-    if (m_sem < 0 || !text || (type != zelKW_STRTOK && type != zelKW_IDENT))
+    const int type = node->GetObjType();
+    if (SemOf(node) < 0 || !text || (type != zelKW_STRTOK && type != zelKW_IDENT))
         return 0;
-    if (!zel::CanWriteText(m_parser, type, text, length))
+    if (!CanWriteText(OwnerOf(node), type, text, length))
         return -1;
-    char* old = static_cast<char*>(Dlink);
+    char* old = static_cast<char*>(ValueOf(node));
     char* block = old;
     if (!old || std::strlen(old) <= length) {
         block = static_cast<char*>(std::malloc(length + 1));
         if (!block) {
-            m_parser->WriteMsg(zel::kHeapMessage);
+            OwnerOf(node)->WriteMsg(kHeapMessage);
             return -4;
         }
     }
-    zel::ForgetSymbol(this);
+    ForgetSymbol(node);
     // The old block goes only after the text has been copied out of it.
     std::memmove(block, text, length);
     block[length] = '\0';
     if (block != old) {
-        Dlink = block;
+        ValueOf(node) = block;
         std::free(old);
     }
-    const zelSemanticS* row = SemRow();
-    if (zel::ParserAccess::Of(*m_parser).symbolHashing && row && (row->attributes & zel::kHashedSymbol))
-        m_parser->StoreSymbol(this, static_cast<const char*>(Dlink));
+    const zelSemanticS* row = SemanticRowOf(node);
+    if (ParserAccess::Of(*OwnerOf(node)).symbolHashing && row && (row->attributes & kHashedSymbol))
+        OwnerOf(node)->StoreSymbol(node, static_cast<const char*>(ValueOf(node)));
     return 1;
 }
 
 int CZelOid::ReplaceData(const char* text) const
 {
-    return ReplaceText(text, text ? std::strlen(text) : 0) == 1 ? 1 : 0;
+    return zel::ReplaceNodeText(this, text, text ? std::strlen(text) : 0) == 1 ? 1 : 0;
 }
 
 int CZelOid::ReplaceData(const CString& text) const { return ReplaceData(static_cast<const char*>(text)); }
@@ -104,7 +98,7 @@ int ReplaceValueText(const CZelOid* node, const char* text)
     }
     case zelKW_STRTOK:
     case zelKW_IDENT: {
-        const int result = NodeAccess::ReplaceText(node, text, std::strlen(text));
+        const int result = ReplaceNodeText(node, text, std::strlen(text));
         return result < 0 ? result : 0;
     }
     default:

@@ -208,7 +208,7 @@ void NodeStore::ReleaseChain(CZelOid* first)
 {
     VisitChainPostOrder(first, [this](CZelOid* node) {
         if (SemOf(node) >= 0) {
-            NodeAccess::FreeData(node);
+            FreeValue(node);
             Retain(node);
         }
     });
@@ -232,7 +232,7 @@ bool NodeStore::ReleaseHead(CZelOid* node)
     const bool goal = m_goals.Contains(node);
     if (!link && !goal) {
         // Not part of any tree (a client's own copy): only its own value goes.
-        NodeAccess::FreeData(node);
+        FreeValue(node);
         return true;
     }
     if (link)
@@ -242,7 +242,7 @@ bool NodeStore::ReleaseHead(CZelOid* node)
         ChildOf(node) = nullptr;
         ReleaseChain(children);
     }
-    NodeAccess::FreeData(node);
+    FreeValue(node);
     if (!goal)
         Retain(node);
     return true;

@@ -1,6 +1,7 @@
 // Typed values of a node, typed iteration over children and siblings, text runs.
 #include "zel/oid.h"
 #include "zel/parser.h"
+#include "tree/node_fields.h"
 
 namespace {
 
@@ -44,13 +45,13 @@ const CZelOid* DeliverText(const CZelOid* node, CString& value)
 
 }  // namespace
 
-bool CZelOid::HasText() const
+bool zel::HasText(const CZelOid* node)
 {
-    const int type = GetObjType();
-    return m_sem >= 0 && Dlink && (type == zelKW_STRTOK || type == zelKW_IDENT);
+    const int type = node->GetObjType();
+    return SemOf(node) >= 0 && ValueOf(node) && (type == zelKW_STRTOK || type == zelKW_IDENT);
 }
 
-const char* CZelOid::GetIdent() const { return HasText() ? static_cast<const char*>(Dlink) : nullptr; }
+const char* CZelOid::GetIdent() const { return zel::HasText(this) ? static_cast<const char*>(Dlink) : nullptr; }
 
 const char* CZelOid::GetStrval() const { return GetIdent(); }
 
