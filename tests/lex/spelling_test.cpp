@@ -4,11 +4,9 @@
 
 #include <string>
 
-#include "support/test_access.h"
-#include "support/test_grammars.h"
+#include "support/components.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
 
 namespace {
 
@@ -16,7 +14,7 @@ namespace {
 // grammar, whose literal keywords are INPUT, OUTPUT and INOUT (and "" and ")", which hold
 // no letters).
 struct Spelling {
-    Spelling(char escape, int extended) : p(g.get(), 4, 65535, escape, extended)
+    Spelling(char escape, int extended) : p(g.get(), 4, 65535, escape, extended), lex(g.get(), escape, extended)
     {
         EXPECT_EQ(0, ParseLine(p, "(design top (cell c (net n \"s\")))"));
         ident = p.GetGoalAt(0)->FindObj(NK_IDENT);
@@ -29,23 +27,16 @@ struct Spelling {
         const std::string text = StreamText(p, node, 0, 0);
         return text[0] == '\n' ? text.substr(1) : text;
     }
-    // The first token of text with the form parser's conversion: "TYPE:text".
+    // The first token of text, read under the same settings with the form parser's
+    // conversion: "TYPE:text".
     std::string FirstToken(const std::string& text)
     {
-        A::SetLineText(p, text.c_str());
-        A::SetFromText(p, true);
-        if (A::Gettok(p) != 1)
-            return "fail";
-        if (A::TokType(p) == zelKW_IDENT)
-            A::ConvertToktyp(p);
-        A::SetFromText(p, false);
-        const int type = A::TokType(p);
-        return std::string(type == zelKW_IDENT ? "IDENT" : type == zelKW_LITIDENT ? "LITIDENT" : type == zelKW_STRTOK ? "STR"
-                                                                                                             : "OTHER") +
-               ":" + A::Token(p);
+        lex.SetText(text);
+        return lex.Next();
     }
     Grammar g = NetlistGrammar();
     RecordingParser p;
+    Components lex;
     const CZelOid* ident;
     const CZelOid* string;
 };
