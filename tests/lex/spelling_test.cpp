@@ -27,16 +27,9 @@ struct Spelling {
         const std::string text = StreamText(p, node, 0, 0);
         return text[0] == '\n' ? text.substr(1) : text;
     }
-    // The first token of text, read under the same settings with the form parser's
-    // conversion: "TYPE:text".
-    std::string FirstToken(const std::string& text)
-    {
-        lex.SetText(text);
-        return lex.Next();
-    }
     Grammar g = NetlistGrammar();
     RecordingParser p;
-    Components lex;
+    Components lex;  // reads the written text under the same settings
     const CZelOid* ident;
     const CZelOid* string;
 };
@@ -75,7 +68,8 @@ TEST(Lex_Spelling, IdentifiersReadBackAsThemselves)
             const std::string written = s.Written(s.ident);
             EXPECT_EQ(std::string("  ") + spelling, written) << where;
             for (const char* follower : kFollowers) {
-                const std::string token = s.FirstToken(written + follower);
+                s.lex.SetText(written + follower);
+                const std::string token = s.lex.Next();
                 const bool literal = token.compare(0, 9, "LITIDENT:") == 0;
                 EXPECT_EQ(row.text, token.substr(token.find(':') + 1)) << where << " before [" << follower << "]";
                 EXPECT_TRUE(token.compare(0, 6, "IDENT:") == 0 || (extended && literal)) << where << " " << token;
@@ -100,7 +94,9 @@ TEST(Lex_Spelling, StringsWithoutEscapingReadBackOrAreRefused)
             continue;
         }
         const std::string written = s.Written(s.string);
-        for (const char* follower : kFollowers)
-            EXPECT_EQ(std::string("STR:") + row.text, s.FirstToken(written + follower)) << where << follower;
+        for (const char* follower : kFollowers) {
+            s.lex.SetText(written + follower);
+            EXPECT_EQ(std::string("STR:") + row.text, s.lex.Next()) << where << follower;
+        }
     }
 }

@@ -43,6 +43,7 @@ TEST(Parse_StackGrowth, WideFileParsesFromSmallStack)
         EXPECT_EQ(engine == 1, StackHigh(growing) > 200000) << "each repetition takes an entry";
         EXPECT_EQ("", growing.output);
         growing.FullInit();
+        EXPECT_EQ(0, StackHigh(growing));
         EXPECT_EQ(0, growing.Parse(file.c_str(), "r", -1L, engine));
         // The line-list parse releases the stack; the next parse builds it again.
         EXPECT_EQ(0, ParseLine(growing, "(design small)"));
@@ -60,6 +61,9 @@ TEST(Parse_StackGrowth, FixedCapacityStillOverflows)
     EXPECT_NE(0, p.Parse(file.c_str(), "r", -1L, 1));
     EXPECT_EQ(zelERR_STACK_OVERFLOW, p.GetErrno());
     EXPECT_NE(std::string::npos, p.output.find("\n ZEL Parser Error: Internal stack overflow. (16)\n")) << p.output;
+    RecordingParser none(g.get(), 4, 0);  // no room at all
+    EXPECT_NE(0, none.Parse(file.c_str(), "r", -1L, 0));
+    EXPECT_EQ(zelERR_STACK_OVERFLOW, none.GetErrno());
     std::remove(file.c_str());
 }
 

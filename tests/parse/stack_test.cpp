@@ -1,10 +1,8 @@
 // The parse stack: capacity, overflow and underflow, growth, and the high-water mark.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
-#include "core/parser_access.h"
 #include "support/components.h"
 
 using namespace zeltest;
@@ -36,22 +34,4 @@ TEST(Parse_Stack, OverflowAndUnderflow)
     for (int i = 999; i >= 0; --i)
         ASSERT_EQ(1 + i % 20, c.stack.At(i).sem);
     EXPECT_EQ("", c.hooks.output);
-}
-
-// The high-water mark outlives parses; FullInit resets it. With no room the parse fails.
-TEST(Parse_Stack, HighWaterMarkOutlivesParses)
-{
-    Grammar g = NetlistGrammar();
-    const std::string file = TempFile("(design top)\n");
-    for (int capacity : {0, 6}) {
-        RecordingParser p(g.get(), 4, capacity);
-        zel::ParseStack& stack = zel::ParserAccess::Of(p).stack;
-        for (int i = 0; i <= capacity; ++i)
-            stack.Push(1 + i, nullptr, 0);
-        EXPECT_EQ(capacity == 0, p.Parse(file.c_str(), 0) != 0);
-        EXPECT_EQ(capacity ? capacity - 1 : 0, stack.High());
-        p.FullInit();
-        EXPECT_EQ(0, stack.High());
-    }
-    std::remove(file.c_str());
 }
