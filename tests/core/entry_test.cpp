@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "support/test_access.h"
+#include "core/parser_access.h"
 #include "support/test_grammars.h"
 
 using namespace zeltest;
@@ -49,10 +49,10 @@ TEST_F(Core_Entry, LineListsAndFileParsesShareTheGoals)
 {
     EXPECT_EQ(1, p.Parse(static_cast<CStringList*>(nullptr)));
     EXPECT_EQ(1, ParseLines({}));
-    EXPECT_EQ(0, CZelTestAccess::ErrorCount(p));
+    EXPECT_EQ(0, zel::ParserAccess::Of(p).reporter.Errors());
     EXPECT_EQ(1, ParseLines({"", "(design a (cell c))"}));  // the empty head string has no forms
     EXPECT_EQ(0, p.GetErrno());
-    EXPECT_FALSE(CZelTestAccess::HasStack(p));
+    EXPECT_FALSE(zel::ParserAccess::Of(p).stack.Allocated());
     EXPECT_EQ(0, ParseText("(design b)\n", 1));
     EXPECT_EQ(3, ParseLines({"(design c)", "(library 5)"}));
     EXPECT_EQ((std::vector<std::string>{"3@1:Unrecognized form \"5\".\n",

@@ -6,11 +6,16 @@
 #include <string>
 #include <thread>
 
-#include "support/test_access.h"
+#include "core/parser_access.h"
 #include "support/test_grammars.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
+
+namespace {
+
+zel::ParserImpl& Impl(const CZelParser& p) { return zel::ParserAccess::Of(p); }
+
+}  // namespace
 
 TEST(Core_Lookup, NamesAndOutOfRangeIndexes)
 {
@@ -22,9 +27,10 @@ TEST(Core_Lookup, NamesAndOutOfRangeIndexes)
     const char* mine = p.SemtypeToStr(S_OPT);
     std::thread([&p] { p.SemtypeToStr(S_REQ); }).join();
     EXPECT_STREQ("S_DUMMY | S_OPT", mine);
-    EXPECT_EQ(nullptr, A::SemanticKeyword(p, -1));
-    EXPECT_EQ(-1, A::KeywordSemanticId(p, -5));
-    EXPECT_EQ(-1, A::SemanticHead(p, -1));
+    const zel::GrammarTables tables(g.get());
+    EXPECT_EQ(nullptr, tables.ElementName(-1));
+    EXPECT_EQ(-1, tables.KeywordHead(-5));
+    EXPECT_EQ(-1, tables.ElementHead(-1));
 }
 
 TEST(Core_Parser, DefaultConstructedFailsCleanly)
@@ -63,7 +69,7 @@ TEST(Core_Parser, OpenModesSetInputOutputOrBoth)
         RecordingParser p(g.get());
         ASSERT_EQ(1, p.Open(file.c_str(), c.mode)) << c.mode;
         EXPECT_EQ((c.in ? file : "") + "|" + (c.out ? file : ""), std::string(p.GetIfname()) + "|" + std::string(p.GetOfname()));
-        EXPECT_EQ(c.reads, A::Gettok(p) == 1 && A::Token(p) == "design") << c.mode;
+        EXPECT_EQ(c.reads, Impl(p).lexer.Gettok() == 1 && std::string(Impl(p).lexer.TokenText()) == "design") << c.mode;
         EXPECT_EQ(1, p.Close());
         EXPECT_EQ(1, p.Close());  // a closed shared stream is not closed again
         p.Open(file.c_str(), "r");
@@ -84,11 +90,12 @@ TEST(Core_Parser, OpenFillsTheIndexAndFailsCleanly)
     for (const auto& c : cases) {
         RecordingParser p(g.get());
         ASSERT_EQ(1, p.Open("/dev/null", "rw"));
-        EXPECT_TRUE(A::HasKeyword(p, "INPUT") && A::HasKeyword(p, "cell") && A::HasKeyword(p, "$goal"));
-        EXPECT_FALSE(A::HasKeyword(p, "inPut") || A::HasKeyword(p, "CeLl") || A::HasKeyword(p, "CELL"));
+        const zel::GrammarTables& tables = Impl(p).grammar;
+        EXPECT_TRUE(tables.IsKeywordKey("INPUT") && tables.IsKeywordKey("cell") && tables.IsKeywordKey("$goal"));
+        EXPECT_FALSE(tables.IsKeywordKey("inPut") || tables.IsKeywordKey("CeLl") || tables.IsKeywordKey("CELL"));
         EXPECT_EQ(0, p.Open(c.name, c.mode)) << c.mode;
-        EXPECT_TRUE(p.GetIfname().IsEmpty() && p.GetOfname().IsEmpty() && !A::HasKeyword(p, "cell")) << c.mode;
+        EXPECT_TRUE(p.GetIfname().IsEmpty() && p.GetOfname().IsEmpty() && !tables.IsKeywordKey("cell")) << c.mode;
         EXPECT_EQ(std::string("Error: Line 0: Error opening database file: ") + (c.name ? c.name : "") + "\n", p.output);
-        EXPECT_EQ(0, A::Gettok(p));  // no input stream is left behind
+        EXPECT_EQ(0, Impl(p).lexer.Gettok());  // no input stream is left behind
     }
 }

@@ -8,11 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "support/test_access.h"
-#include "support/test_grammars.h"
+#include "core/parser_access.h"
+#include "support/components.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
 
 // A plain parse opens for update; a file that may only be read is parsed all the same, and a
 // later Save fails without touching it. (Run by a user without the privilege to write it.)
@@ -62,39 +61,38 @@ TEST(Core_Reading, ReadErrorIsReportedWithTheFileName)
 TEST(Core_Reading, CountersSaturate)
 {
     Grammar g = NetlistGrammar();
-    RecordingParser p(g.get());
-    const std::string file = TempFile("(a\n(b\n(c ) ) ) ) )\n\"open\n");
-    ASSERT_EQ(1, p.Open(file.c_str(), "r"));
-    A::SetLineNo(p, INT_MAX - 1);
-    A::SetTokenCount(p, INT_MAX - 1);
-    A::SetDepth(p, INT_MAX - 1);
+    Components c(g.get());
+    c.SetFile("(a\n(b\n(c ) ) ) ) )\n\"open\n");
+    zel::Lexer& lexer = c.lexer;
+    lexer.SetCounters(INT_MAX - 1, INT_MAX - 1);
+    lexer.SetDepth(INT_MAX - 1);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(1, A::Gettok(p));
-    EXPECT_EQ(INT_MAX, A::LineNo(p));
-    EXPECT_EQ(INT_MAX, A::TokenCount(p));
-    EXPECT_EQ(INT_MAX, A::Depth(p));
-    A::SetDepth(p, INT_MIN + 3);
+        EXPECT_EQ(1, lexer.Gettok());
+    EXPECT_EQ((std::vector<int>{INT_MAX, INT_MAX, INT_MAX}), (std::vector<int>{lexer.LineNo(), lexer.TokenCount(), lexer.Depth()}));
+    lexer.SetDepth(INT_MIN + 3);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(1, A::Gettok(p));
-    EXPECT_EQ(INT_MIN + 1, A::Depth(p));
-    EXPECT_EQ(0, A::Gettok(p));  // the string left open is reported on the last line counted
-    EXPECT_EQ((std::vector<std::string>{"3@2147483647:Unexpected end of file.\n"}), p.reports);
+        EXPECT_EQ(1, lexer.Gettok());
+    EXPECT_EQ(INT_MIN + 1, lexer.Depth());
+    EXPECT_EQ(0, lexer.Gettok());  // the string left open is reported on the last line counted
+    EXPECT_EQ((std::vector<std::string>{"3@2147483647:Unexpected end of file.\n"}), c.hooks.reports);
 
+    // The string bytes of the statistics.
+    RecordingParser p(g.get());
+    zel::ParserImpl& impl = zel::ParserAccess::Of(p);
     p.SetStatistics(1);
-    A::SetStringBytes(p, INT_MAX - 3);
-    A::SetToken(p, "abcdef");
-    delete A::AddObj(p, 24);
-    EXPECT_EQ(INT_MAX, A::StringBytes(p));
+    impl.store.SetStringBytes(INT_MAX - 3);
+    impl.lexer.SetToken("abcdef");
+    delete impl.engines.MakeNode(NR_NET_STRING);
+    EXPECT_EQ(INT_MAX, impl.store.StringBytes());
 
     // The entry points count past the report cap without a report; the count stops at the top.
     const std::string empty = TempFile("");
     ASSERT_EQ(1, p.Open(empty.c_str(), "r"));
-    A::SetErrorCount(p, INT_MAX);
+    impl.reporter.SetErrors(INT_MAX);
     EXPECT_EQ(INT_MAX, p.Parse(0));
-    A::SetErrorCount(p, INT_MAX);
+    impl.reporter.SetErrors(INT_MAX);
     p.ReportError(zelERR_SYNTAX, 0);
-    EXPECT_EQ(INT_MAX, A::ErrorCount(p));
+    EXPECT_EQ(INT_MAX, impl.reporter.Errors());
     p.Close();
-    std::remove(file.c_str());
     std::remove(empty.c_str());
 }

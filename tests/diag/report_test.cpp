@@ -3,26 +3,31 @@
 
 #include <string>
 
-#include "support/test_access.h"
-#include "support/test_grammars.h"
+#include "core/parser_access.h"
+#include "support/components.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
 
-// A recording parser on an empty input; Restart opens it afresh: count, cap and error state reset.
+// A reporter over a recording parser's hooks; Restart resets count, cap and error state.
 class Diag_Report : public ::testing::Test {
 protected:
     void Restart()
     {
-        p.Open("/dev/null", "r");
-        A::Push(p, 1);
-        A::Push(p, 3);  // the stack texts show top index 1
+        parts.reporter.Reset();
+        parts.stack.Clear();
+        parts.stack.Push(NR_DESIGN, nullptr, 0);
+        parts.stack.Push(NR_DESIGN_NAME, nullptr, 0);  // the stack texts show top index 1
         p.output.clear();
         p.reports.clear();
     }
-    void Report(int code, int arg, const char* token = "tok") { A::SetToken(p, token); p.ReportError(zelErrCode(code), arg); }
+    void Report(int code, int arg, const char* token = "tok")
+    {
+        parts.lexer.SetToken(token);
+        parts.reporter.Report(zelErrCode(code), arg);
+    }
     Grammar g = NetlistGrammar();
-    RecordingParser p{g.get()};
+    Components parts{g.get()};
+    RecordingParser& p = parts.hooks;
 };
 
 // Prefixes, counts and error states; a token is shown as text, never as a format.
@@ -40,8 +45,8 @@ TEST_F(Diag_Report, TextsPrefixesAndCounts)
         Restart();
         Report(c.code, c.arg, c.token);
         EXPECT_EQ(c.shown, p.output) << "code " << c.code << " token " << c.token;
-        EXPECT_EQ(c.count, A::ErrorCount(p)) << "code " << c.code << " token " << c.token;
-        EXPECT_EQ(c.err, p.GetErrno()) << "code " << c.code;
+        EXPECT_EQ(c.count, parts.reporter.Errors()) << "code " << c.code << " token " << c.token;
+        EXPECT_EQ(c.err, parts.reporter.State()) << "code " << c.code;
     }
 }
 
@@ -59,14 +64,14 @@ TEST_F(Diag_Report, CapAfterTwentyCountedAndMissingGoalOnce)
         Report(c.code, c.arg, c.token);
         Report(19, 0);
         EXPECT_EQ(c.last, p.reports.size() == 20 ? p.reports.back() : std::to_string(p.reports.size())) << c.code;
-        EXPECT_EQ(21, A::ErrorCount(p)) << c.code;
-        EXPECT_EQ(0, p.GetErrno()) << c.code;
+        EXPECT_EQ(21, parts.reporter.Errors()) << c.code;
+        EXPECT_EQ(0, parts.reporter.State()) << c.code;
     }
     Restart();
     Report(2, 1);
     Report(2, 1);  // the error state is already 2: counted, not shown
     EXPECT_EQ(std::vector<std::string>{"3@0:Missing $GOAL form: design."}, p.reports);
-    EXPECT_EQ(2, A::ErrorCount(p));
+    EXPECT_EQ(2, parts.reporter.Errors());
 }
 
 TEST_F(Diag_Report, PrintErrorPrefixesAndBaseHooks)
@@ -79,5 +84,5 @@ TEST_F(Diag_Report, PrintErrorPrefixesAndBaseHooks)
     base.ReportError(zelERR_EXPECTING, 4);
     base.ReportError(zelERR_UNEXPECTED_TOKEN, -1);
     base.WriteMsg("%s", std::string(5000, 'x').c_str());
-    EXPECT_EQ(3, A::ErrorCount(base));
+    EXPECT_EQ(3, zel::ParserAccess::Of(base).reporter.Errors());
 }

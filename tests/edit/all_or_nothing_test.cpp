@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "support/test_access.h"
+#include "core/parser_access.h"
 #include "support/test_grammars.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
 
 namespace {
 
@@ -42,7 +41,8 @@ std::string Snapshot(CZelParser& p)
                 pending.push_back(n->GetFirstObj());
         }
     }
-    out << "goals " << p.GetGoalCount() << " released " << A::ReleasedCount(p) << " bytes " << A::StringBytes(p);
+    const zel::NodeStore& store = zel::ParserAccess::Of(p).store;
+    out << "goals " << p.GetGoalCount() << " released " << store.ReleasedCount() << " bytes " << store.StringBytes();
     return out.str();
 }
 

@@ -3,14 +3,12 @@
 // it is read.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
-#include "support/test_access.h"
-#include "support/test_grammars.h"
+#include "core/parser_access.h"
+#include "support/components.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
 
 namespace {
 
@@ -40,7 +38,7 @@ TEST(Lex_LineReader, FaultsEndTheParseWithOneReportOnTheirLine)
             Grammar g = NetlistGrammar();
             RecordingParser p(g.get(), 4, 100, 0, c.extended);
             if (c.limit)
-                A::SetTextLimit(p, c.limit);
+                zel::ParserAccess::Of(p).lexer.SetTextLimit(c.limit);
             EXPECT_NE(0, ParseText(p, c.text, engine));
             const std::string outcome = std::to_string(p.GetGoalCount()) + " " + (p.reports.empty() ? "-" : p.reports[0]);
             EXPECT_EQ(c.outcome, outcome) << c.text.substr(0, 60) << " engine " << engine;
@@ -60,14 +58,13 @@ TEST(Lex_LineReader, LongestLineAndTokenAreTheLimit)
     for (int extra = 0; extra < 2; ++extra)
         for (const std::string& text : {"x" + std::string(4094 + extra, 'x') + "\n",
                                         "\"" + part + "\n" + part + "\n" + std::string(94 + extra, 's') + "\""}) {
-            RecordingParser p(g.get());
-            A::SetTextLimit(p, 4096);
-            const std::string file = TempFile(text);
-            ASSERT_EQ(1, p.Open(file.c_str(), "r"));
-            EXPECT_EQ(1 - extra, A::Gettok(p));
-            EXPECT_EQ(extra ? 0u : text.size() - 1 - (text[0] == '"'), A::Token(p).size());
-            EXPECT_EQ(extra ? std::string("3@") + (text[0] == '"' ? "3:" : "1:") + kLength : "", p.reports.empty() ? "" : p.reports[0]);
-            std::remove(file.c_str());
+            Components c(g.get());
+            c.lexer.SetTextLimit(4096);
+            c.SetFile(text);
+            EXPECT_EQ(1 - extra, c.lexer.Gettok());
+            EXPECT_EQ(extra ? 0u : text.size() - 1 - (text[0] == '"'), c.lexer.TokenLength());
+            const std::vector<std::string>& reports = c.hooks.reports;
+            EXPECT_EQ(extra ? std::string("3@") + (text[0] == '"' ? "3:" : "1:") + kLength : "", reports.empty() ? "" : reports[0]);
         }
 }
 
@@ -76,17 +73,14 @@ TEST(Lex_LineReader, LongestLineAndTokenAreTheLimit)
 TEST(Lex_LineReader, AStoppedReadStaysStoppedPastTheReportCap)
 {
     Grammar g = NetlistGrammar();
-    CZelParser p(g.get());
-    const std::string file = TempFile(std::string("a\nb\0c\n", 6) + Repeat("(design x)\n", 1000));
-    ASSERT_EQ(1, p.Open(file.c_str(), "r"));
+    Components c(g.get());
+    c.SetFile(std::string("a\nb\0c\n", 6) + Repeat("(design x)\n", 1000));
     for (int i = 0; i < 21; ++i)
-        p.ReportError(zelERR_SYNTAX, 0);
-    ASSERT_EQ(1, A::ReportsOff(p));
-    EXPECT_EQ(1, A::Gettok(p));
+        c.reporter.Report(zelERR_SYNTAX, 0);
+    ASSERT_TRUE(c.reporter.Silenced());
+    EXPECT_EQ(1, c.lexer.Gettok());
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(0, A::Gettok(p));
-    EXPECT_EQ(2, A::LineNo(p));
-    EXPECT_NE(zelKW_EOFILE, A::TokType(p));
-    p.Close();
-    std::remove(file.c_str());
+        EXPECT_EQ(0, c.lexer.Gettok());
+    EXPECT_EQ(2, c.lexer.LineNo());
+    EXPECT_NE(zelKW_EOFILE, c.lexer.TokenType());
 }

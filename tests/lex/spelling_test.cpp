@@ -4,11 +4,9 @@
 
 #include <string>
 
-#include "support/test_access.h"
-#include "support/test_grammars.h"
+#include "support/components.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
 
 namespace {
 
@@ -16,7 +14,7 @@ namespace {
 // grammar, whose literal keywords are INPUT, OUTPUT and INOUT (and "" and ")", which hold
 // no letters).
 struct Spelling {
-    Spelling(char escape, int extended) : p(g.get(), 4, 65535, escape, extended)
+    Spelling(char escape, int extended) : p(g.get(), 4, 65535, escape, extended), lex(g.get(), escape, extended)
     {
         EXPECT_EQ(0, ParseLine(p, "(design top (cell c (net n \"s\")))"));
         ident = p.GetGoalAt(0)->FindObj(NK_IDENT);
@@ -29,23 +27,9 @@ struct Spelling {
         const std::string text = StreamText(p, node, 0, 0);
         return text[0] == '\n' ? text.substr(1) : text;
     }
-    // The first token of text with the form parser's conversion: "TYPE:text".
-    std::string FirstToken(const std::string& text)
-    {
-        A::SetLineText(p, text.c_str());
-        A::SetFromText(p, true);
-        if (A::Gettok(p) != 1)
-            return "fail";
-        if (A::TokType(p) == zelKW_IDENT)
-            A::ConvertToktyp(p);
-        A::SetFromText(p, false);
-        const int type = A::TokType(p);
-        return std::string(type == zelKW_IDENT ? "IDENT" : type == zelKW_LITIDENT ? "LITIDENT" : type == zelKW_STRTOK ? "STR"
-                                                                                                             : "OTHER") +
-               ":" + A::Token(p);
-    }
     Grammar g = NetlistGrammar();
     RecordingParser p;
+    Components lex;  // reads the written text under the same settings
     const CZelOid* ident;
     const CZelOid* string;
 };
@@ -84,7 +68,8 @@ TEST(Lex_Spelling, IdentifiersReadBackAsThemselves)
             const std::string written = s.Written(s.ident);
             EXPECT_EQ(std::string("  ") + spelling, written) << where;
             for (const char* follower : kFollowers) {
-                const std::string token = s.FirstToken(written + follower);
+                s.lex.SetText(written + follower);
+                const std::string token = s.lex.Next();
                 const bool literal = token.compare(0, 9, "LITIDENT:") == 0;
                 EXPECT_EQ(row.text, token.substr(token.find(':') + 1)) << where << " before [" << follower << "]";
                 EXPECT_TRUE(token.compare(0, 6, "IDENT:") == 0 || (extended && literal)) << where << " " << token;
@@ -109,7 +94,9 @@ TEST(Lex_Spelling, StringsWithoutEscapingReadBackOrAreRefused)
             continue;
         }
         const std::string written = s.Written(s.string);
-        for (const char* follower : kFollowers)
-            EXPECT_EQ(std::string("STR:") + row.text, s.FirstToken(written + follower)) << where << follower;
+        for (const char* follower : kFollowers) {
+            s.lex.SetText(written + follower);
+            EXPECT_EQ(std::string("STR:") + row.text, s.lex.Next()) << where << follower;
+        }
     }
 }

@@ -1,38 +1,11 @@
 // Token streams under the plain and extended lexical rules.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
-#include "support/test_access.h"
-#include "support/test_grammars.h"
+#include "support/components.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
-
-namespace {
-
-const char* const kTypeNames[] = {"DUMMY", "FORM", "EOFORM", "COMPOSITE", "INT", "REAL",
-                                  "STR", "IDENT", "LIT", "EOF", "EMPTY", "LITIDENT"};
-
-// Text written to a temporary file and opened as the parser's input.
-struct Input {
-    Input(CZelParser& p, const std::string& text) : name(TempFile(text)) { EXPECT_EQ(1, p.Open(name.c_str(), "r")); }
-    ~Input() { std::remove(name.c_str()); }
-    std::string name;
-};
-
-// Cuts one token, converting identifiers as the form parser does: "TYPE:text", or
-// "fail/TYPE" when Gettok yields 0.
-std::string Next(CZelParser& p)
-{
-    const int ok = A::Gettok(p);
-    if (ok && A::TokType(p) == zelKW_IDENT)
-        A::ConvertToktyp(p);
-    return (ok ? "" : "fail/") + std::string(kTypeNames[A::TokType(p)]) + (ok ? ":" + A::Token(p) : "");
-}
-
-}  // namespace
 
 // Rows: text, rules (0 plain, 1 extended, 2 both), escape, the tokens until Gettok fails, each report after "!".
 TEST(Lex_Tokenizer, TokenStreamsUnderBothRules)
@@ -50,16 +23,16 @@ TEST(Lex_Tokenizer, TokenStreamsUnderBothRules)
         {"1E5 a- InPuT", 1, 0, "REAL:1E5|IDENT:a-|LITIDENT:InPuT"},
     };
     Grammar g = NetlistGrammar();
-    for (const auto& c : cases)
-        for (int extended = c.rules == 1; extended <= (c.rules > 0); ++extended) {  // rules 0: plain only, 1: extended only
-            RecordingParser p(g.get(), 4, 100, c.escape, extended);
-            Input in(p, c.text);
+    for (const auto& row : cases)
+        for (int extended = row.rules == 1; extended <= (row.rules > 0); ++extended) {  // rules 0: plain only, 1: extended only
+            Components c(g.get(), row.escape, extended);
+            c.SetFile(row.text);
             std::string out;
-            for (std::string t = Next(p); t.compare(0, 5, "fail/") != 0; t = Next(p))
+            for (std::string t = c.Next(); t.compare(0, 5, "fail/") != 0; t = c.Next())
                 out += (out.empty() ? "" : "|") + t;
-            for (const std::string& r : p.reports)
+            for (const std::string& r : c.hooks.reports)
                 out += "!" + r;
-            EXPECT_EQ(c.tokens, out) << "text: " << c.text << " extended: " << extended;
+            EXPECT_EQ(row.tokens, out) << "text: " << row.text << " extended: " << extended;
         }
 }
 
@@ -69,17 +42,17 @@ TEST(Lex_Tokenizer, TokenStreamsUnderBothRules)
 TEST(Lex_Tokenizer, DepthTokenCountAndLineCounter)
 {
     Grammar g = NetlistGrammar();
-    CZelParser p(g.get());
+    Components c(g.get());
     const std::string z(5000, 'z'), y(5000, 'y');
-    Input in(p, "(POINT 1 2.5 \"a b\" name)\n()\n(a \"x\ny\" b)\n\"" + z + "\n" + y + "\" c");
+    c.SetFile("(POINT 1 2.5 \"a b\" name)\n()\n(a \"x\ny\" b)\n\"" + z + "\n" + y + "\" c");
     std::string out;
     for (int i = 0; i < 15; ++i) {
-        const std::string cut = Next(p);
-        out += cut + "/" + std::to_string(A::Depth(p)) + "@" + std::to_string(A::LineNo(p)) + " ";
+        const std::string cut = c.Next();
+        out += cut + "/" + std::to_string(c.lexer.Depth()) + "@" + std::to_string(c.lexer.LineNo()) + " ";
     }
     EXPECT_EQ("FORM:POINT/1@1 INT:1/1@1 REAL:2.5/1@1 STR:a b/1@1 IDENT:name/1@1 EOFORM:)/0@1 EMPTY:)/0@2 FORM:a/1@3 STR:x\ny/1@4 "
               "IDENT:b/1@4 EOFORM:)/0@4 STR:" + z + "\n" + y + "/0@6 IDENT:c/0@6 fail/EOF/0@7 fail/EOF/0@7 ", out);
-    EXPECT_EQ(16, A::TokenCount(p));
+    EXPECT_EQ(16, c.lexer.TokenCount());
 }
 
 // Text input cut off inside a quote or a string is a failed read, not the end of input; the
@@ -87,13 +60,12 @@ TEST(Lex_Tokenizer, DepthTokenCountAndLineCounter)
 TEST(Lex_Tokenizer, TextInputEndsAtEndOfText)
 {
     Grammar g = NetlistGrammar();
-    CZelParser p(g.get(), 4, 100, 0, 1);
-    A::SetFromText(p, true);
+    Components c(g.get(), 0, true);
     std::string out;
     for (const char* text : {"x 'y", "(a \"open", "z"}) {
-        A::SetLineText(p, text);
-        out += Next(p) + " ";
-        out += Next(p) + " ";
+        c.SetText(text);
+        out += c.Next() + " ";
+        out += c.Next() + " ";
     }
-    EXPECT_EQ("IDENT:x fail/IDENT FORM:a fail/FORM IDENT:z fail/EOF fail/EOF", out + Next(p));
+    EXPECT_EQ("IDENT:x fail/IDENT FORM:a fail/FORM IDENT:z fail/EOF fail/EOF", out + c.Next());
 }

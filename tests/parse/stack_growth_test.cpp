@@ -5,13 +5,15 @@
 #include <cstdio>
 #include <string>
 
-#include "support/test_access.h"
-#include "support/test_grammars.h"
+#include "core/parser_access.h"
+#include "parse/grammar_search.h"
+#include "support/components.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
 
 namespace {
+
+int StackHigh(const CZelParser& p) { return zel::ParserAccess::Of(p).stack.High(); }
 
 // One net holding count real values, all siblings of one repeated group.
 std::string WideNet(int count)
@@ -37,10 +39,11 @@ TEST(Parse_StackGrowth, WideFileParsesFromSmallStack)
         growing.SetStackGrowth(1);
         ASSERT_EQ(0, growing.Parse(file.c_str(), "r", -1L, engine)) << growing.output;
         EXPECT_EQ(Shapes(fixed), Shapes(growing)) << engine;
-        EXPECT_EQ(A::StackHigh(fixed), A::StackHigh(growing)) << engine;
-        EXPECT_EQ(engine == 1, A::StackHigh(growing) > 200000) << "each repetition takes an entry";
+        EXPECT_EQ(StackHigh(fixed), StackHigh(growing)) << engine;
+        EXPECT_EQ(engine == 1, StackHigh(growing) > 200000) << "each repetition takes an entry";
         EXPECT_EQ("", growing.output);
         growing.FullInit();
+        EXPECT_EQ(0, StackHigh(growing));
         EXPECT_EQ(0, growing.Parse(file.c_str(), "r", -1L, engine));
         // The line-list parse releases the stack; the next parse builds it again.
         EXPECT_EQ(0, ParseLine(growing, "(design small)"));
@@ -49,8 +52,7 @@ TEST(Parse_StackGrowth, WideFileParsesFromSmallStack)
     std::remove(file.c_str());
 }
 
-// Without growth a full stack is the overflow report it always was, and the pushes of the
-// grammar searches grow the stack as the engines' do.
+// Without growth a full stack is the overflow report it always was.
 TEST(Parse_StackGrowth, FixedCapacityStillOverflows)
 {
     Grammar g = NetlistGrammar();
@@ -59,14 +61,9 @@ TEST(Parse_StackGrowth, FixedCapacityStillOverflows)
     EXPECT_NE(0, p.Parse(file.c_str(), "r", -1L, 1));
     EXPECT_EQ(zelERR_STACK_OVERFLOW, p.GetErrno());
     EXPECT_NE(std::string::npos, p.output.find("\n ZEL Parser Error: Internal stack overflow. (16)\n")) << p.output;
-
-    RecordingParser q(g.get(), 4, 0);  // growth from no room at all
-    q.SetStackGrowth(1);
-    for (int i = 0; i < 1000; ++i)
-        ASSERT_EQ(1, A::Push(q, 1 + i % 20));
-    for (int i = 999; i >= 0; --i)
-        ASSERT_EQ(1 + i % 20, A::StackSem(q, i));
-    EXPECT_EQ("", q.output);
+    RecordingParser none(g.get(), 4, 0);  // no room at all
+    EXPECT_NE(0, none.Parse(file.c_str(), "r", -1L, 0));
+    EXPECT_EQ(zelERR_STACK_OVERFLOW, none.GetErrno());
     std::remove(file.c_str());
 }
 
@@ -77,15 +74,15 @@ TEST(Parse_StackGrowth, FixedCapacityStillOverflows)
 TEST(Parse_StackGrowth, SearchDoesNotReenterComposite)
 {
     Grammar g = NetlistGrammar();
-    g.rows[15].semType = S_REQ;  // net, now required,
-    g.rows[15].next = 12;        // leads back to the cell items
-    for (int growth : {0, 1}) {
-        RecordingParser p(g.get(), 4, 64);
-        p.SetStackGrowth(growth);
-        ASSERT_TRUE(A::HasGrammar(p));
-        ASSERT_EQ(1, A::Push(p, 12));
-        EXPECT_EQ(1, A::BuildStack(p, 13));
-        EXPECT_EQ(13, A::StackSem(p, A::Top(p)));
-        EXPECT_EQ("", p.output);
+    g.rows[NR_ITEM_NET].semType = S_REQ;      // net, now required,
+    g.rows[NR_ITEM_NET].next = NR_CELL_ITEMS;  // leads back to the cell items
+    for (bool growth : {false, true}) {
+        Components c(g.get());
+        c.stack.SetGrowth(growth);
+        ASSERT_TRUE(c.grammar.Has());
+        ASSERT_EQ(1, c.stack.Push(NR_CELL_ITEMS, nullptr, 0));
+        EXPECT_TRUE(zel::GrammarSearch(c.grammar, c.stack).Pass(NR_CELL_END));
+        EXPECT_EQ(NR_CELL_END, c.stack.Top().sem);
+        EXPECT_EQ("", c.hooks.output);
     }
 }

@@ -1,37 +1,37 @@
-// The parse stack: capacity, overflow and underflow, and the high-water mark.
+// The parse stack: capacity, overflow and underflow, growth, and the high-water mark.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
-#include "support/test_access.h"
-#include "support/test_grammars.h"
+#include "support/components.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
 
 // Overflow leaves the top index at the capacity and names it (with 0 every push overflows);
-// popping the bottom entry underflows without a report; the high-water mark outlives parses.
-TEST(Parse_Stack, OverflowUnderflowAndHighWaterMark)
+// popping the bottom entry underflows without a report.
+TEST(Parse_Stack, OverflowAndUnderflow)
 {
     Grammar g = NetlistGrammar();
-    const std::string file = TempFile("(design top)\n");
     for (int capacity : {0, 6}) {
-        RecordingParser p(g.get(), 4, capacity);
+        Components c(g.get(), 0, false, capacity);
+        zel::ParseStack& stack = c.stack;
         for (int i = 0; i < capacity; ++i)
-            EXPECT_EQ(1, A::Push(p, 1 + i));
-        EXPECT_EQ(0, A::Push(p, 1));
+            EXPECT_EQ(1, stack.Push(1 + i, nullptr, 0));
+        EXPECT_EQ(0, stack.Push(1, nullptr, 0));
         EXPECT_EQ((std::vector<int>{capacity, zelERR_STACK_OVERFLOW, capacity ? capacity - 1 : 0}),
-                  (std::vector<int>{A::Top(p), p.GetErrno(), A::StackHigh(p)}));
-        while (A::Top(p) > 0)
-            EXPECT_EQ(0, A::Pop(p));
-        EXPECT_EQ((std::vector<int>{1, -1, zelERR_STACK_UNDERFLOW}), (std::vector<int>{A::Pop(p), A::Top(p), p.GetErrno()}));
+                  (std::vector<int>{stack.TopIndex(), c.reporter.State(), stack.High()}));
+        while (stack.TopIndex() > 0)
+            EXPECT_EQ(0, stack.Pop());
+        EXPECT_EQ((std::vector<int>{1, -1, zelERR_STACK_UNDERFLOW}), (std::vector<int>{stack.Pop(), stack.TopIndex(), c.reporter.State()}));
         EXPECT_EQ(std::vector<std::string>{"3@0:\n ZEL Parser Error: Internal stack overflow. (" +
-                                           std::to_string(capacity) + ")\n"}, p.reports);
-        EXPECT_EQ(capacity == 0, p.Parse(file.c_str(), 0) != 0);
-        EXPECT_EQ(capacity ? capacity - 1 : 0, A::StackHigh(p));
-        p.FullInit();
-        EXPECT_EQ(0, A::StackHigh(p));
+                                           std::to_string(capacity) + ")\n"}, c.hooks.reports);
     }
-    std::remove(file.c_str());
+    // A growing stack grows from no room at all and keeps its entries.
+    Components c(g.get(), 0, false, 0);
+    c.stack.SetGrowth(true);
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(1, c.stack.Push(1 + i % 20, nullptr, 0));
+    for (int i = 999; i >= 0; --i)
+        ASSERT_EQ(1 + i % 20, c.stack.At(i).sem);
+    EXPECT_EQ("", c.hooks.output);
 }

@@ -2,7 +2,7 @@
 // kept here in the shape in which it was found.
 #include <gtest/gtest.h>
 
-#include "support/test_access.h"
+#include "core/parser_access.h"
 #include "support/test_grammars.h"
 
 using namespace zeltest;
@@ -16,7 +16,7 @@ TEST(Stress_Regression, TopLevelFormReadInsideAnOpenFormIsKeptForRelease)
     const std::string file = TempFile("(design top (cell a (port p INPUT 4)\n(design t (v (net n)))\n(library \"a\")\n");
     EXPECT_NE(0, p.Parse(file.c_str(), 0));
     EXPECT_EQ(1, p.GetGoalCount());
-    EXPECT_EQ(1, CZelTestAccess::ReleasedCount(p));
+    EXPECT_EQ(1, zel::ParserAccess::Of(p).store.ReleasedCount());
 }
 
 TEST(Stress_Regression, InputEndingInsideAnOpenFormIsAnError)

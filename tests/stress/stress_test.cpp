@@ -8,7 +8,7 @@
 #include <thread>
 #include <string>
 
-#include "support/test_access.h"
+#include "core/parser_access.h"
 #include "support/test_grammars.h"
 
 using namespace zeltest;
@@ -106,7 +106,7 @@ TEST(Stress_Lifecycle, RepeatedParseAndFullInitKeepMemoryFlat)
         ASSERT_EQ(0, p.Parse(file.c_str(), round % 2));
         p.GetGoalAt(0)->FindObj(NK_CELL)->RemObject();
         p.FullInit();
-        EXPECT_EQ(0, CZelTestAccess::ReleasedCount(p));
+        EXPECT_EQ(0, zel::ParserAccess::Of(p).store.ReleasedCount());
         EXPECT_EQ(0, p.GetGoalCount());
         if (round == 0)
             afterFirst = mallinfo2().uordblks;

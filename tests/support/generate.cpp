@@ -10,14 +10,11 @@
 #include <limits>
 #include <strings.h>
 
-#include "support/test_access.h"
-#include "support/test_grammars.h"
+#include "support/components.h"
 
 namespace zeltest {
 
 namespace {
-
-using A = CZelTestAccess;
 
 template <class T, size_t N> const T& OneOf(Source& s, const T (&items)[N]) { return items[s.Pick(N)]; }
 template <class T> const T& OneOf(Source& s, const std::vector<T>& items)
@@ -383,17 +380,16 @@ bool ValueReadsBack(CZelParser& parser, zelParserS* grammar, const Settings& st,
         return true;
     CStringList list;
     parser.WriteList(node, 0, &list);
-    CZelParser probe(grammar, 16, 64, st.escape, st.extended);
-    A::LoadKeywords(probe);
-    A::SetLineText(probe, list.IsEmpty() ? "" : static_cast<const char*>(list.GetHead()));
-    A::SetFromText(probe, true);
-    if (A::Gettok(probe) != 1)
+    Components probe(grammar, st.escape, st.extended != 0);
+    probe.SetText(list.IsEmpty() ? "" : static_cast<const char*>(list.GetHead()));
+    zel::Lexer& lexer = probe.lexer;
+    if (lexer.Gettok() != 1)
         return false;
-    if (A::TokType(probe) == zelKW_IDENT)
-        A::ConvertToktyp(probe);
-    const int tokType = A::TokType(probe);
-    const std::string token = A::Token(probe);
-    if (A::Gettok(probe) != 0)
+    if (lexer.TokenType() == zelKW_IDENT)
+        lexer.ConvertToktyp();
+    const int tokType = lexer.TokenType();
+    const std::string token = lexer.TokenText();
+    if (lexer.Gettok() != 0)
         return false;
     if (type == zelKW_INTTOK)
         return tokType == zelKW_INTTOK && token == std::to_string(node->GetIntval());

@@ -109,16 +109,16 @@ Grammar EdgeGrammar()
         Row(EK_INTS, S_OPT, 5, 0), Row(EK_HOLDER, S_OPT, 6, 0), Row(EK_REQSHY, S_OPT, 7, 0),    // 4-6
         Row(EK_EXACT, S_OPT, 8, 0), Row(EK_ONCE, S_OPT, 9, 0), Row(EK_NEST, S_OPT, 10, 0),      // 7-9
         Row(EK_SHY, S_OPT, 0, 0),                                                               // 10 (the last)
-        Row(1, S_OPT, 0, 12), Row(3, S_OPT, 0, 13), Row(1, kOnce, 0, 0),  // 11-13 optint: ")" first, int?, ")" (not exactly S_REQ)
-        Row(3, S_REQ, 0, 0),                                      // 14 reqint: int (no end of form)
-        Row(3, S_REQ, 0, 16), Row(1, S_REQ, 0, 0),                // 15-16 reqend: int ")"
-        Row(3, kRepHead, 0, 18), Row(1, S_REQ, 0, 0),             // 17-18 ints: int* ")"
-        Row(EK_SHY, S_OPT, 0, 20), Row(1, S_REQ, 0, 0),           // 19-20 holder: shy? ")"
-        Row(1, S_REQ, 0, 0),                                      // 21 shy: ")"
-        Row(EK_SHY, S_REQ | S_ONCE, 0, 23), Row(1, S_REQ, 0, 0),  // 22-23 reqshy: shy ")"
-        Row(1, 0, 0, 25), Row(3, S_REQ, 0, 0),                    // 24-25 exact: ")" first, int flagged exactly S_REQ
-        Row(1, 0, 0, 27), Row(3, S_REQ | S_ONCE, 0, 0),           // 26-27 once: ")" first, int flagged S_REQ|S_ONCE
-        Row(EK_NEST, kRepHead, 0, 29), Row(1, S_REQ, 0, 0),       // 28-29 nest: nest* ")"
+        Row(NK_EOF, S_OPT, 0, 12), Row(NK_INT, S_OPT, 0, 13), Row(NK_EOF, kOnce, 0, 0),  // 11-13 optint: ")" first, int?, ")" (not exactly S_REQ)
+        Row(NK_INT, S_REQ, 0, 0),                                         // 14 reqint: int (no end of form)
+        Row(NK_INT, S_REQ, 0, 16), Row(NK_EOF, S_REQ, 0, 0),              // 15-16 reqend: int ")"
+        Row(NK_INT, kRepHead, 0, 18), Row(NK_EOF, S_REQ, 0, 0),           // 17-18 ints: int* ")"
+        Row(EK_SHY, S_OPT, 0, 20), Row(NK_EOF, S_REQ, 0, 0),              // 19-20 holder: shy? ")"
+        Row(NK_EOF, S_REQ, 0, 0),                                         // 21 shy: ")"
+        Row(EK_SHY, S_REQ | S_ONCE, 0, 23), Row(NK_EOF, S_REQ, 0, 0),     // 22-23 reqshy: shy ")"
+        Row(NK_EOF, 0, 0, 25), Row(NK_INT, S_REQ, 0, 0),                  // 24-25 exact: ")" first, int flagged exactly S_REQ
+        Row(NK_EOF, 0, 0, 27), Row(NK_INT, S_REQ | S_ONCE, 0, 0),         // 26-27 once: ")" first, int flagged S_REQ|S_ONCE
+        Row(EK_NEST, kRepHead, 0, 29), Row(NK_EOF, S_REQ, 0, 0),          // 28-29 nest: nest* ")"
     };
     return g;
 }
@@ -136,9 +136,9 @@ Grammar EditGrammar()
     g.rows = {
         Row(0, 0, 0, 0),                        // 0
         Row(ED_PROBE, S_OPT, 2, 0), Row(ED_NAMED, S_OPT, 3, 0), Row(ED_BAG, S_OPT, 0, 0),  // 1-3 goal
-        Row(3, S_OPT, 0, 5), Row(2, S_OPT, 0, 6), Row(ED_X, S_OPT, 0, 7), Row(1, S_REQ, 0, 0),  // 4-7 probe: int? ident? X? ")"
-        Row(ED_NAME, S_OPT, 0, 9), Row(3, S_OPT, 0, 10), Row(1, S_REQ, 0, 0),  // 8-10 named: name? int? ")"
-        Row(2, kRepHead, 0, 12), Row(1, S_REQ, 0, 0),                          // 11-12 bag: ident* ")"
+        Row(NK_INT, S_OPT, 0, 5), Row(NK_IDENT, S_OPT, 0, 6), Row(ED_X, S_OPT, 0, 7), Row(NK_EOF, S_REQ, 0, 0),  // 4-7 probe: int? ident? X? ")"
+        Row(ED_NAME, S_OPT, 0, 9), Row(NK_INT, S_OPT, 0, 10), Row(NK_EOF, S_REQ, 0, 0),  // 8-10 named: name? int? ")"
+        Row(NK_IDENT, kRepHead, 0, 12), Row(NK_EOF, S_REQ, 0, 0),         // 11-12 bag: ident* ")"
     };
     return g;
 }

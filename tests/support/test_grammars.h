@@ -5,16 +5,23 @@
 #include <string>
 #include <vector>
 
+#include "core/conventions.h"
 #include "zel/zel.h"
 
 namespace zeltest {
 
 // Keyword ids of the netlist grammar (see test_grammars.cpp for the rules).
 enum NetKw {
-    NK_DUMMY = 0, NK_EOF = 1, NK_IDENT = 2, NK_INT = 3, NK_REAL = 4, NK_STRING = 5,
-    NK_WIDTH = 6, NK_GOAL = 7, NK_DESIGN = 8, NK_VERSION = 9, NK_CELL = 10, NK_PORT = 11,
+    NK_DUMMY = zel::kNoKeyword, NK_EOF = zel::kEndOfFormRow, NK_IDENT = zel::kIdentKeyword, NK_INT = zel::kIntKeyword,
+    NK_REAL = zel::kRealKeyword, NK_STRING = zel::kStringKeyword, NK_WIDTH = 6, NK_GOAL = zel::kGoalKeyword, NK_DESIGN = 8, NK_VERSION = 9, NK_CELL = 10, NK_PORT = 11,
     NK_NET = 12, NK_INPUT = 13, NK_OUTPUT = 14, NK_INOUT = 15, NK_DIRECTION = 16,
     NK_LIBRARY = 17, NK_CELLITEM = 18, NK_COUNT
+};
+
+// Semantic rows of the netlist grammar that the tests name.
+enum NetRow {
+    NR_DESIGN = 1, NR_DESIGN_NAME = 3, NR_VERSION_INT = 7, NR_CELL_ITEMS = 12, NR_CELL_END = 13, NR_ITEM_PORT = 14,
+    NR_ITEM_NET = 15, NR_PORT_NAME = 16, NR_PORT_END = 19, NR_INPUT = 20, NR_NET_STRING = 24, NR_NET_REAL = 25
 };
 
 // Keyword ids of the edge-case grammar.
@@ -91,7 +98,7 @@ enum EditKw {
 };
 
 // Semantic rows of the editing grammar that the tests name.
-enum EditRow { ED_ROW_PROBE = 1, ED_ROW_PROBE_INT = 4, ED_ROW_PROBE_IDENT = 5, ED_ROW_PROBE_X = 6,
+enum EditRow { ED_ROW_PROBE = 1, ED_ROW_BAG = 3, ED_ROW_PROBE_INT = 4, ED_ROW_PROBE_IDENT = 5, ED_ROW_PROBE_X = 6,
                ED_ROW_BAG_IDENT = 11 };
 
 Grammar EditGrammar();

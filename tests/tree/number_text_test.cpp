@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "support/test_access.h"
 #include "support/test_grammars.h"
 
 using namespace zeltest;

@@ -1,21 +1,14 @@
 // Node values, release of nodes and subtrees, deletion and copies.
 #include <gtest/gtest.h>
 
-#include <cfloat>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <random>
 #include <string>
-#include <vector>
 
-#include "support/test_access.h"
+#include "core/parser_access.h"
 #include "support/test_grammars.h"
 
 using namespace zeltest;
-using A = CZelTestAccess;
 
 namespace {
 
@@ -28,60 +21,25 @@ const char kCells[] = "(design top (cell a) (cell b) (cell c))";
 
 }  // namespace
 
-// Rows of the netlist grammar (1 design, 3 ident, 7 int, 20 INPUT, 24 string, 25 real), token text
-// read from the input, then the node, the string bytes counted and the reports: an out-of-range
-// integer is one warning, and so is an integer that is not well formed.
-TEST(Tree_Store, AddObjTakesValueFromTokenText)
+// Rows of the netlist grammar, token text read from the input, then the node, the string
+// bytes counted and the reports: an out-of-range integer is one warning, and so is an
+// integer that is not well formed.
+TEST(Tree_Store, NodeTakesValueFromTokenText)
 {
     const struct { int row; const char* text; const char* made; } cases[] = {
-        {7, "12abc", "12/0/2@0:1"}, {7, "-9999999999", "-2147483648/0/2@0:1"}, {25, "1e3", "1000.000000/0/"}, {24, "a b", "\"a b\"/4/"},
-        {24, "", "\"\"/1/"}, {3, "top", "top/4/"}, {20, "input", "INPUT/0/"}, {1, "design", "(design)/0/"}};
+        {NR_VERSION_INT, "12abc", "12/0/2@0:1"}, {NR_VERSION_INT, "-9999999999", "-2147483648/0/2@0:1"},
+        {NR_NET_REAL, "1e3", "1000.000000/0/"}, {NR_NET_STRING, "a b", "\"a b\"/4/"}, {NR_NET_STRING, "", "\"\"/1/"},
+        {NR_DESIGN_NAME, "top", "top/4/"}, {NR_INPUT, "input", "INPUT/0/"}, {NR_DESIGN, "design", "(design)/0/"}};
     Grammar g = NetlistGrammar();
     for (const auto& c : cases) {
         RecordingParser p(g.get());
+        zel::ParserImpl& impl = zel::ParserAccess::Of(p);
         p.SetStatistics(1);
-        A::SetFromText(p, true);
-        A::SetToken(p, c.text);
-        std::unique_ptr<CZelOid> n(A::AddObj(p, c.row));
-        EXPECT_EQ(c.made, Shape(n.get()) + "/" + std::to_string(A::StringBytes(p)) + "/" +
+        impl.lexer.SetTextOnly(true);
+        impl.lexer.SetToken(c.text);
+        std::unique_ptr<CZelOid> n(impl.engines.MakeNode(c.row));
+        EXPECT_EQ(c.made, Shape(n.get()) + "/" + std::to_string(impl.store.StringBytes()) + "/" +
                               (p.reports.empty() ? "" : p.reports[0].substr(0, 4) + std::to_string(p.reports.size())));
-    }
-}
-
-// A real value made from token text is the double the runtime's atof gives, to the bit:
-// the short plain decimals that take the quick conversion, and everything around them. A
-// text beyond the double range keeps the nearest finite value, with a warning; texts that are not
-// one whole real keep the value of their leading part.
-TEST(Tree_Store, RealValueIsTheRuntimesDouble)
-{
-    std::vector<std::string> texts = {"720.170", "-0.5", "5.", ".5", "0", "-0.0", "0.1", "4.35", "00012.500",
-        "123456789012345", "1234567890123456", "12345678.1234567", "0.000000000000001", "9007199254740993",
-        "1.7976931348623157e308", "1e400", "-1e400", "1E5", "-", ".", "1.2.3", "12abc", " 3.5", "-.25", "99999999.99999999"};
-    std::mt19937 random(17);
-    for (int i = 0; i < 2000; ++i) {
-        std::string text = random() % 4 == 0 ? "-" : "";
-        const int digits = 1 + static_cast<int>(random() % 18);
-        const int point = static_cast<int>(random() % (digits + 2));
-        for (int d = 0; d < digits; ++d) {
-            if (d == point)
-                text += '.';
-            text += static_cast<char>('0' + random() % 10);
-        }
-        texts.push_back(text);
-    }
-    Grammar g = NetlistGrammar();
-    RecordingParser p(g.get());
-    A::SetFromText(p, true);
-    for (const std::string& text : texts) {
-        A::SetToken(p, text.c_str());
-        std::unique_ptr<CZelOid> n(A::AddObj(p, 25));
-        const double atofValue = std::atof(text.c_str());
-        const bool beyond = std::isinf(atofValue);
-        const double made = n->GetRealval(), expected = beyond ? std::copysign(DBL_MAX, atofValue) : atofValue;
-        EXPECT_EQ(0, std::memcmp(&made, &expected, sizeof made)) << text << ": " << made << " != " << expected;
-        const bool rangeWarned = !p.reports.empty() && p.reports.back().find("Real") != std::string::npos;
-        EXPECT_EQ(beyond, rangeWarned) << text;
-        p.reports.clear();
     }
 }
 
@@ -109,7 +67,7 @@ TEST(Tree_Store, CopiesReleasesAndDeletesKeepTheTreeConsistent)
     EXPECT_EQ(1, Child(design, 2)->RemoveObjects());
     EXPECT_TRUE(IsFree(name));
     delete name;  // the client may delete a released node; the parser then forgets it
-    EXPECT_EQ(0, A::ReleasedCount(p));
+    EXPECT_EQ(0, zel::ParserAccess::Of(p).store.ReleasedCount());
     EXPECT_EQ(1, p.DeleteObject(p.GetGoalAt(1), 0));  // a deleted goal leaves the table
     EXPECT_EQ(1, p.GetGoalAt(1)->RemObject());         // while a released one keeps its entry
     EXPECT_EQ("(design top (cell a) (cell) (cell c)) <free>", Shapes(p));
@@ -149,10 +107,10 @@ TEST(Tree_Store, ReleaseUnlinksAtEveryPosition)
 TEST(Tree_Store, TopLevelChainWithoutGoalIsReleased)
 {
     Grammar g = EditGrammar();
-    g.rows[3].alt = ED_ROW_BAG_IDENT;
+    g.rows[ED_ROW_BAG].alt = ED_ROW_BAG_IDENT;
     RecordingParser p(g.get());
     const std::string file = TempFile("a b c (bag x)\n");
     p.Parse(file.c_str(), "r", -1L, 1);
-    EXPECT_LE(3, CZelTestAccess::ReleasedCount(p));  // a, b and c; the sanitizer build checks that none leaks
+    EXPECT_LE(3, zel::ParserAccess::Of(p).store.ReleasedCount());  // a, b and c; the sanitizer build checks that none leaks
     std::remove(file.c_str());
 }
