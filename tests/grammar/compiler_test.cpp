@@ -7,7 +7,8 @@
 #include <tuple>
 #include <vector>
 
-#include "support/test_access.h"
+#include "core/conventions.h"
+#include "core/grammar_tables.h"
 #include "support/test_grammars.h"
 
 using namespace zeltest;
@@ -47,16 +48,15 @@ TEST(Grammar_Compiler, ExampleGrammarsFollowTheConventionsAndRoundTrip)
         EXPECT_EQ((std::vector<int>{zelKW_EOFORM, zelKW_IDENT, zelKW_INTTOK, zelKW_REALTOK, zelKW_STRTOK, 1}),
                   (std::vector<int>{kw[1].type, kw[2].type, kw[3].type, kw[4].type, kw[5].type, kw[7].semanticId}));
         // Each form's rule runs along consecutive rows to a ")" row flagged exactly S_REQ.
-        for (int k = 8; k < g.GetDescriptor()->kwCount; ++k) {
+        for (int k = zel::kFixedKeywords; k < g.GetDescriptor()->kwCount; ++k) {
             int r = kw[k].type == zelKW_FORM ? kw[k].semanticId : 0;
-            for (; r > 0 && row[r].keywordId != 1; ++r)
+            for (; r > 0 && row[r].keywordId != zel::kEndOfFormRow; ++r)
                 ASSERT_EQ(r + 1, row[r].next) << kw[k].name << " row " << r;
             EXPECT_TRUE(r == 0 || (row[r].semType == S_REQ && row[r].next == 0)) << kw[k].name;
         }
         zelParserS uncounted = *g.GetDescriptor();  // the table check needs no row count
         uncounted.semCount = 0;
-        RecordingParser checked(&uncounted);
-        EXPECT_TRUE(CZelTestAccess::HasGrammar(checked)) << files[i][0];
+        EXPECT_TRUE(zel::GrammarTables(&uncounted).Has()) << files[i][0];
         const std::string sample = kExamples + files[i][1], copy = TempFile("");
         const Parsed first = ParseWith(g.GetDescriptor(), sample, 0, copy);
         ASSERT_TRUE(std::get<0>(first) == 0 && std::get<1>(first).empty() && std::get<2>(first) != "") << sample;
