@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/conventions.h"
+
 namespace zel {
 
 namespace {
@@ -29,7 +31,7 @@ public:
             return Fail("the semantic table is missing");
         if (!m_g.kwTable)
             return Fail("the keyword table is missing");
-        if (m_g.kwCount < 8)
+        if (m_g.kwCount < kFixedKeywords)
             return Fail("keyword count %d leaves out the fixed rows 0 to 7", m_g.kwCount);
         if (!CheckKeywords() || !FindExtent() || !CheckRows() || !CheckCycles(Links::kAltNext) ||
             !CheckCycles(Links::kNoToken))
