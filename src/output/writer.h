@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <string>
 
 #include "lex/spelling.h"
 #include "zel/platform.h"
@@ -35,8 +34,6 @@ public:
     static void WriteHeader(FILE* stream, CStringList* header);
 
 private:
-    void WriteItem(std::string& out, const CZelOid* node, int level);
-
     const GrammarTables& m_grammar;
     LexicalSettings m_settings;
     bool m_annotate;

@@ -29,10 +29,10 @@ struct Output_Writer : ::testing::Test {
         const std::string text = StreamText(p, node, level, withSiblings, &r);
         return text + "=" + std::to_string(r);
     }
-    std::string Listed(const CZelOid* node)
+    std::string Listed(const CZelOid* node, int level = 0)
     {
         CStringList list;
-        const int r = p.WriteList(node, 0, &list);
+        const int r = p.WriteList(node, level, &list);
         std::string out;
         for (POSITION pos = list.GetHeadPosition(); pos;)
             out += (out.empty() ? "" : "|") + std::string(list.GetNext(pos));
@@ -71,6 +71,45 @@ TEST_F(Output_Writer, WritesEveryItemAtEveryLevel)
     ASSERT_EQ(1, p.RemObject(cell));  // a null or released node writes nothing: result 1
     for (const CZelOid* node : {static_cast<const CZelOid*>(nullptr), cell})
         EXPECT_EQ("=1 =1", Written(node) + " " + Listed(node));
+}
+
+// The writers follow a sibling chain's levels differently: the stream writer lets only the
+// first node of a chain (here a form's name) close it at level 0, the list writer every
+// node. So at levels below 1 the list stops where the stream text goes on. Indentation is
+// the level's magnitude. The list strings are joined without separators.
+TEST_F(Output_Writer, LevelsEndChainsAsEachWriterDoes)
+{
+    const CZelOid* goal = Load("(design top (version 1 2 3) (cell c (port p input 4) (net n 0.5)) (cell d))");
+    const CZelOid *top = goal->GetFirstObj(), *cell = goal->FindObj(NK_CELL);
+    const struct { const CZelOid* node; int level; std::string stream, list; } cases[] = {
+        {goal, 0, "\n(design  top\n (version  1  2  3)\n (cell  c\n  (port  p  INPUT  4)\n  (net  n  0.500000))"
+                  "\n (cell  d))", "="},
+        {goal, -1, "\n (design  top\n(version  1  2  3)\n(cell  c\n (port  p  INPUT  4)\n (net  n  0.500000))"
+                   "\n(cell  d))", "\n (design  top\n(version  1  2  3))"},
+        {goal, -2, "\n  (design  top\n (version  1  2  3)\n (cell  c\n(port  p  INPUT  4)\n(net  n  0.500000))"
+                   "\n (cell  d))",
+         "\n  (design  top\n (version  1  2  3)\n (cell  c\n(port  p  INPUT  4))\n (cell  d))"},
+        {top, 0, "  top\n(version  1  2  3)\n(cell  c\n (port  p  INPUT  4)\n (net  n  0.500000))\n(cell  d)",
+         "  top\n(version  1  2  3)"},
+        {cell, 0, "\n(cell  c\n (port  p  INPUT  4)\n (net  n  0.500000))", "="},
+        {cell, 2, "\n  (cell  c\n   (port  p  INPUT  4)\n   (net  n  0.500000))\n  (cell  d)", "="},
+        {cell, -1, "\n (cell  c\n(port  p  INPUT  4)\n(net  n  0.500000))\n (cell  d)",
+         "\n (cell  c\n(port  p  INPUT  4))\n (cell  d)"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.stream + "=0", Written(c.node, c.level)) << c.level << c.stream;
+        const std::string listed = std::regex_replace(Listed(c.node, c.level), std::regex("\\|"), "");
+        EXPECT_EQ((c.list == "=" ? c.stream : c.list) + "=0", listed) << c.level << c.stream;
+    }
+}
+
+// A write call counts its wrap column from 0, whatever an earlier call left: a value written
+// first is not moved to a new line by the text written before it.
+TEST_F(Output_Writer, EachCallWrapsFromColumnZero)
+{
+    const std::string quoted = "\"" + std::string(25, 'x') + "\"";
+    const CZelOid* library = Load("(library " + quoted + " " + quoted + ")");
+    EXPECT_EQ("\n(library  " + quoted + "  " + quoted + ")=0", Written(library));
+    EXPECT_EQ("  " + quoted + "=0", Written(Child(library, 1)));
 }
 
 // Seven strings of ten characters pass column 60; the count restarts at 0 after a break.
