@@ -252,7 +252,7 @@ void ParserImpl::WriteDump(const char* fileName, CStringList* header)
     trace = 1;
     const CString name(fileName ? fileName : static_cast<const char*>(outputName));
     if (name.IsEmpty()) {
-        front.WriteMsg(kNoDumpName);
+        WriteNoDumpName(front);
         reporter.SetState(kStateDump);
         return;
     }

@@ -1,6 +1,8 @@
 // The message texts of the library.
 #include "diag/messages.h"
 
+#include "zel/parser.h"
+
 namespace zel {
 
 namespace {
@@ -46,7 +48,19 @@ const MessageRow* MessageOf(zelErrCode code)
 }
 
 const char kHeapMessage[] = "Error allocating from heap.\n";
+
+namespace {
+
 const char kNoDumpName[] = "Error: no output file name specified.\n";
+
+}  // namespace
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-security"
+void WriteHeapMessage(CZelParser& hooks) { hooks.WriteMsg(kHeapMessage); }
+
+void WriteNoDumpName(CZelParser& hooks) { hooks.WriteMsg(kNoDumpName); }
+#pragma GCC diagnostic pop
 const char kDumpOpenMessage[] = "Error opening file: %s\n";
 const char kDumpWriteMessage[] = "Error writing file: %s\n";
 const char kStackAllocationMessage[] = "Error allocating zel parser stack.\n";

@@ -6,6 +6,8 @@
 
 #include "zel/diag.h"
 
+class CZelParser;
+
 namespace zel {
 
 // How a shown report counts towards the error count.
@@ -27,9 +29,11 @@ const MessageRow* MessageOf(zelErrCode code);
 // Reports a parser shows before it counts no more.
 const int kReportCap = 20;
 
-// Texts written straight to WriteMsg.
+// Texts written straight to WriteMsg. Each is its own format (it holds no conversion), so
+// that a hook sees the text itself as the format.
 extern const char kHeapMessage[];          // a failed allocation inside an operation
-extern const char kNoDumpName[];           // a dump without a file name
+void WriteHeapMessage(CZelParser& hooks);
+void WriteNoDumpName(CZelParser& hooks);   // a dump without a file name
 extern const char kDumpOpenMessage[];      // %s: the dump file that cannot be created
 extern const char kDumpWriteMessage[];     // %s: the dump file that could not be written
 // Texts written to standard output.

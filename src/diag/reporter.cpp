@@ -15,7 +15,7 @@ namespace zel {
 
 void Reporter::CountError() { CountUp(m_errors); }
 
-void Reporter::OutOfMemory() { m_hooks.WriteMsg(kHeapMessage); }
+void Reporter::OutOfMemory() { WriteHeapMessage(m_hooks); }
 
 void Reporter::Report(zelErrCode code, int arg) { Report(code, arg, *m_inputName); }
 

@@ -21,7 +21,7 @@ bool EnsureNumberBlock(void*& block, CZelParser* parser)
     if (!block)
         block = zel::PoolAllocate(zel::kNumberBlockSize);
     if (!block && parser)
-        parser->WriteMsg(zel::kHeapMessage);
+        zel::WriteHeapMessage(*parser);
     return block != nullptr;
 }
 
@@ -55,7 +55,7 @@ int zel::ReplaceNodeText(const CZelOid* node, const char* text, size_t length)
     if (!old || std::strlen(old) <= length) {
         block = static_cast<char*>(std::malloc(length + 1));
         if (!block) {
-            OwnerOf(node)->WriteMsg(kHeapMessage);
+            WriteHeapMessage(*OwnerOf(node));
             return -4;
         }
     }
