@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <strings.h>
 
@@ -16,11 +17,7 @@ namespace zeltest {
 
 namespace {
 
-template <class T, size_t N> const T& OneOf(Rng& s, const T (&items)[N]) { return items[s.Pick(N)]; }
-template <class T> const T& OneOf(Rng& s, const std::vector<T>& items)
-{
-    return items[s.Pick(static_cast<uint32_t>(items.size()))];
-}
+template <class Items> const auto& OneOf(Rng& s, const Items& items) { return items[s.Pick(static_cast<uint32_t>(std::size(items)))]; }
 
 std::string RandomCase(std::string word, Rng& s)
 {

@@ -279,7 +279,6 @@ const CZelOid* Child(const CZelOid* node, int n)
 std::string Repeat(const std::string& piece, int count)
 {
     std::string text;
-    text.reserve(piece.size() * static_cast<size_t>(count > 0 ? count : 0));
     while (count-- > 0)
         text += piece;
     return text;
