@@ -1,9 +1,6 @@
 // The Parse entry points: files, offsets, line lists, and what they leave behind.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
-
 #include "core/parser_access.h"
 #include "support/test_grammars.h"
 
@@ -11,19 +8,9 @@ using namespace zeltest;
 
 class Core_Entry : public ::testing::Test {
 protected:
-    // Parses text from a temporary file that is removed afterwards.
-    int ParseText(const char* text, int engine = 0, long offset = -1)
-    {
-        const std::string file = TempFile(text);
-        const int result = p.Parse(file.c_str(), offset, engine);
-        std::remove(file.c_str());
-        return result;
-    }
     int ParseLines(std::initializer_list<const char*> texts)
     {
-        CStringList lines;
-        for (const char* text : texts)
-            lines.AddTail(text);
+        TextList lines(texts);
         return p.Parse(&lines);
     }
     Grammar g = NetlistGrammar();
@@ -33,11 +20,11 @@ protected:
 // A file parse may start at a byte offset; report lines still count from the first line read.
 TEST_F(Core_Entry, FileParseFailuresAndOffsets)
 {
-    EXPECT_EQ(2, ParseText("(design a)\n(design b)\n(library 5)\n", 0, 11));
+    EXPECT_EQ(2, p.Parse(TempFile("(design a)\n(design b)\n(library 5)\n").c_str(), 11L, 0));
     EXPECT_EQ("(design b) (library)", Shapes(p));
     EXPECT_EQ("3@2:Unrecognized form \"5\".\n", p.reports.at(0));
     EXPECT_EQ(1, p.Parse(static_cast<const char*>(nullptr), 0));
-    EXPECT_EQ(1, ParseText("; a comment\n\n   \n# another\n", 1));
+    EXPECT_EQ(1, ParseText(p, "; a comment\n\n   \n# another\n", 1));
     EXPECT_EQ(3, p.GetErrno());
 }
 
@@ -53,7 +40,7 @@ TEST_F(Core_Entry, LineListsAndFileParsesShareTheGoals)
     EXPECT_EQ(1, ParseLines({"", "(design a (cell c))"}));  // the empty head string has no forms
     EXPECT_EQ(0, p.GetErrno());
     EXPECT_FALSE(zel::ParserAccess::Of(p).stack.Allocated());
-    EXPECT_EQ(0, ParseText("(design b)\n", 1));
+    EXPECT_EQ(0, ParseText(p, "(design b)\n", 1));
     EXPECT_EQ(3, ParseLines({"(design c)", "(library 5)"}));
     EXPECT_EQ((std::vector<std::string>{"3@1:Unrecognized form \"5\".\n",
                                         "3@1:Unexpected token \"5\" within construct \"library\".\n",
@@ -61,6 +48,6 @@ TEST_F(Core_Entry, LineListsAndFileParsesShareTheGoals)
     EXPECT_EQ("(design a (cell c)) (design b) (design c) (library)", Shapes(p));
     p.FullInit();
     EXPECT_NE(0, ParseLines({"(design a (cell", "(design b)"}));
-    EXPECT_EQ(0, ParseText("(design c)\n", 0));
+    EXPECT_EQ(0, ParseText(p, "(design c)\n", 0));
     EXPECT_EQ("(design a (cell)) (design b) (design c)", Shapes(p));
 }

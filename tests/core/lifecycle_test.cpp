@@ -1,9 +1,7 @@
 // The parser object: grammar lookups, the keyword index, construction, Open and Close.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <string>
 #include <thread>
 
 #include "core/parser_access.h"
@@ -46,17 +44,6 @@ TEST(Core_Parser, DefaultConstructedFailsCleanly)
     EXPECT_TRUE(p.GetGoal(nullptr) == nullptr && p.GetGoalCount() == 0);
 }
 
-TEST(Core_Parser, GoalLimitAbove16Clamps)
-{
-    Grammar g = NetlistGrammar();
-    RecordingParser p(g.get(), 17);
-    CStringList lines;
-    for (int i = 0; i < 17; ++i)
-        lines.AddTail(("(design d" + std::to_string(i) + ")").c_str());
-    p.Parse(&lines);
-    EXPECT_EQ("(design d15)", Shape(p.GetGoalAt(p.GetGoalCount() - 1)));  // and no more
-}
-
 TEST(Core_Parser, OpenModesSetInputOutputOrBoth)
 {
     const struct { const char* mode; bool missing, in, out, reads; } cases[] = {{"r", 0, 1, 0, 1}, {"w", 0, 0, 1, 0},
@@ -73,8 +60,8 @@ TEST(Core_Parser, OpenModesSetInputOutputOrBoth)
         EXPECT_EQ(1, p.Close());
         EXPECT_EQ(1, p.Close());  // a closed shared stream is not closed again
         p.Open(file.c_str(), "r");
-        ASSERT_EQ(1, p.Open(p.GetIfname(), c.mode)) << c.mode;  // its own name outlives the Close in Open
-        std::remove(file.c_str());  // the destructor closes a stream left open
+        // Its own name outlives the Close in Open; the destructor closes the stream left open.
+        ASSERT_EQ(1, p.Open(p.GetIfname(), c.mode)) << c.mode;
     }
 }
 

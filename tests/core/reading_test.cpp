@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,7 +20,6 @@ TEST(Core_Reading, ReadOnlyFileParsesAndSaveFailsCleanly)
     ASSERT_EQ(0, chmod(file.c_str(), 0444));
     if (FILE* writable = std::fopen(file.c_str(), "r+")) {  // privileged users write read-only files
         std::fclose(writable);
-        std::remove(file.c_str());
         GTEST_SKIP() << "read-only files are writable for this user";
     }
     Grammar g = NetlistGrammar();
@@ -38,7 +35,6 @@ TEST(Core_Reading, ReadOnlyFileParsesAndSaveFailsCleanly)
     EXPECT_EQ(4, p.GetErrno());
     ASSERT_EQ(0, chmod(file.c_str(), 0600));
     EXPECT_EQ(text, ReadFile(file));
-    std::remove(file.c_str());
 }
 
 // A stream that fails to read is no end of input: the failure names the file and fails the
@@ -54,7 +50,6 @@ TEST(Core_Reading, ReadErrorIsReportedWithTheFileName)
         EXPECT_EQ((std::vector<std::string>{"3@1:Error reading database file: " + dir + "\n"}), p.reports) << mode;
     }
     rmdir(dir.c_str());
-    std::remove(base.c_str());
 }
 
 // Counters near the top of the int range stay there; none overflows.
@@ -94,5 +89,4 @@ TEST(Core_Reading, CountersSaturate)
     p.ReportError(zelERR_SYNTAX, 0);
     EXPECT_EQ(INT_MAX, impl.reporter.Errors());
     p.Close();
-    std::remove(empty.c_str());
 }

@@ -1,8 +1,6 @@
 // Error reports: message texts, severities, counts, error states and the report cap.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "core/parser_access.h"
 #include "support/components.h"
 

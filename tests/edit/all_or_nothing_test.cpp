@@ -2,10 +2,7 @@
 // another parser alone.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "core/parser_access.h"
 #include "support/test_grammars.h"

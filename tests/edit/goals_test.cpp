@@ -1,8 +1,6 @@
 // The goal table: lookups, AddGoal and SetGoal, alone and after parses.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/test_grammars.h"
 
 using namespace zeltest;
@@ -32,4 +30,12 @@ TEST(Edit_Goals, LookupsAndLimits)
     EXPECT_EQ("(library) (design) (library)", Shapes(p));
     EXPECT_EQ(nullptr, p.SetGoal(NK_PORT));
     EXPECT_EQ(0, p.GetGoalCount());
+
+    // A goal limit above 16 is 16.
+    RecordingParser many(g.get(), 17);
+    std::string text;
+    for (int i = 0; i < 17; ++i)
+        text += "(design d" + std::to_string(i) + ")";
+    ParseLine(many, text);
+    EXPECT_EQ("(design d15)", Shape(many.GetGoalAt(many.GetGoalCount() - 1)));  // and no more
 }

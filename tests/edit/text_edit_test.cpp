@@ -1,8 +1,6 @@
 // Editing a parsed tree from form text, and RemObject and ReplaceData.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/test_grammars.h"
 
 using namespace zeltest;

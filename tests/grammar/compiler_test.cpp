@@ -1,11 +1,8 @@
 // The grammar compiler: its tables, the example grammars end to end, errors, generated C++.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "core/conventions.h"
 #include "core/grammar_tables.h"
@@ -62,7 +59,6 @@ TEST(Grammar_Compiler, ExampleGrammarsFollowTheConventionsAndRoundTrip)
         ASSERT_TRUE(std::get<0>(first) == 0 && std::get<1>(first).empty() && std::get<2>(first) != "") << sample;
         for (const auto& [file, engine] : {std::pair<std::string, int>{sample, 1}, {copy, 0}, {copy, 1}})
             EXPECT_EQ(first, ParseWith(g.GetDescriptor(), file, engine)) << file << " engine " << engine;
-        std::remove(copy.c_str());
     }
     const struct { const char* input; Parsed expected; } cases[] = {
         {"(drawing d (layer l Red (rect 0 0 1 2 (style NONE)) (line (pt 0 0) (pt 1 1) DASHED (style light-GREY 2))))",
@@ -74,7 +70,6 @@ TEST(Grammar_Compiler, ExampleGrammarsFollowTheConventionsAndRoundTrip)
     for (const auto& c : cases) {
         const std::string file = TempFile(c.input);
         EXPECT_EQ(c.expected, ParseWith(grammars[1].GetDescriptor(), file, 0)) << c.input;
-        std::remove(file.c_str());
     }
 }
 

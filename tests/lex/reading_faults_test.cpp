@@ -3,8 +3,6 @@
 // it is read.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "core/parser_access.h"
 #include "support/components.h"
 

@@ -2,8 +2,6 @@
 // settings they were written for, whatever the writer puts after them.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/components.h"
 
 using namespace zeltest;

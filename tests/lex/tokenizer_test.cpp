@@ -1,8 +1,6 @@
 // Token streams under the plain and extended lexical rules.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/components.h"
 
 using namespace zeltest;

@@ -2,10 +2,8 @@
 // made to fail; the operations report it and no exception leaves them.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <new>
-#include <string>
 
 #include "oom/failing_allocator.h"
 #include "support/test_grammars.h"
@@ -67,5 +65,4 @@ TEST(Oom_Grammar, OperationsReportInsteadOfThrowing)
         std::fclose(out);
         EXPECT_NE(nullptr, g.GetDescriptor());
     }
-    std::remove(file.c_str());
 }

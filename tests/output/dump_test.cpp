@@ -1,9 +1,7 @@
 // Node dumps, run statistics and the dump of every goal to a file.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <regex>
-#include <string>
 
 #include "support/test_grammars.h"
 
@@ -58,6 +56,4 @@ TEST(Output_Dump, DumpFileAndStatistics)
               "Total number of lines : 3\nTotal number of tokens: 12\nMax recusrsion level  : N\n"
               "Allocated page size   : 4095\nObject table size     : 7\nSymbol table size     : 0\n",
               std::regex_replace(p.output, std::regex("level  : [1-9][0-9]*"), "level  : N"));
-    std::remove(in.c_str());
-    std::remove(out.c_str());
 }

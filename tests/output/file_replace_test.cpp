@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
-#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -36,16 +34,8 @@ struct Output_FileReplace : ::testing::Test {
         chmod(path.c_str(), mode);
         return path;
     }
-    mode_t Bits(const std::string& path)
-    {
-        struct stat status;
-        return stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
-    }
-    bool IsLink(const std::string& path)
-    {
-        struct stat status;
-        return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
-    }
+    mode_t Bits(const std::string& path) { struct stat st; return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0; }
+    bool IsLink(const std::string& path) { struct stat st; return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode); }
     // The names in the directory that are no file of the test: left-over new files.
     int Strays()
     {

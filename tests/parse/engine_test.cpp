@@ -1,9 +1,6 @@
 // The form parser: recognition, tree shape and error recovery, run with both engines.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "support/test_grammars.h"
 
 using namespace zeltest;

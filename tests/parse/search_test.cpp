@@ -1,8 +1,6 @@
 // Grammar searches for insertion points: Find and Pass on the parse stack.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "parse/grammar_search.h"
 #include "support/components.h"
 

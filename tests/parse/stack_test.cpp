@@ -1,8 +1,6 @@
 // The parse stack: capacity, overflow and underflow, growth, and the high-water mark.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/components.h"
 
 using namespace zeltest;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
 #include <unistd.h>
 
 #include "support/generate.h"

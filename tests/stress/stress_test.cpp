@@ -2,11 +2,9 @@
 // or be cut short.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <malloc.h>
 #include <memory>
 #include <thread>
-#include <string>
 
 #include "core/parser_access.h"
 #include "support/test_grammars.h"
@@ -22,7 +20,6 @@ TEST(Stress_Parse, DeepNestingParsesOrFailsCleanly)
     if (recursive.Parse(file.c_str(), 0) != 0) {
         EXPECT_EQ(zelERR_STACK_OVERFLOW, recursive.GetErrno());
     }
-    std::remove(file.c_str());
 }
 
 TEST(Stress_Tree, WideAndDeepTreesReleaseWithoutRecursion)
@@ -51,8 +48,6 @@ TEST(Stress_Tree, WideAndDeepTreesReleaseWithoutRecursion)
             EXPECT_EQ(way == 2 ? 0 : 1, p.GetGoalCount());
         }  // the destructor deletes what is left, without recursion
     }
-    std::remove(wide.c_str());
-    std::remove(deep.c_str());
 }
 
 TEST(Stress_Output, LineWrappingIsPerThread)

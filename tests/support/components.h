@@ -27,8 +27,6 @@ struct Components {
     {
         if (m_file)
             std::fclose(m_file);
-        if (!m_fileName.empty())
-            std::remove(m_fileName.c_str());
     }
     Components(const Components&) = delete;
     Components& operator=(const Components&) = delete;
@@ -36,8 +34,7 @@ struct Components {
     // Writes text to a temporary file and makes it the input stream.
     void SetFile(const std::string& text)
     {
-        m_fileName = TempFile(text);
-        m_file = std::fopen(m_fileName.c_str(), "r");
+        m_file = std::fopen(TempFile(text).c_str(), "r");
         lexer.SetInput(m_file);
     }
     // Makes text the whole input.
@@ -66,7 +63,6 @@ struct Components {
     CString inputName;
 
 private:
-    std::string m_fileName;
     FILE* m_file = nullptr;
 };
 

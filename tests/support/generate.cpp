@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <strings.h>
 
@@ -16,13 +17,9 @@ namespace zeltest {
 
 namespace {
 
-template <class T, size_t N> const T& OneOf(Source& s, const T (&items)[N]) { return items[s.Pick(N)]; }
-template <class T> const T& OneOf(Source& s, const std::vector<T>& items)
-{
-    return items[s.Pick(static_cast<uint32_t>(items.size()))];
-}
+template <class Items> const auto& OneOf(Rng& s, const Items& items) { return items[s.Pick(static_cast<uint32_t>(std::size(items)))]; }
 
-std::string RandomCase(std::string word, Source& s)
+std::string RandomCase(std::string word, Rng& s)
 {
     for (char& c : word)
         if (s.Chance(30))
@@ -30,7 +27,7 @@ std::string RandomCase(std::string word, Source& s)
     return word;
 }
 
-std::string Chars(Source& s, size_t least, size_t most, const char* set)
+std::string Chars(Rng& s, size_t least, size_t most, const char* set)
 {
     std::string out;
     for (size_t n = least + s.Pick(static_cast<uint32_t>(most - least + 1)); n > 0; --n)
@@ -49,7 +46,7 @@ const char* const kLiterals[] = {"ON", "NONE", "IN-OUT", "E5", "A1", "\"light-gr
 const char* const kValueKinds[] = {"ident", "int", "real", "string", "integer"};
 
 struct GrammarMaker {
-    Source& s;
+    Rng& s;
     GenGrammar& g;
     int forms, choices, values;
 
@@ -152,7 +149,7 @@ std::string GrammarText(const GenGrammar& g)
 
 // --- Messy values, as written in a document or given to the editing operations
 
-std::string MessyIdent(const GenGrammar& g, Source& s)
+std::string MessyIdent(const GenGrammar& g, Rng& s)
 {
     static const char* const pool[] = {"a.b", "a-b", "&1", "&a-b", "E12", "e5", "a;b", "x#y", "n'1",
                                        "'a b'", "1", "-", "x(y", "caf\xc3\xa9", "a-1"};
@@ -173,7 +170,7 @@ std::string MessyIdent(const GenGrammar& g, Source& s)
 // Integers: odd spellings and values at and past the 32-bit limits. Reals: odd spellings,
 // values past the double range, and 1 to 17 significant digits at a magnitude from 1e-9 to
 // 1e12 in fixed notation.
-std::string MessyNumber(Source& s, bool real)
+std::string MessyNumber(Rng& s, bool real)
 {
     static const char* const ints[] = {"-0", "+5", "007", "2147483647", "-2147483648", "2147483648",
                                        "-2147483649", "99999999999", "+", "1-2"};
@@ -193,7 +190,7 @@ std::string MessyNumber(Source& s, bool real)
     return (s.Chance(30) ? "-" : "") + text;
 }
 
-std::string MessyString(Source& s)
+std::string MessyString(Rng& s)
 {
     static const char* const pool[] = {"", " lead", "a)b(", "two\nlines", "tab\there", ";semi", "'apos'",
                                        "end\\", "q\\\"uote", "\"", "trail "};
@@ -204,7 +201,7 @@ std::string MessyString(Source& s)
 
 struct DocumentMaker {
     const GenGrammar& g;
-    Source& s;
+    Rng& s;
     std::vector<std::string> tokens;
     static const int kDeepest = 4;
     // Past this depth or size only what is required is written.
@@ -277,7 +274,7 @@ void Flatten(const GenGrammar& g, const std::vector<GenSequence>& alternatives, 
 
 // Text of one element that the rule of form `formName` holds (a value, literal or form);
 // sometimes cut short or otherwise broken.
-std::string GenerateContent(const GenGrammar& g, const std::string& formName, Source& s)
+std::string GenerateContent(const GenGrammar& g, const std::string& formName, Rng& s)
 {
     DocumentMaker maker{g, s, {}};
     std::vector<const GenElement*> elements;
@@ -428,7 +425,7 @@ GenGrammar GenerateGrammar(uint32_t seed)
     return g;
 }
 
-std::string GenerateDocument(const GenGrammar& g, Source& s)
+std::string GenerateDocument(const GenGrammar& g, Rng& s)
 {
     DocumentMaker maker{g, s, {}};
     for (uint32_t n = 1 + s.Pick(3); n > 0; --n)
@@ -486,7 +483,7 @@ std::string Edit::Text() const
            (op == kRemObject ? "" : numeric ? value : Quote(text.c_str()));
 }
 
-Edit RandomEdit(const GenGrammar& g, const CZelParser& parser, Source& s)
+Edit RandomEdit(const GenGrammar& g, const CZelParser& parser, Rng& s)
 {
     static const double reals[] = {1e-7, 1.0 / 3, -0.0, 1e300, std::numeric_limits<double>::max(),
                                    std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};

@@ -14,19 +14,13 @@ namespace zeltest {
 
 class RecordingParser;
 
-// A source of choices: seeded for the tests, the input bytes for a fuzz target.
-class Source {
-public:
-    virtual ~Source() = default;
-    virtual uint32_t Next() = 0;
-    uint32_t Pick(uint32_t n) { return n ? Next() % n : 0; }
-    bool Chance(uint32_t percent) { return Pick(100) < percent; }
-};
-
-class Rng : public Source {
+// The seeded source of every random choice.
+class Rng {
 public:
     explicit Rng(uint32_t seed) : m_engine(seed) {}
-    uint32_t Next() override { return m_engine(); }
+    uint32_t Next() { return m_engine(); }
+    uint32_t Pick(uint32_t n) { return n ? Next() % n : 0; }
+    bool Chance(uint32_t percent) { return Pick(100) < percent; }
 
 private:
     std::mt19937 m_engine;
@@ -66,7 +60,7 @@ struct Settings {
 GenGrammar GenerateGrammar(uint32_t seed);
 // The text of a document of one to three goal forms, with random blanks and comments
 // between the tokens.
-std::string GenerateDocument(const GenGrammar& g, Source& s);
+std::string GenerateDocument(const GenGrammar& g, Rng& s);
 // Every node of every goal, in document order.
 std::vector<const CZelOid*> Nodes(const CZelParser& parser);
 
@@ -96,7 +90,7 @@ struct Edit {
 // account of what went wrong.
 std::string ApplyEdit(RecordingParser& parser, zelParserS* grammar, const Settings& settings, const Edit& edit,
                       const std::string& dir, bool& readsBack);
-Edit RandomEdit(const GenGrammar& g, const CZelParser& parser, Source& s);
+Edit RandomEdit(const GenGrammar& g, const CZelParser& parser, Rng& s);
 
 }  // namespace zeltest
 

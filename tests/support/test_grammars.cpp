@@ -176,18 +176,20 @@ int ParseLine(CZelParser& parser, const std::string& text)
 
 int ParseText(CZelParser& parser, const std::string& text, int engine)
 {
-    const std::string file = TempFile(text);
-    const int result = parser.Parse(file.c_str(), engine);
-    std::remove(file.c_str());
-    return result;
+    return parser.Parse(TempFile(text).c_str(), engine);
 }
 
 std::string TempFile(const std::string& text, const std::string& suffix)
 {
+    static struct Made {
+        std::vector<std::string> names;
+        ~Made() { for (const std::string& name : names) std::remove(name.c_str()); }
+    } made;
     char name[] = "/tmp/zeltestXXXXXX";
     close(mkstemp(name));
     const std::string path = std::string(name) + suffix;
     std::rename(name, path.c_str());
+    made.names.push_back(path);
     WriteText(path, text);
     return path;
 }
@@ -277,7 +279,6 @@ const CZelOid* Child(const CZelOid* node, int n)
 std::string Repeat(const std::string& piece, int count)
 {
     std::string text;
-    text.reserve(piece.size() * static_cast<size_t>(count > 0 ? count : 0));
     while (count-- > 0)
         text += piece;
     return text;

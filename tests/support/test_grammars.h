@@ -2,6 +2,8 @@
 #ifndef ZEL_TESTS_TEST_GRAMMARS_H
 #define ZEL_TESTS_TEST_GRAMMARS_H
 
+#include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -63,13 +65,19 @@ public:
     int summaries = 0;
 };
 
+// A list of the texts given, in order.
+struct TextList : CStringList {
+    TextList(std::initializer_list<const char*> texts) { for (const char* text : texts) AddTail(text); }
+};
+
 // The strings of a list, in order.
 std::vector<std::string> Strings(const CStringList& list);
 // Parses text as a line list of one string.
 int ParseLine(CZelParser& parser, const std::string& text);
 // Parses text from a temporary file with the engine given.
 int ParseText(CZelParser& parser, const std::string& text, int engine = 0);
-// Writes text to a new temporary file and returns its name.
+// Writes text to a new temporary file and returns its name; the file goes when the test
+// program ends.
 std::string TempFile(const std::string& text, const std::string& suffix = ".zel");
 std::string ReadFile(const std::string& name);
 void WriteText(const std::string& name, const std::string& text);

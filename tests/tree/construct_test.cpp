@@ -5,11 +5,7 @@
 
 using namespace zeltest;
 
-namespace {
-
-struct Tree_Construct : TreeFixture {};
-
-}  // namespace
+using Tree_Construct = TreeFixture;
 
 TEST_F(Tree_Construct, AppendNeedsOnlyTheKeywordInTheRule)
 {
@@ -41,9 +37,7 @@ TEST_F(Tree_Construct, InsertOnlyWhereTheGrammarAllowsIt)
     EXPECT_TRUE(Child(net, 1)->InsStrtok(CString("s")) && Child(net, 2)->InsInttok(7));
     EXPECT_EQ("(net n \"s\" 7.000000 1.500000)", Shape(net));
     const CZelOid* bag = Load("(bag p q)", true);
-    CStringList names;
-    for (const char* name : {"a", "b", "c"})
-        names.AddTail(name);
+    TextList names{"a", "b", "c"};
     EXPECT_STREQ("a", Child(bag, 1)->InsIdent(names)->GetIdent());  // in list order; the first is returned
     EXPECT_EQ("(bag p a b c q)", Shape(bag));
 

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "support/test_grammars.h"
 

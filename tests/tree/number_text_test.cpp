@@ -2,9 +2,6 @@
 // their conversion gives and are named in a warning; the parse still succeeds.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
-
 #include "support/test_grammars.h"
 
 using namespace zeltest;

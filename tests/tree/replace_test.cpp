@@ -7,7 +7,7 @@ using namespace zeltest;
 
 static char* Proc() { return nullptr; }
 
-struct Tree_Replace : TreeFixture {};
+using Tree_Replace = TreeFixture;
 
 TEST_F(Tree_Replace, ValuesOfTheNodesOwnKind)
 {

@@ -1,9 +1,7 @@
 // Node values, release of nodes and subtrees, deletion and copies.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
-#include <string>
 
 #include "core/parser_access.h"
 #include "support/test_grammars.h"
@@ -112,5 +110,4 @@ TEST(Tree_Store, TopLevelChainWithoutGoalIsReleased)
     const std::string file = TempFile("a b c (bag x)\n");
     p.Parse(file.c_str(), "r", -1L, 1);
     EXPECT_LE(3, zel::ParserAccess::Of(p).store.ReleasedCount());  // a, b and c; the sanitizer build checks that none leaks
-    std::remove(file.c_str());
 }

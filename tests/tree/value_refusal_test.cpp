@@ -3,27 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "tree/tree_fixture.h"
 
 using namespace zeltest;
 
-namespace {
-
-struct Tree_Values : TreeFixture {};
-
-// A list of texts, kept alive by the test.
-struct List : CStringList {
-    List(std::initializer_list<const char*> texts)
-    {
-        for (const char* text : texts)
-            AddTail(text);
-    }
-};
-
-}  // namespace
+using Tree_Values = TreeFixture;
 
 // Under the plain rules: identifiers with spaces or parentheses, a literal keyword's name in
 // any case, strings with an unprotected quote, reals that are not finite. Each refusal
@@ -64,10 +50,10 @@ TEST_F(Tree_Values, ValuesWithoutAWrittenFormAreRefused)
 TEST_F(Tree_Values, ListFormsAddEveryTextOrNone)
 {
     const CZelOid* bag = Load("(bag a1)", true);
-    List mixed{"b1", "c d", "e1"};
+    TextList mixed{"b1", "c d", "e1"};
     EXPECT_EQ(nullptr, bag->AppIdent(mixed));
     EXPECT_EQ(nullptr, bag->GetFirstObj()->InsIdent(mixed));
-    List good{"b1", "c1"};
+    TextList good{"b1", "c1"};
     EXPECT_NE(nullptr, bag->GetFirstObj()->InsIdent(good));
     EXPECT_EQ("(bag b1 c1 a1)", Shape(bag));
     // The probe takes one identifier in front of X: the second insertion fails, the first goes.
@@ -77,7 +63,7 @@ TEST_F(Tree_Values, ListFormsAddEveryTextOrNone)
     EXPECT_NE(nullptr, probe->GetFirstObj()->InsIdent("b1"));
     EXPECT_EQ("(probe b1 X)", Shape(probe));
     const CZelOid* library = Load("(library \"a\")");
-    List strings{"x", "y\"", "z"};
+    TextList strings{"x", "y\"", "z"};
     EXPECT_EQ(nullptr, library->AppStrtok(strings));
     EXPECT_EQ(nullptr, library->GetFirstObj()->InsStrtok(strings));
     EXPECT_EQ("(library \"a\")", Shape(library));
