@@ -57,6 +57,9 @@ int ParserImpl::ParseStream(int useAltEngine)
         formRead = true;
         stack.Clear();
         scratch = nullptr;
+        // A form's nodes link only to nodes of the same form: no later sibling of a node of
+        // an earlier form, which that form's release would leave behind.
+        engines.SetCurrent(nullptr);
         if (!stack.Push(goal, &scratch, 0)) {
             CloseInput();
             return 1;
@@ -104,6 +107,7 @@ int ParserImpl::ParseLines(CStringList* lines)
             tokenRead = true;
             stack.Clear();
             scratch = nullptr;
+            engines.SetCurrent(nullptr);
             if (!stack.Push(goal, &scratch, 0)) {
                 lexer.SetTextOnly(false);
                 return 1;

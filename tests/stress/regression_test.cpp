@@ -75,3 +75,20 @@ TEST(Stress_Regression, RealBeyondTheDoubleRangeKeepsTheLargestFiniteValue)
     EXPECT_NE(std::string::npos, written[0].find("  17976931348623157081")) << written[0];
     EXPECT_NE(std::string::npos, written[0].find("  -17976931348623157081")) << written[0];
 }
+
+TEST(Stress_Regression, TopLevelFormNeverLinksToANodeOfAnEarlierForm)
+{
+    // A goal alternative with a successor: ")" at the top level matches the rule's end,
+    // and the identifier read next was linked behind the identifier of the first form,
+    // which had been kept for release already, and leaked.
+    Grammar g = EditGrammar();
+    zelParserS d = *g.get();
+    g.rows[1].alt = 4;
+    g.rows[1].next = 4;
+    for (int engine = 0; engine < 2; ++engine) {
+        RecordingParser p(&d, 16, 64, 0, 1);
+        const std::string file = TempFile("first ) ) ) second\n");
+        p.Parse(file.c_str(), "r", -1L, engine);
+        EXPECT_EQ(2, zel::ParserAccess::Of(p).store.ReleasedCount()) << engine;
+    }
+}
