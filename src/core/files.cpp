@@ -149,16 +149,6 @@ void ParserImpl::FullInit()
     Reinit();
 }
 
-bool ParserImpl::EnsureKeywords()
-{
-    if (grammar.KeywordsLoaded())
-        return true;
-    return GuardAllocation(reporter, false, [&] {
-        grammar.LoadKeywords();
-        return true;
-    });
-}
-
 // The tree writer for a live node of this parser. A failed write is 1 with error state 4;
 // a null stream is 2.
 int ParserImpl::WriteStream(FILE* stream, const CZelOid* node, int level, int withSiblings)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <new>
 
+#include "core/allocation_guard.h"
 #include "core/conventions.h"
 #include "core/grammar_check.h"
 #include "diag/reporter.h"
@@ -71,6 +72,16 @@ void GrammarTables::LoadKeywords()
         ClearKeywords();
         throw;
     }
+}
+
+bool GrammarTables::EnsureKeywords(Reporter& reporter)
+{
+    if (KeywordsLoaded())
+        return true;
+    return GuardAllocation(reporter, false, [&] {
+        LoadKeywords();
+        return true;
+    });
 }
 
 void GrammarTables::ClearKeywords()

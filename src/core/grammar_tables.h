@@ -33,6 +33,8 @@ public:
     // names by case-insensitive hash. Load throws std::bad_alloc and leaves both empty.
     void LoadKeywords();
     void ClearKeywords();
+    // Loads the keyword index when it is empty; false when memory ran out (reported).
+    bool EnsureKeywords(Reporter& reporter);
     bool KeywordsLoaded() const { return m_keywords.GetCount() != 0; }
     // True when the text is a key of the keyword index as it stands.
     bool IsKeywordKey(const char* text) const;

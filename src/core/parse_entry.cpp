@@ -91,7 +91,7 @@ int ParserImpl::ParseLines(CStringList* lines)
         return 1;
     // Literal keywords are recognised through the keyword index, also when no file
     // was opened to build it.
-    if (!EnsureKeywords())
+    if (!grammar.EnsureKeywords(reporter))
         return 1;
     const int goal = grammar.KeywordHead(kGoalKeyword);
     bool tokenRead = false;

@@ -33,8 +33,6 @@ public:
     void FullInit();
     // Closes the input stream after a parse; the output side of an "rw" open goes with it.
     void CloseInput();
-    // Loads the keyword index when it is empty; false when memory ran out (reported).
-    bool EnsureKeywords();
 
     // Parse entry points (src/core/parse_entry.cpp).
     int Parse(const char* name, const char* mode, long offset, int useAltEngine);

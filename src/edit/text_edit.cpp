@@ -2,7 +2,6 @@
 // existing node, at the grammar position where the written file has them.
 #include "edit/text_edit.h"
 
-#include "core/allocation_guard.h"
 #include "core/grammar_tables.h"
 #include "diag/reporter.h"
 #include "lex/lexer.h"
@@ -28,10 +27,7 @@ CZelOid* TextEdit::PlaceText(CZelOid* parent, CZelOid* at, const CZelOid* skip, 
     m_lexer.Reset();
     m_reporter.Reset();
     m_stack.Clear();
-    if (!m_grammar.KeywordsLoaded() && !GuardAllocation(m_reporter, false, [&] {
-            m_grammar.LoadKeywords();
-            return true;
-        }))
+    if (!m_grammar.EnsureKeywords(m_reporter))
         return nullptr;
     m_lexer.SetText(text);
     m_lexer.SetTextOnly(true);

@@ -12,7 +12,7 @@
 namespace zel {
 
 // Finds the next element after the position at the top of the stack that accepts the
-// sought item: the target element (BuildStack) or the current token (VerifySemantic).
+// sought item: the target element (Pass) or the given token (Find).
 // The top entry is either an element still to be tried (status 1) or the element that
 // the previous item matched (status 0). On success the element is on top, matched, and
 // its index is returned; otherwise -1, with the stack left where the walk stopped.

@@ -25,13 +25,13 @@ int FormParser::FinishFormContent(StackEntry& top, int r)
         if (GotoEoform())
             return kStop;
     }
-    m_needToken = 1;
+    m_needToken = true;
     if (m_lexer.TokenType() != zelKW_EOFORM) {
         m_reporter.Report(zelERR_EXPECTING_EOFORM, e);
         m_reporter.Report(zelERR_SKIPPING_FORM, e);
         if (GotoEoform())
             return kStop;
-        m_needToken = 0;
+        m_needToken = false;
     }
     top.status = 0;
     return kGoOn;

@@ -24,13 +24,13 @@ __attribute__((always_inline)) inline int FormParser::MatchStep(StackEntry& top)
             return kStop;
         if (m_lexer.TokenType() == zelKW_IDENT)
             m_lexer.ConvertToktyp();
-        m_needToken = 0;
+        m_needToken = false;
     }
 
     const int m = MatchToken(e);
     if (m == 1) {
         if (m_lexer.TokenType() == zelKW_EOFORM) {
-            m_needToken = 1;
+            m_needToken = true;
             return FormSatis(e);
         }
         CZelOid* node = MakeNode(e);
@@ -56,11 +56,11 @@ __attribute__((always_inline)) inline int FormParser::MatchStep(StackEntry& top)
             if (TypeOf(e) == zelKW_FORM)
                 GotoEoform();
         }
-        m_needToken = 1;
+        m_needToken = true;
     } else if (m == 2) {
         if (GotoEoform())
             return kStop;
-        m_needToken = 1;
+        m_needToken = true;
     }
     return kGoOn;
 }
