@@ -20,7 +20,9 @@ struct ParserAccess;
 // goal trees, and with them every pointer to their nodes becomes invalid. Nodes taken out
 // of a tree with RemObject or RemoveObjects stay valid objects, in the free state, until
 // FullInit or the parser's destruction deletes them. The grammar tables stay the client's.
-// A parser and its nodes are used by one thread at a time.
+// A parser and its nodes are used by one thread at a time. When memory runs out while the
+// parser is being built, "Error allocating from heap." goes to standard output and every
+// operation fails as it documents.
 class ZEL_API CZelParser {
 public:
     enum { kMaxGoals = 16, kLineBufferSize = 2048, kTokenBufferSize = 512 };
