@@ -24,8 +24,6 @@ public:
     // are reported through reporter once (code zelERR_GRAMMAR_TABLES), and every refusal
     // sets the error state.
     bool Use(Reporter& reporter);
-    // Disowns the tables, for a parser that could not build its keyword index.
-    void Drop() { m_state = kNone; }
     // What is wrong with malformed tables.
     const std::string& Fault() const { return m_fault; }
 

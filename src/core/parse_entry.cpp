@@ -44,6 +44,21 @@ void ParserImpl::CountInputEnd(bool somethingRead)
     }
 }
 
+// Sets the engines on the goal element for the top-level form whose first token is
+// current; its node goes to scratch. False on a stack overflow (reported).
+bool ParserImpl::StartTopLevelForm(int goal, CZelOid*& scratch)
+{
+    stack.Clear();
+    scratch = nullptr;
+    // A form's nodes link only to nodes of the same form: no later sibling of a node of an
+    // earlier form, which that form's release would leave behind.
+    engines.SetCurrent(nullptr);
+    if (!stack.Push(goal, &scratch, 0))
+        return false;
+    engines.SetNeedToken(false);
+    return true;
+}
+
 int ParserImpl::ParseStream(int useAltEngine)
 {
     reporter.SetState(kStateNone);
@@ -55,16 +70,10 @@ int ParserImpl::ParseStream(int useAltEngine)
     engines.SetRecordGoals(true);
     while (lexer.Gettok() == 1) {
         formRead = true;
-        stack.Clear();
-        scratch = nullptr;
-        // A form's nodes link only to nodes of the same form: no later sibling of a node of
-        // an earlier form, which that form's release would leave behind.
-        engines.SetCurrent(nullptr);
-        if (!stack.Push(goal, &scratch, 0)) {
+        if (!StartTopLevelForm(goal, scratch)) {
             CloseInput();
             return 1;
         }
-        engines.SetNeedToken(false);
         const int r = useAltEngine ? engines.ParseFile2() : engines.ParseFile();
         store.KeepOrphans(scratch);
         if (r == kMatched)
@@ -105,14 +114,10 @@ int ParserImpl::ParseLines(CStringList* lines)
         bool failed = false;
         while (lexer.Gettok() == 1) {
             tokenRead = true;
-            stack.Clear();
-            scratch = nullptr;
-            engines.SetCurrent(nullptr);
-            if (!stack.Push(goal, &scratch, 0)) {
+            if (!StartTopLevelForm(goal, scratch)) {
                 lexer.SetTextOnly(false);
                 return 1;
             }
-            engines.SetNeedToken(false);
             const int r = engines.ParseFile();
             store.KeepOrphans(scratch);
             if (r != kMatched) {

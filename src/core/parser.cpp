@@ -17,6 +17,17 @@
 
 using zel::ParserImpl;
 
+namespace {
+
+// The file name, or an empty one for a parser built without memory.
+CString& NameOrNone(CString* name)
+{
+    static CString none;
+    return name ? *name : none = "";
+}
+
+}  // namespace
+
 CZelParser::CZelParser(zelParserS* grammar, int maxGoals, int stackSize, char escapeChar, int extendedSyntax)
     : m_impl(nullptr)
 {
@@ -40,11 +51,7 @@ void CZelParser::SetIfname(const char* name)
         m_impl->inputName = name;
 }
 
-CString& CZelParser::GetIfname()
-{
-    static CString none;
-    return m_impl ? m_impl->inputName : none = "";
-}
+CString& CZelParser::GetIfname() { return NameOrNone(m_impl ? &m_impl->inputName : nullptr); }
 
 void CZelParser::SetOfname(const char* name)
 {
@@ -52,11 +59,7 @@ void CZelParser::SetOfname(const char* name)
         m_impl->outputName = name;
 }
 
-CString& CZelParser::GetOfname()
-{
-    static CString none;
-    return m_impl ? m_impl->outputName : none = "";
-}
+CString& CZelParser::GetOfname() { return NameOrNone(m_impl ? &m_impl->outputName : nullptr); }
 
 int CZelParser::Open(const char* name, const char* mode) { return m_impl ? m_impl->Open(name, mode) : 0; }
 

@@ -65,6 +65,7 @@ public:
 
 private:
     int OpenFile(const char* name, const char* mode);
+    bool StartTopLevelForm(int goal, CZelOid*& scratch);
     void CountInputEnd(bool somethingRead);
 };
 

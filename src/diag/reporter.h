@@ -34,7 +34,6 @@ public:
     void Report(zelErrCode code, int arg, const char* fileName);
     // A failed allocation inside an operation, straight to WriteMsg.
     void OutOfMemory();
-    CZelParser& Hooks() const { return m_hooks; }
 
     // The error count of this parse, also past the cap.
     int Errors() const { return m_errors; }

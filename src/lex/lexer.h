@@ -83,8 +83,6 @@ public:
     // The reading ended on a fault; nothing more is read.
     bool ReadStopped() const { return m_readStopped; }
 
-    bool Extended() const { return m_extended; }
-    char Escape() const { return m_esc; }
     // The settings that decide how a text reads, with the given keyword index.
     LexicalSettings Settings(const NameIndex* names) const { return LexicalSettings{m_extended, m_esc, names}; }
 

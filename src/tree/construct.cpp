@@ -111,17 +111,33 @@ CZelOid* InsertObject(const CZelOid* self, int keyword, zelTokTyp valueType, con
     return node;
 }
 
-// Appends one text value of the given keyword. A text that the writer cannot write back
-// is refused.
-const CZelOid* AppendText(const CZelOid* self, int keyword, zelTokTyp type, const char* text)
+// Appends one text value whose text has been checked.
+const CZelOid* AppendValue(const CZelOid* self, int keyword, zelTokTyp type, const char* text)
 {
-    if (!text || !CanWriteText(OwnerOf(self), type, text, std::strlen(text)))
-        return nullptr;
     return AppendObject(self, keyword, type, text);
 }
 
-// Adds one node per text of list, from head to tail, with add (AppendText or
-// InsertText): all of them or none. Every text is checked before the first node is made,
+// Inserts one text value whose text has been checked, entered in its symbol map as a
+// replaced value is, and kept only when the parent's children read back.
+const CZelOid* InsertValue(const CZelOid* self, int keyword, zelTokTyp type, const char* text)
+{
+    const CZelOid* node = InsertObject(self, keyword, type, text);
+    if (node)
+        EnterSymbolIfHashed(node);
+    return ReadBack::KeepIfReadsBack(node);
+}
+
+// Adds one text value with add (AppendValue or InsertValue). A text that the writer
+// cannot write back is refused.
+const CZelOid* AddText(const CZelOid* self, AddOne add, int keyword, zelTokTyp type, const char* text)
+{
+    if (!text || !CanWriteText(OwnerOf(self), type, text, std::strlen(text)))
+        return nullptr;
+    return add(self, keyword, type, text);
+}
+
+// Adds one node per text of list, from head to tail, with add (AppendValue or
+// InsertValue): all of them or none. Every text is checked before the first node is made,
 // and when a later node cannot be made the nodes made before it are deleted again. The
 // nodes made stand next to each other in list order. Returns the first node, or null.
 const CZelOid* AddTexts(const CZelOid* self, AddOne add, int keyword, zelTokTyp type, CStringList& list)
@@ -153,13 +169,6 @@ const CZelOid* AddTexts(const CZelOid* self, AddOne add, int keyword, zelTokTyp 
 
 // Appends a number node of keyword and type, of value 0; the caller sets its value.
 const CZelOid* AppendNumber(const CZelOid* self, int keyword, zelTokTyp type) { return AppendObject(self, keyword, type, "0"); }
-// Inserts one text value; a text that the writer cannot write back is refused.
-const CZelOid* InsertText(const CZelOid* self, int keyword, zelTokTyp type, const char* text)
-{
-    if (!text || !CanWriteText(OwnerOf(self), type, text, std::strlen(text)))
-        return nullptr;
-    return ReadBack::KeepIfReadsBack(SetNewValue(InsertObject(self, keyword, type, text), text));
-}
 
 }  // namespace
 
@@ -172,16 +181,16 @@ const CZelOid* CZelOid::AppForm(int keyword) const { return zel::AppendObject(th
 const CZelOid* CZelOid::AppLiteral(int keyword) const { return zel::AppendObject(this, keyword, zelKW_LIT, ""); }
 
 
-const CZelOid* CZelOid::AppIdent(const char* text) const { return zel::AppendText(this, zel::kIdentKeyword, zelKW_IDENT, text); }
+const CZelOid* CZelOid::AppIdent(const char* text) const { return zel::AddText(this, &zel::AppendValue, zel::kIdentKeyword, zelKW_IDENT, text); }
 
-const CZelOid* CZelOid::AppStrtok(const char* text) const { return zel::AppendText(this, zel::kStringKeyword, zelKW_STRTOK, text); }
+const CZelOid* CZelOid::AppStrtok(const char* text) const { return zel::AddText(this, &zel::AppendValue, zel::kStringKeyword, zelKW_STRTOK, text); }
 
 
-const CZelOid* CZelOid::AppIdent(CStringList& list) const { return zel::AddTexts(this, &zel::AppendText, zel::kIdentKeyword, zelKW_IDENT, list); }
+const CZelOid* CZelOid::AppIdent(CStringList& list) const { return zel::AddTexts(this, &zel::AppendValue, zel::kIdentKeyword, zelKW_IDENT, list); }
 
 const CZelOid* CZelOid::AppStrtok(CStringList& list) const
 {
-    return zel::AddTexts(this, &zel::AppendText, zel::kStringKeyword, zelKW_STRTOK, list);
+    return zel::AddTexts(this, &zel::AppendValue, zel::kStringKeyword, zelKW_STRTOK, list);
 }
 
 
@@ -211,17 +220,17 @@ const CZelOid* CZelOid::InsLiteral(int keyword) const
 }
 
 
-const CZelOid* CZelOid::InsIdent(const char* text) const { return zel::InsertText(this, zel::kIdentKeyword, zelKW_IDENT, text); }
+const CZelOid* CZelOid::InsIdent(const char* text) const { return zel::AddText(this, &zel::InsertValue, zel::kIdentKeyword, zelKW_IDENT, text); }
 
-const CZelOid* CZelOid::InsIdent(const CString& text) const { return zel::InsertText(this, zel::kIdentKeyword, zelKW_IDENT, text); }
+const CZelOid* CZelOid::InsIdent(const CString& text) const { return zel::AddText(this, &zel::InsertValue, zel::kIdentKeyword, zelKW_IDENT, text); }
 
-const CZelOid* CZelOid::InsIdent(CStringList& list) const { return zel::AddTexts(this, &zel::InsertText, zel::kIdentKeyword, zelKW_IDENT, list); }
+const CZelOid* CZelOid::InsIdent(CStringList& list) const { return zel::AddTexts(this, &zel::InsertValue, zel::kIdentKeyword, zelKW_IDENT, list); }
 
-const CZelOid* CZelOid::InsStrtok(const char* text) const { return zel::InsertText(this, zel::kStringKeyword, zelKW_STRTOK, text); }
+const CZelOid* CZelOid::InsStrtok(const char* text) const { return zel::AddText(this, &zel::InsertValue, zel::kStringKeyword, zelKW_STRTOK, text); }
 
-const CZelOid* CZelOid::InsStrtok(const CString& text) const { return zel::InsertText(this, zel::kStringKeyword, zelKW_STRTOK, text); }
+const CZelOid* CZelOid::InsStrtok(const CString& text) const { return zel::AddText(this, &zel::InsertValue, zel::kStringKeyword, zelKW_STRTOK, text); }
 
-const CZelOid* CZelOid::InsStrtok(CStringList& list) const { return zel::AddTexts(this, &zel::InsertText, zel::kStringKeyword, zelKW_STRTOK, list); }
+const CZelOid* CZelOid::InsStrtok(CStringList& list) const { return zel::AddTexts(this, &zel::InsertValue, zel::kStringKeyword, zelKW_STRTOK, list); }
 
 const CZelOid* CZelOid::InsInttok(int value) const
 {

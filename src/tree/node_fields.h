@@ -44,6 +44,8 @@ void FreeValue(const CZelOid* node);
 // 1; 0 for a node without text kind; -1 for a text that the writer cannot write back under
 // the parser's settings; -4 when out of memory. The node keeps its value unless 1.
 int ReplaceNodeText(const CZelOid* node, const char* text, size_t length);
+// Enters a text node in its form's symbol map when hashing is on and its row is marked for it.
+void EnterSymbolIfHashed(const CZelOid* node);
 
 }  // namespace zel
 

@@ -67,10 +67,15 @@ int zel::ReplaceNodeText(const CZelOid* node, const char* text, size_t length)
         ValueOf(node) = block;
         std::free(old);
     }
+    EnterSymbolIfHashed(node);
+    return 1;
+}
+
+void zel::EnterSymbolIfHashed(const CZelOid* node)
+{
     const zelSemanticS* row = SemanticRowOf(node);
     if (ParserAccess::Of(*OwnerOf(node)).symbolHashing && row && (row->attributes & kHashedSymbol))
         OwnerOf(node)->StoreSymbol(node, static_cast<const char*>(ValueOf(node)));
-    return 1;
 }
 
 int CZelOid::ReplaceData(const char* text) const
