@@ -54,6 +54,9 @@ TEST_F(Tree_Replace, RegisteredNamesAreFoundThroughTheFormMap)
     EXPECT_EQ(0, parser->ReplaceData(q, "delta"));
     EXPECT_EQ("\nHashing symbol: delta", testing::internal::GetCapturedStdout());
     EXPECT_TRUE(find("delta") == q && !find("gamma"));  // found under the new name only
+    parser->SetTraceLevel(0);
+    const CZelOid* inserted = p->InsIdent("sigma");  // an inserted value is entered as a replaced one is
+    EXPECT_TRUE(inserted && find("sigma") == inserted && parser->DeleteObject(inserted, 1) && !find("sigma"));
     EXPECT_TRUE(parser->RemObject(r) && parser->DeleteObject(q, 1));
     EXPECT_TRUE(!find("alpha") && !find("delta"));  // a node that leaves the tree leaves the map
     EXPECT_EQ("(bag alpha)", Shape(bag));
