@@ -15,7 +15,16 @@ enum zelTokTyp {
     zelKW_LIT = 8,        // a literal keyword written as a bare word
     zelKW_EOFILE = 9,     // token: end of input
     zelKW_EMPTYFORM = 10, // token: "()"
-    zelKW_LITIDENT = 11   // token only: a literal keyword under the extended rules
+    zelKW_LITIDENT = 11,  // token only: a literal keyword under the extended rules
+    zelKW_WORDTOK = 12    // a value that keeps the text of any bare word exactly as written
+};
+
+// Lexical options of a parser, beyond the choice of rule set and escape character.
+enum zelLexOption {
+    zelLEX_QUOTE_OPENS_STRING = 0x01,  // a double quote always opens a string, also before a
+                                       // space or ")" under the extended rules
+    zelLEX_ESCAPE_ESCAPES = 0x02       // the escape character escapes itself: a quote ends a
+                                       // string unless an odd run of escapes stands before it
 };
 
 // Flag bits of a semantic row's semType.

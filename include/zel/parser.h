@@ -27,8 +27,10 @@ class ZEL_API CZelParser {
 public:
     enum { kMaxGoals = 16, kLineBufferSize = 2048, kTokenBufferSize = 512 };
 
+    // escapeChar 0 means none; extendedSyntax nonzero selects the extended lexical rules;
+    // lexicalOptions are zelLexOption bits (0: the rules as they stand).
     CZelParser(zelParserS* grammar = nullptr, int maxGoals = 4, int stackSize = 65535,
-               char escapeChar = 0, int extendedSyntax = 0);
+               char escapeChar = 0, int extendedSyntax = 0, int lexicalOptions = 0);
     virtual ~CZelParser();
     CZelParser(const CZelParser&) = delete;
     CZelParser& operator=(const CZelParser&) = delete;

@@ -13,11 +13,11 @@
 namespace zel {
 
 ParserImpl::ParserImpl(CZelParser& front_, const zelParserS* descriptor, int maxGoals, int stackSize, char escapeChar,
-                       int extendedSyntax)
+                       int extendedSyntax, int lexicalOptions)
     : front(front_),
       reporter(front_),
       grammar(descriptor),
-      lexer(reporter, grammar.Names(), escapeChar, extendedSyntax != 0),
+      lexer(reporter, grammar.Names(), escapeChar, extendedSyntax != 0, lexicalOptions),
       store(front_, reporter, maxGoals),
       engines(grammar, lexer, store, reporter, stackSize),
       stack(engines.Stack())

@@ -28,11 +28,13 @@ CString& NameOrNone(CString* name)
 
 }  // namespace
 
-CZelParser::CZelParser(zelParserS* grammar, int maxGoals, int stackSize, char escapeChar, int extendedSyntax)
+CZelParser::CZelParser(zelParserS* grammar, int maxGoals, int stackSize, char escapeChar, int extendedSyntax,
+                       int lexicalOptions)
     : m_impl(nullptr)
 {
     try {
-        m_impl = new ParserImpl(*this, grammar, maxGoals, stackSize, escapeChar, extendedSyntax);
+        m_impl = new ParserImpl(*this, grammar, maxGoals, stackSize, escapeChar, extendedSyntax,
+                                lexicalOptions);
     } catch (const std::bad_alloc&) {
         // Without its state a parser can do nothing: every operation fails.
         std::printf("%s", zel::kHeapMessage);

@@ -23,7 +23,7 @@ namespace zel {
 class ParserImpl {
 public:
     ParserImpl(CZelParser& front, const zelParserS* descriptor, int maxGoals, int stackSize, char escapeChar,
-               int extendedSyntax);
+               int extendedSyntax, int lexicalOptions);
     ~ParserImpl();
 
     // Files: Open, Close and the per-parse resets (src/core/files.cpp).

@@ -33,8 +33,9 @@ class Lexer {
 public:
     enum { kLineBufferSize = 2048, kTokenBufferSize = 512 };
 
-    // Reports go to reporter; names is the keyword index that decides literal keywords.
-    Lexer(Reporter& reporter, const NameIndex& names, char escape, bool extended);
+    // Reports go to reporter; names is the keyword index that decides literal keywords;
+    // options are zelLexOption bits.
+    Lexer(Reporter& reporter, const NameIndex& names, char escape, bool extended, int options = 0);
     ~Lexer();
     Lexer(const Lexer&) = delete;
     Lexer& operator=(const Lexer&) = delete;
@@ -107,6 +108,7 @@ private:
     const NameIndex& m_names;
     const char m_esc;
     const bool m_extended;
+    const int m_options;  // zelLexOption bits
     FILE* m_in = nullptr;
     TextBuffer<kLineBufferSize> m_lineBuffer;
     TextBuffer<kTokenBufferSize> m_tokBuffer;

@@ -136,11 +136,12 @@ int Lexer::Nexttok()
     return 1;
 }
 
-Lexer::Lexer(Reporter& reporter, const NameIndex& names, char escape, bool extended)
+Lexer::Lexer(Reporter& reporter, const NameIndex& names, char escape, bool extended, int options)
     : m_reporter(reporter),
       m_names(names),
       m_esc(escape),
       m_extended(extended),
+      m_options(options),
       m_scan(m_lineBuffer.Data()),
       m_tok{m_tokBuffer.Data(), 0, zelKW_DUMMY, kNameUnknown},
       m_textLimit(kMaxInputText)
