@@ -27,6 +27,10 @@ public:
     int CompileFile(const char* fileName);
     // Returns one message per error, "line N: text", in the order found.
     const CStringList& GetErrors() const;
+    // Returns one message per warning of the last compile that succeeded, "line N: warning:
+    // text", in line order: alternatives and elements that no input can reach. Warnings
+    // never make a compile fail; the list is empty after a failed one.
+    const CStringList& GetWarnings() const;
 
     // Returns the descriptor for CZelParser, or null when nothing has compiled.
     zelParserS* GetDescriptor();
@@ -45,6 +49,7 @@ private:
     std::vector<zelSemanticS> m_rows;
     zelParserS m_descriptor;
     CStringList m_errors;
+    CStringList m_warnings;
     bool m_ready;
 };
 

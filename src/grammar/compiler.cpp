@@ -7,6 +7,7 @@
 
 #include "core/conventions.h"
 #include "grammar/grammar_text.h"
+#include "grammar/reachability.h"
 #include "grammar/table_builder.h"
 #include "zel/compiler.h"
 
@@ -24,6 +25,7 @@ int CZelGrammar::OutOfMemory()
     m_rows.shrink_to_fit();
     m_descriptor = zelParserS();
     m_errors.RemoveAll();
+    m_warnings.RemoveAll();
     try {
         m_errors.AddTail("out of memory");
     } catch (const std::bad_alloc&) {
@@ -36,13 +38,20 @@ int CZelGrammar::Compile(const char* text)
 {
     try {
         m_errors.RemoveAll();
+        m_warnings.RemoveAll();
         m_ready = false;
-        std::vector<std::string> errors;
+        std::vector<std::string> errors, warnings;
         const zel::GrammarText grammar = zel::ReadGrammar(text, errors);
+        std::vector<zel::RowSource> sources;
         if (errors.empty())
-            zel::BuildTables(grammar, m_keywords, m_rows, errors);
+            zel::BuildTables(grammar, m_keywords, m_rows, errors, sources);
+        // Tokens are told apart as the plain rules tell them.
+        if (errors.empty())
+            zel::FindUnreachable(m_keywords, m_rows, sources, false, warnings);
         for (const std::string& error : errors)
             m_errors.AddTail(error.c_str());
+        for (const std::string& warning : warnings)
+            m_warnings.AddTail(warning.c_str());
         m_ready = errors.empty();
         if (!m_ready) {
             m_keywords.clear();
@@ -76,6 +85,7 @@ int CZelGrammar::CompileFile(const char* fileName)
         }
         if (!readable) {
             m_errors.RemoveAll();
+            m_warnings.RemoveAll();
             m_ready = false;
             m_errors.AddTail((std::string("cannot read grammar file \"") + (fileName ? fileName : "") + "\"").c_str());
             return 1;
@@ -89,6 +99,8 @@ int CZelGrammar::CompileFile(const char* fileName)
 }
 
 const CStringList& CZelGrammar::GetErrors() const { return m_errors; }
+
+const CStringList& CZelGrammar::GetWarnings() const { return m_warnings; }
 
 zelParserS* CZelGrammar::GetDescriptor() { return m_ready ? &m_descriptor : nullptr; }
 

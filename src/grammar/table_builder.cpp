@@ -83,8 +83,9 @@ bool IsCapitalWord(const std::string& name)
 
 class Builder {
 public:
-    Builder(std::vector<zelKeywordS>& keywords, std::vector<zelSemanticS>& rows, std::vector<std::string>& errors)
-        : m_keywords(keywords), m_rows(rows), m_errors(errors)
+    Builder(std::vector<zelKeywordS>& keywords, std::vector<zelSemanticS>& rows, std::vector<std::string>& errors,
+            std::vector<RowSource>& sources)
+        : m_keywords(keywords), m_rows(rows), m_errors(errors), m_sources(sources)
     {
     }
 
@@ -248,6 +249,7 @@ private:
             const int row = kFirstGoalRow + static_cast<int>(i);
             const int alt = i + 1 < grammar.goals.size() ? row + 1 : kNoLink;
             m_rows.push_back(zelSemanticS{keyword, S_OPT, 0, alt, 0, nullptr});
+            NoteSource(row, {goal.second, true});
         }
     }
 
@@ -274,6 +276,12 @@ private:
         m_rows[end] = zelSemanticS{kEndOfFormRow, S_REQ, 0, kNoLink, kNoLink, nullptr};
         if (last >= 0)
             m_rows[last].next = end;
+    }
+
+    void NoteSource(int row, RowSource source)
+    {
+        m_sources.resize(m_rows.size());
+        m_sources[static_cast<size_t>(row)] = source;
     }
 
     int AddRow()
@@ -340,10 +348,12 @@ private:
         else if (element.modifier == '*')
             flags = kRepeated;
         m_rows[row] = zelSemanticS{keyword, flags | literal, 0, 0, 0, nullptr};
+        NoteSource(row, {element.line, flags == kRequired});
         if (element.modifier != '+')
             return row;
         const int repeat = AddRow();
         m_rows[repeat] = zelSemanticS{keyword, kRepeated | literal, 0, 0, 0, nullptr};
+        NoteSource(repeat, {0, false});
         m_rows[row].next = repeat;
         return repeat;
     }
@@ -373,6 +383,7 @@ private:
     std::vector<zelKeywordS>& m_keywords;
     std::vector<zelSemanticS>& m_rows;
     std::vector<std::string>& m_errors;
+    std::vector<RowSource>& m_sources;
     std::map<std::string, int, CaseLess> m_names;
     std::map<int, Rule::Kind> m_kinds;
     std::deque<Composite> m_composites;
@@ -383,10 +394,12 @@ private:
 }  // namespace
 
 void BuildTables(const GrammarText& grammar, std::vector<zelKeywordS>& keywords, std::vector<zelSemanticS>& rows,
-                 std::vector<std::string>& errors)
+                 std::vector<std::string>& errors, std::vector<RowSource>& sources)
 {
-    Builder builder(keywords, rows, errors);
+    sources.clear();
+    Builder builder(keywords, rows, errors, sources);
     builder.Build(grammar);
+    sources.resize(rows.size());
 }
 
 }  // namespace zel

@@ -87,6 +87,14 @@ TEST(Tools_Zel, HelpAndUsageErrors)
         EXPECT_EQ("2||" + message, Zel(args).substr(0, 3 + message.size())) << args;
 }
 
+// A grammar's warnings go to stderr after its file name, and the command goes on.
+TEST(Tools_Zel, GrammarWarningsArePrintedAndTheCommandGoesOn)
+{
+    const std::string grammar = TempFile("goal a\nform a = int* int? ;\n", ".zelg"), file = TempFile("(a 1 2)\n");
+    EXPECT_EQ("0|\n(a  1  2)\n|" + grammar + ": line 2: warning: \"int\" is never reached: the repeated \"int\" before it "
+              "takes every token it can start with\n", Zel("fmt -g " + grammar + " " + file));
+}
+
 // Every input is opened once: standard input ("-") and a FIFO are read, not consumed by a
 // probe first (the parse used to block forever on the FIFO's second open).
 TEST(Tools_Input, StandardInputAndFifoAreReadOnce)

@@ -98,12 +98,11 @@ bool LoadGrammar(const Options& options, CZelGrammar& grammar)
         std::fprintf(stderr, "zel: no grammar given (-g GRAMMAR)\n");
         return false;
     }
-    if (grammar.CompileFile(options.grammar.c_str()) == 0)
-        return true;
-    const CStringList& errors = grammar.GetErrors();
-    for (POSITION pos = errors.GetHeadPosition(); pos;)
-        std::fprintf(stderr, "%s: %s\n", options.grammar.c_str(), static_cast<const char*>(errors.GetNext(pos)));
-    return false;
+    const bool compiled = grammar.CompileFile(options.grammar.c_str()) == 0;
+    const CStringList& messages = compiled ? grammar.GetWarnings() : grammar.GetErrors();
+    for (POSITION pos = messages.GetHeadPosition(); pos;)
+        std::fprintf(stderr, "%s: %s\n", options.grammar.c_str(), static_cast<const char*>(messages.GetNext(pos)));
+    return compiled;
 }
 
 ReportingParser::ReportingParser(zelParserS* grammar, const Options& options, const std::string& file)

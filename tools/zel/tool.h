@@ -28,7 +28,8 @@ struct Options {
 // Returns false after printing the error.
 bool ReadOptions(const char* command, int argc, char** argv, const char* allowed, Options& options, bool& help);
 
-// Compiles options.grammar; prints its errors. Returns false on failure.
+// Compiles options.grammar; prints its errors, or its warnings when it compiles. Returns
+// false on failure.
 bool LoadGrammar(const Options& options, CZelGrammar& grammar);
 
 // A parser that prints each report as "FILE:LINE: error|warning|note: text" on stderr.

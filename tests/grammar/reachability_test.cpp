@@ -1,0 +1,89 @@
+// The compiler's warnings about alternatives and elements that no input can reach.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "grammar/reachability.h"
+#include "support/test_grammars.h"
+
+using namespace zeltest;
+using Lines = std::vector<std::string>;
+
+// The warnings for "goal a" and the rules, under the plain or the extended rules. A value
+// named w stands for a word element, which the grammar language cannot spell yet.
+static Lines Warnings(const std::string& rules, bool extended)
+{
+    std::vector<std::string> errors, warnings;
+    std::vector<zelKeywordS> keywords;
+    std::vector<zelSemanticS> rows;
+    std::vector<zel::RowSource> sources;
+    const zel::GrammarText grammar = zel::ReadGrammar(("goal a\n" + rules).c_str(), errors);
+    zel::BuildTables(grammar, keywords, rows, errors, sources);
+    if (!errors.empty())
+        return errors;
+    for (zelKeywordS& keyword : keywords)
+        if (std::strcmp(keyword.name, "w") == 0)
+            keyword.type = zelKW_WORDTOK;
+    zel::FindUnreachable(keywords, rows, sources, extended, warnings);
+    return warnings;
+}
+
+static std::string Taken(int line, const std::string& alternative, const std::string& owner)
+{
+    return "line " + std::to_string(line) + ": warning: alternative \"" + alternative + "\" of " + owner +
+           " is never taken: an earlier alternative takes every token it can start with";
+}
+
+static std::string Reached(int line, const std::string& element, const std::string& taker)
+{
+    return "line " + std::to_string(line) + ": warning: \"" + element + "\" is never reached: the repeated \"" + taker +
+           "\" before it takes every token it can start with";
+}
+
+// Each rule set's matching decides: an integer is a real, a literal an identifier only under
+// the extended rules, a word element takes every bare word; composites are covered through
+// their alternatives and the optional elements that lead them. Optional elements before
+// their like, and elements after something that takes a token, are read.
+TEST(Grammar_Reachability, WarnsWhereAnEarlierElementTakesEveryToken)
+{
+    const struct {
+        const char* rules;
+        bool extended;
+        Lines warnings;
+    } cases[] = {
+        {"form a = n ;\nchoice n = real | int ;", false, {Taken(3, "int", "\"n\"")}},
+        {"form a = n ;\nchoice n = int | real | ident | string | X | b ;\nform b = ;", false, {}},
+        {"form a = int* int\nreal* int?\nint+ ;", false,
+         {Reached(2, "int", "int"), Reached(3, "int", "real"), Reached(4, "int", "real")}},
+        {"form a = int* int? int ;", false, {Reached(2, "int", "int"), Reached(2, "int", "int")}},
+        {"form a = int? int int+ ident* X? ident ident? (ident | int)* X ;", false, {}},
+        {"form a = (X Y | X Z) (X? Y | Y) (X? Y | X? Z)\n((X? Y) | Y) ;", false,
+         {Taken(2, "X ...", "\"(X Y | X Z)\""), Taken(3, "Y", "\"((X Y) | Y)\"")}},
+        {"form a = (p | q | X Z) (b | c)* c ;\nchoice p = X | Y ;\nchoice q = Y | X ;\nform b = ;\nform c = ;", false,
+         {Reached(2, "c", "(b | c)"), Taken(2, "q", "\"(p | q | X Z)\""), Taken(2, "X ...", "\"(p | q | X Z)\"")}},
+        {"form a = ;\nform b = ;\ngoal b | a", false, {Taken(4, "a", "the goal")}},
+        {"form a = s ;\nform s = colour thickness? | NONE ;\nchoice colour = RED | BLUE ;\nvalue thickness = real ;",
+         false, {}},
+        {"form a = (ident | NAME) ident* X ;", false, {}},
+        {"form a = (ident | NAME) ident* X ;", true, {Reached(2, "X", "ident"), Taken(2, "NAME", "\"(ident | NAME)\"")}},
+        {"form a = w* int string\nident* w (w | X) ;\nvalue w = ident ;", false,
+         {Reached(2, "int", "w"), Taken(3, "X", "\"(w | X)\"")}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.warnings, Warnings(c.rules, c.extended)) << c.rules << (c.extended ? " (extended)" : "");
+}
+
+// Warnings never fail a compile; a failed compile has none; the example grammars have none.
+TEST(Grammar_Reachability, TheCompilerListsWarningsBesideItsTables)
+{
+    CZelGrammar g;
+    EXPECT_EQ(0, g.Compile("goal a\nform a = int* int ;"));
+    EXPECT_TRUE(g.GetDescriptor() != nullptr);
+    EXPECT_EQ(Lines{Reached(2, "int", "int")}, Strings(g.GetWarnings()));
+    EXPECT_EQ(1, g.Compile("goal a\nform a = int* int wire ;"));
+    EXPECT_TRUE(Strings(g.GetWarnings()).empty());
+    for (const char* file : {"/netlist/netlist.zelg", "/drawing/drawing.zelg"}) {
+        EXPECT_EQ(0, g.CompileFile((std::string(ZEL_EXAMPLES_DIR) + file).c_str())) << file;
+        EXPECT_TRUE(Strings(g.GetWarnings()).empty()) << file << testing::PrintToString(Strings(g.GetWarnings()));
+    }
+}
