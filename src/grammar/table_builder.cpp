@@ -376,8 +376,8 @@ private:
             return id;
         }
         // A quoted name is always a literal; a bare one means a declared name first, then a
-        // built-in kind, then an undeclared literal in capitals. WORD in capitals stays the
-        // literal it was before the word kind came.
+        // built-in kind, then an undeclared literal in capitals. WORD in capitals is such a
+        // literal, so that grammars which use it as one keep their tables.
         if (element.kind == Element::kQuoted) {
             auto literal = m_literals.find(element.name);
             if (literal != m_literals.end())
