@@ -34,16 +34,28 @@ public:
 
     // Returns the descriptor for CZelParser, or null when nothing has compiled.
     zelParserS* GetDescriptor();
-    // Returns the keyword id of a form, choice, value or literal name, or -1.
+    // Returns the keyword id of a form, choice, value or literal name, or -1. A name in
+    // double quotes asks for the literal of that name (which has a row of its own where a
+    // form, choice or value has the name too); one in angle brackets for the built-in
+    // kind ("<string>", "<word>").
     int GetKeywordId(const char* name) const;
 
+    // The lexical settings the grammar states (rules, escape, option statements), for
+    // CZelParser's constructor; each is 0 when the grammar says nothing or nothing compiled.
+    char GetEscapeChar() const;
+    int GetExtendedSyntax() const;
+    int GetLexicalOptions() const;
+
     // Writes C++ source defining the tables as <prefix>_keywords, <prefix>_semantics and
-    // the descriptor <prefix>_grammar, with an enumeration of the keyword ids. Returns 0,
-    // or 1 when nothing has compiled, the stream is null or memory runs out.
+    // the descriptor <prefix>_grammar, with an enumeration of the keyword ids, and, when
+    // the grammar states lexical settings, the constants <prefix>_escape,
+    // <prefix>_extended and <prefix>_lexical_options. Returns 0, or 1 when nothing has
+    // compiled, the stream is null or memory runs out.
     int WriteSource(FILE* stream, const char* prefix, const char* origin) const;
 
 private:
     int OutOfMemory();
+    void SetSettings(bool stated, char escape, int extended, int lexicalOptions);
 
     std::vector<zelKeywordS> m_keywords;
     std::vector<zelSemanticS> m_rows;
@@ -51,6 +63,10 @@ private:
     CStringList m_errors;
     CStringList m_warnings;
     bool m_ready;
+    char m_escape;
+    int m_extended;
+    int m_lexicalOptions;
+    bool m_settingsStated;  // the grammar has a rules, escape or option statement
 };
 
 #endif

@@ -11,7 +11,10 @@
 #include "grammar/table_builder.h"
 #include "zel/compiler.h"
 
-CZelGrammar::CZelGrammar() : m_descriptor(), m_ready(false) {}
+CZelGrammar::CZelGrammar()
+    : m_descriptor(), m_ready(false), m_escape(0), m_extended(0), m_lexicalOptions(0), m_settingsStated(false)
+{
+}
 
 CZelGrammar::~CZelGrammar() = default;
 
@@ -24,6 +27,7 @@ int CZelGrammar::OutOfMemory()
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_descriptor = zelParserS();
+    SetSettings(false, 0, 0, 0);
     m_errors.RemoveAll();
     m_warnings.RemoveAll();
     try {
@@ -45,9 +49,9 @@ int CZelGrammar::Compile(const char* text)
         std::vector<zel::RowSource> sources;
         if (errors.empty())
             zel::BuildTables(grammar, m_keywords, m_rows, errors, sources);
-        // Tokens are told apart as the plain rules tell them.
+        // Tokens are told apart as the grammar's own rule set tells them.
         if (errors.empty())
-            zel::FindUnreachable(m_keywords, m_rows, sources, false, warnings);
+            zel::FindUnreachable(m_keywords, m_rows, sources, grammar.settings.extended, warnings);
         for (const std::string& error : errors)
             m_errors.AddTail(error.c_str());
         for (const std::string& warning : warnings)
@@ -61,6 +65,8 @@ int CZelGrammar::Compile(const char* text)
         m_descriptor.semCount = static_cast<int>(m_rows.size());
         m_descriptor.kwTable = m_ready ? m_keywords.data() : nullptr;
         m_descriptor.kwCount = static_cast<int>(m_keywords.size());
+        const zel::StatedSettings& settings = grammar.settings;
+        SetSettings(m_ready && settings.stated, settings.escape, settings.extended, settings.options);
         return static_cast<int>(errors.size());
     } catch (const std::bad_alloc&) {
         return OutOfMemory();
@@ -87,6 +93,7 @@ int CZelGrammar::CompileFile(const char* fileName)
             m_errors.RemoveAll();
             m_warnings.RemoveAll();
             m_ready = false;
+            SetSettings(false, 0, 0, 0);
             m_errors.AddTail((std::string("cannot read grammar file \"") + (fileName ? fileName : "") + "\"").c_str());
             return 1;
         }
@@ -104,15 +111,49 @@ const CStringList& CZelGrammar::GetWarnings() const { return m_warnings; }
 
 zelParserS* CZelGrammar::GetDescriptor() { return m_ready ? &m_descriptor : nullptr; }
 
+void CZelGrammar::SetSettings(bool stated, char escape, int extended, int lexicalOptions)
+{
+    m_settingsStated = stated;
+    m_escape = stated ? escape : 0;
+    m_extended = stated ? extended : 0;
+    m_lexicalOptions = stated ? lexicalOptions : 0;
+}
+
+char CZelGrammar::GetEscapeChar() const { return m_escape; }
+
+int CZelGrammar::GetExtendedSyntax() const { return m_extended; }
+
+int CZelGrammar::GetLexicalOptions() const { return m_lexicalOptions; }
+
 int CZelGrammar::GetKeywordId(const char* name) const
 {
     if (!m_ready || !name)
         return -1;
-    if (strcasecmp(name, "integer") == 0)
-        return zel::kIntKeyword;
-    // Groups are named by their text in parentheses and are not looked up by name.
-    for (size_t k = 0; k < m_keywords.size(); ++k)
-        if (m_keywords[k].name[0] != '(' && strcasecmp(m_keywords[k].name, name) == 0)
-            return static_cast<int>(k);
-    return -1;
+    const size_t length = std::strlen(name);
+    const bool quoted = length >= 2 && name[0] == '"' && name[length - 1] == '"';
+    const bool angle = length >= 2 && name[0] == '<' && name[length - 1] == '>';
+    const char* bare = quoted || angle ? name + 1 : name;
+    const size_t bareLength = quoted || angle ? length - 2 : length;
+    // The first row of that name that is of the kind asked for. Groups are named by their
+    // text in parentheses and are not looked up by name.
+    auto find = [this](const char* wanted, size_t wantedLength, bool (*accepts)(size_t, const zelKeywordS&)) {
+        for (size_t k = 0; k < m_keywords.size(); ++k) {
+            const zelKeywordS& row = m_keywords[k];
+            if (row.name[0] != '(' && strnlen(row.name, sizeof row.name) == wantedLength &&
+                strncasecmp(row.name, wanted, wantedLength) == 0 && accepts(k, row))
+                return static_cast<int>(k);
+        }
+        return -1;
+    };
+    auto any = [](size_t, const zelKeywordS&) { return true; };
+    auto literal = [](size_t, const zelKeywordS& row) { return row.type == zelKW_LIT; };
+    auto kind = [](size_t k, const zelKeywordS& row) { return k < zel::kFixedKeywords || row.type == zelKW_WORDTOK; };
+    if (quoted)
+        return find(bare, bareLength, literal);
+    int k = find(name, length, angle ? kind : any);
+    if (k < 0 && angle)
+        k = find(bare, bareLength, kind);
+    if (k < 0 && bareLength == 7 && strncasecmp(bare, "integer", 7) == 0)
+        k = zel::kIntKeyword;
+    return k;
 }

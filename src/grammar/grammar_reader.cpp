@@ -1,8 +1,10 @@
 // Reader of the grammar language: statements of goals, forms, choices, values and
-// literals, with alternatives, groups and the modifiers ?, * and +.
+// literals, with alternatives, groups and the modifiers ?, * and +, and the statements of
+// lexical settings.
 #include <string>
 
 #include "grammar/grammar_text.h"
+#include "grammar/setting_names.h"
 #include "lex/char_class.h"
 
 namespace zel {
@@ -84,6 +86,18 @@ private:
                 m_tok.text += *m_p++;
             return;
         }
+        // A name in angle brackets, "<string>", is one word: the spelling of a built-in kind.
+        if (*m_p == '<') {
+            const char* end = m_p + 1;
+            while (IsWordChar(*end))
+                ++end;
+            if (*end == '>' && end > m_p + 1) {
+                m_tok.kind = Token::kWord;
+                m_tok.text.assign(m_p, end + 1);
+                m_p = end + 1;
+                return;
+            }
+        }
         m_tok.kind = Token::kPunct;
         m_tok.text = *m_p++;
     }
@@ -129,7 +143,8 @@ private:
     void ReadStatement(GrammarText& grammar)
     {
         if (m_tok.kind != Token::kWord) {
-            Error("expected a statement (goal, form, choice, value or literal) but found " + Describe());
+            Error("expected a statement (goal, form, choice, value, literal, rules, escape or option) but found " +
+                  Describe());
             return;
         }
         const std::string keyword = m_tok.text;
@@ -164,6 +179,10 @@ private:
             Expect(";");
             return;
         }
+        if (keyword == "rules" || keyword == "escape" || keyword == "option") {
+            ReadSetting(keyword, grammar.settings);
+            return;
+        }
         Rule rule;
         rule.line = line;
         if (keyword == "form")
@@ -193,7 +212,7 @@ private:
         rule.hasRule = true;
         if (rule.kind == Rule::kValue) {
             if (m_tok.kind != Token::kWord) {
-                Error("expected ident, int, real or string but found " + Describe());
+                Error("expected ident, int, real, string or word but found " + Describe());
                 return;
             }
             rule.valueType = m_tok.text;
@@ -206,6 +225,64 @@ private:
         }
         if (Expect(";"))
             grammar.rules.push_back(rule);
+    }
+
+    bool IsWord(const char* word) const { return m_tok.kind == Token::kWord && m_tok.text == word; }
+
+    // rules plain|extended ; escape "C"|none ; option NAME... ; A setting stated twice must
+    // say the same both times; options add up.
+    void ReadSetting(const std::string& keyword, StatedSettings& settings)
+    {
+        if (keyword == "rules") {
+            if (!IsWord("plain") && !IsWord("extended")) {
+                Error("rules takes plain or extended, not " + Describe());
+                return;
+            }
+            const int extended = IsWord("extended") ? 1 : 0;
+            if (m_rulesStated && extended != settings.extended) {
+                Error(std::string("rules already set to ") + (settings.extended ? "extended" : "plain"));
+                return;
+            }
+            Advance();
+            if (!Expect(";"))
+                return;
+            settings.extended = extended;
+            m_rulesStated = true;
+        } else if (keyword == "escape") {
+            if (!IsWord("none") && !(m_tok.kind == Token::kQuoted && m_tok.text.size() == 1)) {
+                Error("escape takes one character in double quotes, or none, not " + Describe());
+                return;
+            }
+            const char escape = m_tok.kind == Token::kQuoted ? m_tok.text[0] : 0;
+            if (m_escapeStated && escape != settings.escape) {
+                Error(std::string("escape already set to ") +
+                      (settings.escape ? "\"" + std::string(1, settings.escape) + "\"" : std::string("none")));
+                return;
+            }
+            Advance();
+            if (!Expect(";"))
+                return;
+            settings.escape = escape;
+            m_escapeStated = true;
+        } else {
+            int bits = 0;
+            do {
+                const int bit = m_tok.kind == Token::kWord ? LexicalOptionBit(m_tok.text.c_str()) : 0;
+                if (!bit) {
+                    std::string known;
+                    for (const LexicalOptionName& option : kLexicalOptionNames)
+                        known += (known.empty() ? "" : " or ") + std::string(option.name);
+                    Error("option takes " + known + ", not " + Describe());
+                    return;
+                }
+                bits |= bit;
+                Advance();
+            } while (!IsPunct(";") && m_tok.kind != Token::kEnd);
+            if (!Expect(";"))
+                return;
+            settings.options |= bits;
+        }
+        settings.stated = true;
     }
 
     // alternatives := sequence ('|' sequence)*. A single empty sequence is allowed only
@@ -264,6 +341,8 @@ private:
     int m_groupDepth = 0;         // groups open around the element being read
     size_t m_suppressed = 0;      // errors not reported, as they follow from an earlier one
     int m_line = 1;
+    bool m_rulesStated = false;
+    bool m_escapeStated = false;
     Token m_tok;
     std::vector<std::string>& m_errors;
 };

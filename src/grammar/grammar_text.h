@@ -30,9 +30,18 @@ struct Rule {
     int line = 0;
 };
 
+// The lexical settings a grammar states; each stays 0 when the grammar says nothing.
+struct StatedSettings {
+    char escape = 0;     // escape "C" ;
+    int extended = 0;    // rules extended ;
+    int options = 0;     // option NAME ; zelLexOption bits
+    bool stated = false; // the grammar has a rules, escape or option statement
+};
+
 struct GrammarText {
     std::vector<std::pair<std::string, int>> goals;  // name and line
     std::vector<Rule> rules;
+    StatedSettings settings;
 };
 
 // Reads grammar text into rules. Each error is appended as "line N: text".

@@ -24,13 +24,28 @@ std::string Quoted(const char* text)
     return out + "\"";
 }
 
-// An identifier made from a keyword name: every character but a letter or digit becomes "_".
+// An identifier made from a keyword name: every character but a letter or digit becomes "_";
+// the angle brackets of "<word>" are left out.
 std::string Identifier(const char* name)
 {
     std::string out;
-    for (const char* p = name; *p; ++p)
-        out += zel::IsAlnum(*p) ? *p : '_';
+    const size_t length = std::strlen(name);
+    const bool angle = length > 2 && name[0] == '<' && name[length - 1] == '>';
+    for (size_t i = angle ? 1 : 0; i < (angle ? length - 1 : length); ++i)
+        out += zel::IsAlnum(name[i]) ? name[i] : '_';
     return out;
+}
+
+// A character as a C++ expression of type char.
+std::string CharLiteral(char c)
+{
+    if (c == 0)
+        return "0";
+    if (c == '\\' || c == '\'')
+        return std::string("'\\") + c + "'";
+    if (c >= ' ' && c <= '~')
+        return std::string("'") + c + "'";
+    return "static_cast<char>(" + std::to_string(static_cast<unsigned char>(c)) + ")";
 }
 
 }  // namespace
@@ -44,11 +59,11 @@ int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origi
         std::fprintf(stream, "// Grammar tables of %s, written by \"zel gen\". Do not edit.\n", origin ? origin : "a grammar");
         std::fprintf(stream, "#include <zel/zel.h>\n\n");
         std::fprintf(stream, "enum %s_keyword {\n", prefix);
-        // One enumerator per name: a group is left out (its name is its text in parentheses),
+        // One enumerator per row: a group is left out (its name is its text in parentheses),
         // and a name that comes out like an earlier one gets the id.
         std::set<std::string> used;
         for (size_t k = zel::kFixedKeywords; k < m_keywords.size(); ++k) {
-            if (GetKeywordId(m_keywords[k].name) != static_cast<int>(k))
+            if (m_keywords[k].name[0] == '(')
                 continue;
             std::string id = Identifier(m_keywords[k].name);
             if (!used.insert(id).second)
@@ -59,8 +74,10 @@ int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origi
         std::fprintf(stream, "zelKeywordS %s_keywords[] = {\n", prefix);
         for (size_t k = 0; k < m_keywords.size(); ++k) {
             const zelKeywordS& row = m_keywords[k];
-            std::fprintf(stream, "    {%s, %d, %s, %d},  // %zu\n", Quoted(row.name).c_str(), row.accept,
-                         zel::KeywordTypeName(row.type), row.semanticId, k);
+            // The type names of the library stop at the types of hand-laid tables.
+            const char* type = row.type == zelKW_WORDTOK ? "zelKW_WORDTOK" : zel::KeywordTypeName(row.type);
+            std::fprintf(stream, "    {%s, %d, %s, %d},  // %zu\n", Quoted(row.name).c_str(), row.accept, type,
+                         row.semanticId, k);
         }
         std::fprintf(stream, "};\n\n");
         std::fprintf(stream, "zelSemanticS %s_semantics[] = {\n", prefix);
@@ -75,6 +92,12 @@ int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origi
         std::fprintf(stream, "};\n\n");
         std::fprintf(stream, "zelParserS %s_grammar = {%s_semantics, %zu, %s_keywords, %zu};\n", prefix, prefix,
                      m_rows.size(), prefix, m_keywords.size());
+        if (m_settingsStated) {
+            std::fprintf(stream, "\n// The lexical settings, for CZelParser's constructor.\n");
+            std::fprintf(stream, "extern const char %s_escape = %s;\n", prefix, CharLiteral(m_escape).c_str());
+            std::fprintf(stream, "extern const int %s_extended = %d;\n", prefix, m_extended);
+            std::fprintf(stream, "extern const int %s_lexical_options = 0x%x;\n", prefix, m_lexicalOptions);
+        }
         return 0;
     } catch (const std::bad_alloc&) {
         return 1;

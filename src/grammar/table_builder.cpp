@@ -1,7 +1,10 @@
 // Table layout of a compiled grammar:
 //   keyword rows 0 to 7 are fixed: none, ")", ident, int, real, string, a reserved row
 //   and the goal; then forms, choices, values and literals in the order declared, then
-//   one composite keyword per parenthesised group;
+//   the literals, the word row and one composite keyword per parenthesised group, in the
+//   order the rules use them. A fixed value row (or the word row) whose name another row
+//   also has is named in its angle form, "<string>", so that every name is one keyword's;
+//   other grammars keep their tables exactly.
 //   semantic row 0 is unused, rows 1 to g are the goal alternatives (consecutive, each
 //   but the last with an alt link), then each form's rule on consecutive rows ending
 //   with its ")" row, then the contents of choices and groups, whose alternatives start
@@ -28,22 +31,46 @@ struct CaseLess {
     bool operator()(const std::string& a, const std::string& b) const { return strcasecmp(a.c_str(), b.c_str()) < 0; }
 };
 
-// The fixed keyword rows, in the order of their ids; a named row is also found by its name.
+// The fixed keyword rows, in the order of their ids.
 struct FixedRow {
     int id;
     const char* name;
     int type;
-    bool named;
 };
 constexpr FixedRow kFixedRows[] = {
-    {kNoKeyword, "", zelKW_DUMMY, false},
-    {kEndOfFormRow, ")", zelKW_EOFORM, false},
-    {kIdentKeyword, "ident", zelKW_IDENT, true},
-    {kIntKeyword, "int", zelKW_INTTOK, true},
-    {kRealKeyword, "real", zelKW_REALTOK, true},
-    {kStringKeyword, "string", zelKW_STRTOK, true},
-    {kReservedKeyword, "$reserved", zelKW_DUMMY, false},
-    {kGoalKeyword, "$GOAL", zelKW_COMPOSITE, false}};
+    {kNoKeyword, "", zelKW_DUMMY},
+    {kEndOfFormRow, ")", zelKW_EOFORM},
+    {kIdentKeyword, "ident", zelKW_IDENT},
+    {kIntKeyword, "int", zelKW_INTTOK},
+    {kRealKeyword, "real", zelKW_REALTOK},
+    {kStringKeyword, "string", zelKW_STRTOK},
+    {kReservedKeyword, "$reserved", zelKW_DUMMY},
+    {kGoalKeyword, "$GOAL", zelKW_COMPOSITE}};
+
+// The row of the word kind is laid where a rule first uses it, not among the fixed rows.
+const int kWordKind = -2;
+
+// The built-in value kinds by their names. The name in angle brackets always means the
+// kind; the bare name means it unless the grammar declares the name.
+struct BuiltinKind {
+    const char* name;
+    int keyword;  // a fixed row, or kWordKind
+};
+constexpr BuiltinKind kBuiltinKinds[] = {
+    {"ident", kIdentKeyword}, {"int", kIntKeyword},       {"integer", kIntKeyword},
+    {"real", kRealKeyword},   {"string", kStringKeyword}, {"word", kWordKind}};
+
+bool IsAngleName(const std::string& name) { return name.size() > 2 && name.front() == '<' && name.back() == '>'; }
+
+// The built-in kind a name spells, bare or in angle brackets; -1 when none.
+int BuiltinKeyword(const std::string& name)
+{
+    const std::string bare = IsAngleName(name) ? name.substr(1, name.size() - 2) : name;
+    for (const BuiltinKind& kind : kBuiltinKinds)
+        if (strcasecmp(kind.name, bare.c_str()) == 0)
+            return kind.keyword;
+    return -1;
+}
 
 // The rows are added to an empty table, so each lands at its place in the list: that place
 // must be its id.
@@ -93,12 +120,8 @@ public:
     {
         m_keywords.clear();
         m_rows.clear();
-        for (const FixedRow& row : kFixedRows) {
+        for (const FixedRow& row : kFixedRows)
             AddKeyword(row.name, row.type);
-            if (row.named)
-                m_names[row.name] = row.id;
-        }
-        m_names["integer"] = kIntKeyword;
 
         DeclareNames(grammar);
         m_rows.push_back(zelSemanticS{kNoKeyword, 0, 0, kNoLink, kNoLink, nullptr});  // the row never linked to
@@ -113,6 +136,10 @@ public:
         }
         if (m_errors.empty())
             CheckCompositeCycles();
+        for (int kind : {static_cast<int>(kIdentKeyword), static_cast<int>(kIntKeyword), static_cast<int>(kRealKeyword),
+                         static_cast<int>(kStringKeyword), m_wordRow})
+            if (kind > 0 && NameShared(kind))
+                SetName(kind, "<" + std::string(m_keywords[kind].name) + ">");
     }
 
 private:
@@ -173,7 +200,27 @@ private:
         }
     }
 
+    static const char* KindName(Rule::Kind kind)
+    {
+        return kind == Rule::kForm ? "form" : kind == Rule::kChoice ? "choice" : kind == Rule::kValue ? "value" : "literal";
+    }
+
     void Error(int line, const std::string& text) { m_errors.push_back("line " + std::to_string(line) + ": " + text); }
+
+    void SetName(int k, const std::string& name)
+    {
+        std::memset(m_keywords[k].name, 0, sizeof m_keywords[k].name);
+        std::strncpy(m_keywords[k].name, name.c_str(), sizeof m_keywords[k].name - 1);
+    }
+
+    // True when another keyword row has keyword k's name, in any letter case.
+    bool NameShared(int k) const
+    {
+        for (size_t other = 0; other < m_keywords.size(); ++other)
+            if (static_cast<int>(other) != k && strcasecmp(m_keywords[other].name, m_keywords[k].name) == 0)
+                return true;
+        return false;
+    }
 
     int AddKeyword(const std::string& name, int type)
     {
@@ -192,10 +239,21 @@ private:
                 Error(rule.line, "name longer than 255 characters");
                 continue;
             }
+            if (IsAngleName(rule.name)) {
+                Error(rule.line, "\"" + rule.name + "\" cannot be declared: angle brackets are kept for the built-in kinds");
+                continue;
+            }
             auto found = m_names.find(rule.name);
             if (found != m_names.end()) {
-                if (rule.kind == Rule::kLiteral && m_kinds[found->second] == Rule::kLiteral)
+                const bool wasLiteral = m_kinds[found->second] == Rule::kLiteral;
+                if (rule.kind == Rule::kLiteral && wasLiteral)
                     continue;
+                if ((rule.kind == Rule::kLiteral) != wasLiteral) {
+                    Error(rule.line, "\"" + rule.name + "\" is both a " + KindName(wasLiteral ? rule.kind : m_kinds[found->second]) +
+                                         " and a literal: drop it from the literal statement and write \"" + rule.name +
+                                         "\" in quotes where the literal is meant");
+                    continue;
+                }
                 Error(rule.line, "duplicate keyword \"" + rule.name + "\"");
                 continue;
             }
@@ -212,16 +270,19 @@ private:
                 }
             }
             if (rule.kind == Rule::kValue) {
-                auto builtin = m_names.find(rule.valueType);
-                if (builtin == m_names.end() || builtin->second < kIdentKeyword || builtin->second > kStringKeyword) {
-                    Error(rule.line, "value \"" + rule.name + "\" must be ident, int, real or string");
+                // A value's kind is always a built-in one, also where the grammar declares its name.
+                const int builtin = BuiltinKeyword(rule.valueType);
+                if (builtin == -1) {
+                    Error(rule.line, "value \"" + rule.name + "\" must be ident, int, real, string or word");
                     continue;
                 }
-                type = m_keywords[builtin->second].type;
+                type = builtin == kWordKind ? zelKW_WORDTOK : m_keywords[builtin].type;
             }
             const int id = AddKeyword(rule.name, type);
             m_names[rule.name] = id;
             m_kinds[id] = rule.kind;
+            if (rule.kind == Rule::kLiteral)
+                m_literals[rule.name] = id;
             if (rule.kind == Rule::kChoice) {
                 m_composites.push_back({id, &rule.alternatives});
                 m_lines[id] = rule.line;
@@ -240,9 +301,9 @@ private:
             const auto& goal = grammar.goals[i];
             auto found = m_names.find(goal.first);
             int keyword = kNoKeyword;
-            if (found == m_names.end())
+            if (found == m_names.end() && BuiltinKeyword(goal.first) == -1)
                 Error(goal.second, "unknown keyword \"" + goal.first + "\"");
-            else if (m_keywords[found->second].type != zelKW_FORM)
+            else if (found == m_names.end() || m_keywords[found->second].type != zelKW_FORM)
                 Error(goal.second, "goal \"" + goal.first + "\" is not a form");
             else
                 keyword = found->second;
@@ -290,14 +351,25 @@ private:
         return static_cast<int>(m_rows.size()) - 1;
     }
 
-    static std::string GroupText(const Element& group)
+    // The text of a group as written, but for quotes, which stay only around a literal that
+    // a form, choice, value or built-in kind of the same name stands beside.
+    std::string GroupText(const Element& group)
     {
         std::string text;
         for (const Sequence& sequence : group.alternatives) {
             if (!text.empty())
                 text += " | ";
-            for (size_t i = 0; i < sequence.size(); ++i)
-                text += (i ? " " : "") + (sequence[i].kind == Element::kGroup ? "(" + GroupText(sequence[i]) + ")" : sequence[i].name);
+            for (size_t i = 0; i < sequence.size(); ++i) {
+                const Element& element = sequence[i];
+                auto found = m_names.find(element.name);
+                const bool shadowed = found != m_names.end() ? m_kinds[found->second] != Rule::kLiteral
+                                                             : BuiltinKeyword(element.name) != -1;
+                text += i ? " " : "";
+                if (element.kind == Element::kGroup)
+                    text += "(" + GroupText(element) + ")";
+                else
+                    text += element.kind == Element::kQuoted && shadowed ? "\"" + element.name + "\"" : element.name;
+            }
         }
         return text;
     }
@@ -311,10 +383,27 @@ private:
             m_lines[id] = element.line;
             return id;
         }
-        auto found = m_names.find(element.name);
-        if (found != m_names.end())
-            return found->second;
-        if (element.kind == Element::kQuoted || IsCapitalWord(element.name)) {
+        // A quoted name is always a literal; a bare one means a declared name first, then a
+        // built-in kind, then an undeclared literal in capitals. WORD in capitals is such a
+        // literal, so that grammars which use it as one keep their tables.
+        if (element.kind == Element::kQuoted) {
+            auto literal = m_literals.find(element.name);
+            if (literal != m_literals.end())
+                return literal->second;
+        } else {
+            auto found = m_names.find(element.name);
+            if (found != m_names.end())
+                return found->second;
+            const int builtin = BuiltinKeyword(element.name);
+            if (builtin == kWordKind && (IsAngleName(element.name) || !IsCapitalWord(element.name))) {
+                if (m_wordRow < 0)
+                    m_wordRow = AddKeyword("word", zelKW_WORDTOK);
+                return m_wordRow;
+            }
+            if (builtin >= 0 && builtin != kWordKind)
+                return builtin;
+        }
+        if (element.kind == Element::kQuoted || (IsCapitalWord(element.name) && !IsAngleName(element.name))) {
             if (element.name.empty() || element.name.size() > 255) {
                 Error(element.line, "a literal name must have 1 to 255 characters");
                 return -1;
@@ -324,8 +413,11 @@ private:
                 return -1;
             }
             const int id = AddKeyword(element.name, zelKW_LIT);
-            m_names[element.name] = id;
+            m_literals[element.name] = id;
             m_kinds[id] = Rule::kLiteral;
+            // A later bare name means this literal too, unless it names a built-in kind.
+            if (m_names.find(element.name) == m_names.end() && BuiltinKeyword(element.name) == -1)
+                m_names[element.name] = id;
             return id;
         }
         Error(element.line, "unknown keyword \"" + element.name + "\"");
@@ -384,7 +476,9 @@ private:
     std::vector<zelSemanticS>& m_rows;
     std::vector<std::string>& m_errors;
     std::vector<RowSource>& m_sources;
-    std::map<std::string, int, CaseLess> m_names;
+    std::map<std::string, int, CaseLess> m_names;     // declared names, and literals in rules
+    std::map<std::string, int, CaseLess> m_literals;  // every literal row by its name
+    int m_wordRow = -1;                               // laid when a rule first uses it
     std::map<int, Rule::Kind> m_kinds;
     std::deque<Composite> m_composites;
     std::map<int, int> m_lines;  // line of each composite keyword

@@ -109,3 +109,25 @@ TEST(Tools_Input, StandardInputAndFifoAreReadOnce)
     EXPECT_EQ(canonical, Zel("fmt " + kGrammar + fifo));
     EXPECT_EQ("2||zel fmt: -i needs a file, not standard input\n", Zel("fmt -i " + kGrammar + "- <" + kGood));
 }
+
+// The lexical settings come from the grammar unless an option overrides them, both ways:
+// the grammar's extended rules and escape read "x-" and the escaped quote; --plain and
+// --escape none undo them, and --extended --escape C bring them to a grammar without them.
+TEST(Tools_Settings, GrammarSettingsAndTheirOverrides)
+{
+    const std::string rules = "goal f\nform f = (ident | string)* ;\n";
+    const std::string stated = TempFile(rules + "rules extended ;\nescape \"\\\" ;\n", ".zelg"), bare = TempFile(rules, ".zelg");
+    const std::string input = TempFile("(f x- \"a\\\" b\")\n");
+    const std::string canonical = "0|\n(f  x-  \"a\\\" b\")\n|";
+    const std::pair<std::string, std::string> cases[] = {
+        {"-g " + stated, canonical},
+        {"-g " + stated + " --escape none", "0|\n(f  x-  \"a\\\"  b\")\n|"},
+        {"-g " + stated + " --plain", "1||" + input + ":1: error: Unrecognized form \"x-\".\n"},
+        {"-g " + bare + " --extended --escape '\\' --lexical-options none", canonical},
+        {"-g " + bare + " --lexical-options escape-escapes,fast",
+         "2||zel fmt: --lexical-options takes none or names from quote-opens-string,escape-escapes, not \"escape-escapes,fast\""},
+        {"-g " + bare + " --escape ab", "2||zel fmt: --escape takes one character or none"},
+    };
+    for (const auto& [args, expected] : cases)
+        EXPECT_EQ(expected, Zel("fmt " + args + " " + input).substr(0, expected.size())) << args;
+}

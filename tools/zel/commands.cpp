@@ -19,8 +19,11 @@ const char kCheckHelp[] =
     "options:\n"
     "  -g, --grammar FILE   the grammar (zel grammar language)\n"
     "  --engine NAME        recursive (default) or iterative\n"
-    "  --extended           the extended lexical rules\n"
-    "  --escape C           C keeps a following quote inside a string\n"
+    "  --extended, --plain  the extended or the plain lexical rules\n"
+    "  --escape C|none      C keeps a following quote inside a string; none: no escape\n"
+    "  --lexical-options L  none, or a comma-separated list of quote-opens-string and\n"
+    "                       escape-escapes\n"
+    "  The lexical settings default to those the grammar states (rules, escape, option).\n"
     "  --stack N            entries the parse stack starts with; it grows as needed\n"
     "                       (default 1048576)\n";
 
@@ -30,13 +33,15 @@ const char kFmtHelp[] =
     "file with -i. Nothing is written when the file has errors (exit status 1); -i also\n"
     "leaves a file alone when a value warning says the parse changed a value. FILE - reads\n"
     "standard input (not with -i).\n"
-    "options: -g, --engine, --extended, --escape, --stack as for check; -i in place.\n";
+    "options: -g, --engine, --extended, --plain, --escape, --lexical-options, --stack as\n"
+    "for check; -i in place.\n";
 
 const char kTreeHelp[] =
     "usage: zel tree -g GRAMMAR [options] [--objects] FILE (- reads standard input)\n"
     "Shows the parsed tree, one node per line: keyword, type and value, indented by depth.\n"
     "--objects adds the object table of every node.\n"
-    "options: -g, --engine, --extended, --escape, --stack as for check.\n";
+    "options: -g, --engine, --extended, --plain, --escape, --lexical-options, --stack as\n"
+    "for check.\n";
 
 const char kGenHelp[] =
     "usage: zel gen [--prefix NAME] GRAMMAR\n"
@@ -44,7 +49,7 @@ const char kGenHelp[] =
     "NAME_keywords, NAME_semantics, the descriptor NAME_grammar and an enumeration of the\n"
     "keyword ids NAME_KW_<keyword>. NAME defaults to the grammar file's base name.\n";
 
-const char kParseOptions[] = " -g --grammar --engine --extended --escape --stack ";
+const char kParseOptions[] = " -g --grammar --engine --extended --plain --escape --lexical-options --stack ";
 
 // Reads the options of a parsing command that takes files. Returns -1 to go on, else
 // the exit code.
@@ -159,8 +164,7 @@ int RunCheck(int argc, char** argv)
 int RunFmt(int argc, char** argv)
 {
     Options options;
-    const int early = Prepare("fmt", kFmtHelp, " -g --grammar --engine --extended --escape --stack -i ", argc, argv,
-                              options, 1, 1);
+    const int early = Prepare("fmt", kFmtHelp, (kParseOptions + std::string("-i ")).c_str(), argc, argv, options, 1, 1);
     if (early >= 0)
         return early;
     CZelGrammar grammar;
@@ -190,8 +194,8 @@ int RunFmt(int argc, char** argv)
 int RunTree(int argc, char** argv)
 {
     Options options;
-    const int early = Prepare("tree", kTreeHelp, " -g --grammar --engine --extended --escape --stack --objects ", argc,
-                              argv, options, 1, 1);
+    const int early =
+        Prepare("tree", kTreeHelp, (kParseOptions + std::string("--objects ")).c_str(), argc, argv, options, 1, 1);
     if (early >= 0)
         return early;
     CZelGrammar grammar;

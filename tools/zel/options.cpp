@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "grammar/setting_names.h"
 #include "tool.h"
 
 namespace zeltool {
@@ -19,6 +20,31 @@ bool Usage(const char* command, const std::string& text)
 {
     std::fprintf(stderr, "zel %s: %s (see \"zel %s --help\")\n", command, text.c_str(), command);
     return false;
+}
+
+// The option names joined by commas.
+std::string LexicalOptionList()
+{
+    std::string list;
+    for (const zel::LexicalOptionName& option : zel::kLexicalOptionNames)
+        list += (list.empty() ? "" : ",") + std::string(option.name);
+    return list;
+}
+
+// "none", or option names joined by commas.
+bool ReadLexicalOptions(const char* text, int& bits)
+{
+    bits = 0;
+    if (std::strcmp(text, "none") == 0)
+        return true;
+    std::string names = std::string(text) + ",";
+    for (size_t start = 0, comma; (comma = names.find(',', start)) != std::string::npos; start = comma + 1) {
+        const int bit = zel::LexicalOptionBit(names.substr(start, comma - start).c_str());
+        if (!bit)
+            return false;
+        bits |= bit;
+    }
+    return true;
 }
 
 }  // namespace
@@ -56,15 +82,22 @@ bool ReadOptions(const char* command, int argc, char** argv, const char* allowed
                 options.engine = 1;
             else
                 return Usage(command, std::string("--engine takes recursive or iterative, not \"") + v + "\"");
-        } else if (arg == "--extended") {
-            options.extended = 1;
+        } else if (arg == "--extended" || arg == "--plain") {
+            options.extended = arg == "--extended" ? 1 : 0;
         } else if (arg == "--escape") {
             const char* v = value("--escape");
             if (!v)
                 return false;
-            if (std::strlen(v) != 1)
-                return Usage(command, "--escape takes one character");
-            options.escape = v[0];
+            if (std::strlen(v) != 1 && std::strcmp(v, "none") != 0)
+                return Usage(command, "--escape takes one character or none");
+            options.escape = std::strlen(v) == 1 ? static_cast<unsigned char>(v[0]) : 0;
+        } else if (arg == "--lexical-options") {
+            const char* v = value("--lexical-options");
+            if (!v)
+                return false;
+            if (!ReadLexicalOptions(v, options.lexicalOptions))
+                return Usage(command, std::string("--lexical-options takes none or names from ") + LexicalOptionList() +
+                                          ", not \"" + v + "\"");
         } else if (arg == "--stack") {
             const char* v = value("--stack");
             if (!v)
@@ -92,7 +125,7 @@ bool ReadOptions(const char* command, int argc, char** argv, const char* allowed
     return true;
 }
 
-bool LoadGrammar(const Options& options, CZelGrammar& grammar)
+bool LoadGrammar(Options& options, CZelGrammar& grammar)
 {
     if (options.grammar.empty()) {
         std::fprintf(stderr, "zel: no grammar given (-g GRAMMAR)\n");
@@ -102,11 +135,21 @@ bool LoadGrammar(const Options& options, CZelGrammar& grammar)
     const CStringList& messages = compiled ? grammar.GetWarnings() : grammar.GetErrors();
     for (POSITION pos = messages.GetHeadPosition(); pos;)
         std::fprintf(stderr, "%s: %s\n", options.grammar.c_str(), static_cast<const char*>(messages.GetNext(pos)));
-    return compiled;
+    if (!compiled)
+        return false;
+    if (options.extended < 0)
+        options.extended = grammar.GetExtendedSyntax();
+    if (options.escape < 0)
+        options.escape = static_cast<unsigned char>(grammar.GetEscapeChar());
+    if (options.lexicalOptions < 0)
+        options.lexicalOptions = grammar.GetLexicalOptions();
+    return true;
 }
 
 ReportingParser::ReportingParser(zelParserS* grammar, const Options& options, const std::string& file)
-    : CZelParser(grammar, 16, options.stackSize, options.escape, options.extended), m_file(DisplayName(file))
+    : CZelParser(grammar, 16, options.stackSize, static_cast<char>(options.escape), options.extended,
+                 options.lexicalOptions),
+      m_file(DisplayName(file))
 {
     // A valid file never fails for want of stack: --stack is where the stack starts.
     SetStackGrowth(1);

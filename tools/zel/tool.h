@@ -15,8 +15,10 @@ enum ExitCode { kSuccess = 0, kInputErrors = 1, kUsageOrIo = 2 };
 struct Options {
     std::string grammar;             // -g FILE
     int engine = 0;                  // --engine recursive (0) or iterative (1)
-    int extended = 0;                // --extended
-    char escape = 0;                 // --escape C
+    // The lexical settings: -1 takes the grammar's, anything else overrides it.
+    int extended = -1;               // --extended 1, --plain 0
+    int escape = -1;                 // --escape C, --escape none 0
+    int lexicalOptions = -1;         // --lexical-options NAME,... or none
     int stackSize = 1 << 20;         // --stack N
     bool inPlace = false;            // fmt -i
     bool objects = false;            // tree --objects
@@ -29,8 +31,8 @@ struct Options {
 bool ReadOptions(const char* command, int argc, char** argv, const char* allowed, Options& options, bool& help);
 
 // Compiles options.grammar; prints its errors, or its warnings when it compiles. Returns
-// false on failure.
-bool LoadGrammar(const Options& options, CZelGrammar& grammar);
+// false on failure. The lexical settings the options leave open are taken from the grammar.
+bool LoadGrammar(Options& options, CZelGrammar& grammar);
 
 // A parser that prints each report as "FILE:LINE: error|warning|note: text" on stderr.
 class ReportingParser : public CZelParser {
