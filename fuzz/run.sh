@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(parse edit roundtrip grammar tables)
+[ ${#targets[@]} -gt 0 ] || targets=(parse edit roundtrip grammar tables documents)
 CXX=clang++ cmake -S . -B build-fuzz -DZEL_FUZZ=ON -DZEL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j2 --target $(printf 'zel_fuzz_%s ' "${targets[@]}") >/dev/null
 mkdir -p build-fuzz/crashes

@@ -25,6 +25,15 @@ const int kNoLink = 0;
 const int kFirstGoalRow = 1;
 // A semantic row whose flag word is exactly this ends the scans of the symbol operations.
 const int kMemberScanEnd = 0x01;  // S_REQ alone
+// Attribute bits of the first row of an alternative whose successor belongs to that
+// alternative alone; the grammar compiler sets them, and a row without them is walked as
+// it always was. When the row's alternative matched instead of the row, the row's level
+// ends there, matched, and a repetition of the row does not try the alternative again.
+const int kAlternativeEndsLevel = 0x200;
+// When neither the row nor its alternative matched, the level ends there, unmatched: the
+// row is required in its own alternative, which the compiler marks S_OPT so that a group
+// that matches nothing fails without a report.
+const int kUnmatchedEndsLevel = 0x400;
 
 // Error states that GetErrno returns.
 enum ErrorState : int {

@@ -179,13 +179,19 @@ bool ReadBack::ReplayContent(const CZelOid* parent, ChildReplay& replay)
             }
         }
             // fall through
-        case kTryAlternative:
-            if (row.alt && top.status == 1) {
+        case kTryAlternative: {
+            const AlternativeStep step = StepAtAlternative(row, top.status, (top.resume & kRepeatedRun) != 0);
+            if (step == kTakeAlternative) {
                 if (!m_stack.Push(row.alt, nullptr, kResumeAlternative))
                     return false;
                 phase = kTryElement;
                 continue;
             }
+            if (step == kEndUnmatched) {
+                result = top.status;
+                break;
+            }
+        }
             // fall through
         case kRepeatOrNext:
             if ((row.semType & S_GRPHEAD) && (row.semType & S_REPG) && top.status == 0) {
@@ -216,7 +222,7 @@ bool ReadBack::ReplayContent(const CZelOid* parent, ChildReplay& replay)
             return result == kMatched && replay.closed;
         if (m_stack.Pop())
             return false;
-        phase = HandOver(m_stack.Top().status, resume, result);
+        phase = HandOver(m_grammar.Row(m_stack.Top().sem), m_stack.Top().status, resume, result);
     }
 }
 

@@ -452,7 +452,10 @@ private:
 
     // The alternatives of a composite: their first rows consecutive and chained by alt,
     // the rest of each sequence after them. The first element of an alternative is
-    // optional, so that a composite that matches nothing fails without a report.
+    // optional, so that a composite that matches nothing fails without a report. A first
+    // row that goes on, or repeats, carries the attribute bits that keep the rest of its
+    // alternative its own: taking another alternative ends its level, and so does missing
+    // an element that its alternative requires.
     int EmitAlternatives(const std::vector<Sequence>& alternatives)
     {
         const int head = static_cast<int>(m_rows.size());
@@ -464,8 +467,13 @@ private:
             for (size_t j = 0; j < alternatives[i].size(); ++j)
                 last = EmitElement(alternatives[i][j], j == 0 ? first : AddRow(), last);
             zelSemanticS& row = m_rows[first];
-            if (row.semType & S_REQ)
+            if (row.next != kNoLink || (row.semType & S_REPG))
+                row.attributes |= kAlternativeEndsLevel;
+            if (row.semType & S_REQ) {
                 row.semType = (row.semType & ~kRequired) | S_OPT;
+                if (row.next != kNoLink)
+                    row.attributes |= kUnmatchedEndsLevel;
+            }
             if (i + 1 < alternatives.size())
                 m_rows[first].alt = first + 1;
         }

@@ -31,14 +31,20 @@ int FormParser::ParseFile2()
             }
         }
             // fall through
-        case kTryAlternative:
+        case kTryAlternative: {
             // 4. Alternative.
-            if (row.alt && top.status == 1) {
+            const AlternativeStep step = StepAtAlternative(row, top.status, top.resume == kResumeRepetition);
+            if (step == kTakeAlternative) {
                 if (!m_stack.Push(row.alt, top.slot, kResumeAlternative))
                     return kInternal;
                 phase = kTryElement;
                 continue;
             }
+            if (step == kEndUnmatched) {
+                result = top.status;
+                break;
+            }
+        }
             // fall through
         case kRepeatOrNext:
             // 5. Repeat on a new entry, or continue with the successor.
@@ -76,7 +82,7 @@ int FormParser::ParseFile2()
                 return kStop;
             phase = kTryAlternative;
         } else {
-            phase = HandOver(below.status, resume, result);
+            phase = HandOver(Row(below.sem), below.status, resume, result);
         }
     }
 }

@@ -82,12 +82,17 @@ int FormParser::ParseFileLevel(int depth)
         }
 
         // 4. Alternative.
-        if (row.alt && top.status == 1) {
+        const AlternativeStep step = StepAtAlternative(row, top.status, runs > 1);
+        if (step == kTakeAlternative) {
             r = ParseAlternatives(row.alt, top.slot, depth);
             if (r == kInternal || r == kStop)
                 return r;
             if (r == kMatched)
                 top.status = 0;
+            if (EndsAfterAlternatives(row, top.status))
+                return top.status;
+        } else if (step == kEndUnmatched) {
+            return top.status;
         }
 
         // 5. Repeat, or continue with the successor.

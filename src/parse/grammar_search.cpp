@@ -50,13 +50,19 @@ int GrammarSearch::SearchNext(int target, Token* token)
             }
         }
             // fall through
-        case kTryAlternative:
-            if (row.alt && top.status == 1) {
+        case kTryAlternative: {
+            const AlternativeStep step = StepAtAlternative(row, top.status, top.resume == kResumeRepetition);
+            if (step == kTakeAlternative) {
                 if (!m_stack.Push(row.alt, nullptr, kResumeAlternative))
                     return -1;
                 phase = kTryElement;
                 continue;
             }
+            if (step == kEndUnmatched) {
+                result = top.status;
+                break;
+            }
+        }
             // fall through
         case kRepeatOrNext:
             if ((row.semType & S_GRPHEAD) && (row.semType & S_REPG) && top.status == 0) {
@@ -85,7 +91,7 @@ int GrammarSearch::SearchNext(int target, Token* token)
         const short resume = top.resume;
         if (resume == kResumeCaller || resume == kResumeContent || m_stack.Pop())
             return -1;
-        phase = HandOver(m_stack.Top().status, resume, result);
+        phase = HandOver(m_grammar.Row(m_stack.Top().sem), m_stack.Top().status, resume, result);
     }
 }
 

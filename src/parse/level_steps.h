@@ -3,6 +3,7 @@
 #define ZEL_PARSE_LEVEL_STEPS_H
 
 #include "core/conventions.h"
+#include "zel/grammar.h"
 
 namespace zel {
 
@@ -23,16 +24,38 @@ enum Resume : short {
 // Where an iterative walk continues in the entry at the top of the stack.
 enum Phase { kTryElement, kTryAlternative, kRepeatOrNext, kYieldStatus };
 
+// What step 4 does at a row with the given status, in the first run of the row or in a
+// further run of its repetition.
+enum AlternativeStep { kNoAlternative, kTakeAlternative, kEndUnmatched };
+inline AlternativeStep StepAtAlternative(const zelSemanticS& row, int status, bool repeatedRun)
+{
+    // A first row of an alternative that matched in an earlier run has chosen its own
+    // alternative: the rest of it follows.
+    if (status != 1 || (repeatedRun && (row.attributes & (kAlternativeEndsLevel | kUnmatchedEndsLevel))))
+        return kNoAlternative;
+    if (row.alt)
+        return kTakeAlternative;
+    return (row.attributes & kUnmatchedEndsLevel) ? kEndUnmatched : kNoAlternative;
+}
+
+// Whether the level of a row ends once its alternatives have been tried, with the status
+// they leave it: the successor of a first row of an alternative belongs to it alone.
+inline bool EndsAfterAlternatives(const zelSemanticS& row, int status)
+{
+    return (row.attributes & (status == 0 ? kAlternativeEndsLevel : kUnmatchedEndsLevel)) != 0;
+}
+
 // Hands the result of a finished level to the entry below it, which was pushed with the
-// given resume code for any step but a form's content. Returns where that entry goes on.
-inline Phase HandOver(short& belowStatus, short resume, int result)
+// given resume code for any step but a form's content. Returns where that entry, at the
+// row given, goes on.
+inline Phase HandOver(const zelSemanticS& belowRow, short& belowStatus, short resume, int result)
 {
     if (resume != kResumeRepetition && result == kMatched)
         belowStatus = 0;
     if (resume == kResumeComposite)
         return kTryAlternative;
     if (resume == kResumeAlternative)
-        return kRepeatOrNext;
+        return EndsAfterAlternatives(belowRow, belowStatus) ? kYieldStatus : kRepeatOrNext;
     return kYieldStatus;
 }
 

@@ -18,12 +18,16 @@ class RecordingParser;
 class Rng {
 public:
     explicit Rng(uint32_t seed) : m_engine(seed) {}
-    uint32_t Next() { return m_engine(); }
+    // Draws the given bytes first, one a number, then from an engine seeded with their count.
+    Rng(const uint8_t* bytes, size_t size) : m_engine(static_cast<uint32_t>(size)), m_bytes(bytes), m_size(size) {}
+    uint32_t Next() { return m_used < m_size ? m_bytes[m_used++] : m_engine(); }
     uint32_t Pick(uint32_t n) { return n ? Next() % n : 0; }
     bool Chance(uint32_t percent) { return Pick(100) < percent; }
 
 private:
     std::mt19937 m_engine;
+    const uint8_t* m_bytes = nullptr;
+    size_t m_size = 0, m_used = 0;
 };
 
 // The grammar model behind a generated grammar text.

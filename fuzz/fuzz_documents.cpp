@@ -1,0 +1,47 @@
+// Fuzz target: the input bytes choose a grammar the greedy parser reads unambiguously and
+// a document of it; the document must read without a message as the tree it was written
+// for, and each of its mutations must be refused. Input: a mode byte (bit 0 extended rules,
+// bit 1 iterative engine), then the choices.
+#include <cstdio>
+#include <cstdlib>
+
+#include "fuzz_support.h"
+#include "support/document_generator.h"
+#include "support/generate.h"
+#include "support/test_grammars.h"
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& grammar, const std::string& document, const std::string& what)
+{
+    std::fprintf(stderr, "-- grammar:\n%s-- document:\n%s-- %s\n", grammar.c_str(), document.c_str(), what.c_str());
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    const int extended = data[0] & 1, engine = (data[0] >> 1) & 1;
+    zeltest::Rng s(data + 1, size - 1);
+    const std::string grammarText = zeltest::GenerateUnambiguousGrammar(s);
+    CZelGrammar grammar;
+    if (grammar.Compile(grammarText.c_str()) != 0)
+        Fail(grammarText, "", "does not compile");
+    const zeltest::GeneratedDocument document = zeltest::GenerateValidDocument(*grammar.GetDescriptor(), s);
+    if (document.text.empty())
+        return 0;
+    zeltest::RecordingParser parser(grammar.GetDescriptor(), 16, 1024, 0, extended);
+    if (parser.Parse(zelfuzz::ScratchFile(document.text).c_str(), "r", -1L, engine) != 0 || !parser.reports.empty())
+        Fail(grammarText, document.text, "reads with messages");
+    if (zeltest::ParsedTree(parser) != document.tree)
+        Fail(grammarText, document.text, "reads as another tree:\n" + zeltest::TreeText(zeltest::ParsedTree(parser)));
+    for (const std::string& mutated : document.refused) {
+        zeltest::RecordingParser other(grammar.GetDescriptor(), 16, 1024, 0, extended);
+        if (other.Parse(zelfuzz::ScratchFile(mutated).c_str(), "r", -1L, engine) == 0)
+            Fail(grammarText, mutated, "mutation accepted");
+    }
+    return 0;
+}
