@@ -86,14 +86,14 @@ CZelOid* NodeStore::Make(int element, int type, const char* text, size_t length,
         if (value && m_statistics)
             CountAdd(m_stringBytes, length + 1);
         break;
-    case zelKW_WORDTOK:
-        // Kept as written: no conversion, no range check.
-        value = CopyWord(text, length, marked);
-        failed = !value;
-        if (value && m_statistics)
-            CountAdd(m_stringBytes, length + 2);
-        break;
     default:
+        if (type == zelKW_WORDTOK) {
+            // Kept as written: no conversion, no range check.
+            value = CopyWord(text, length, marked);
+            failed = !value;
+            if (value && m_statistics)
+                CountAdd(m_stringBytes, length + 2);
+        }
         break;
     }
     if (failed) {
