@@ -16,7 +16,11 @@ enum zelTokTyp {
     zelKW_EOFILE = 9,     // token: end of input
     zelKW_EMPTYFORM = 10, // token: "()"
     zelKW_LITIDENT = 11,  // token only: a literal keyword under the extended rules
-    zelKW_WORDTOK = 12    // a value that keeps the text of any bare word exactly as written
+    zelKW_WORDTOK = 12    // a value that keeps the text of any bare word exactly as written:
+                          // an integer, real, identifier, literal or zelKW_DUMMY token,
+                          // without conversion or range check. Under the plain rules the
+                          // "&" of "&x" is not part of the text; a word that reads back as
+                          // another kind of token without it is written with it again.
 };
 
 // Lexical options of a parser, beyond the choice of rule set and escape character.

@@ -69,7 +69,9 @@ public:
     const CZelOid* FindNamedObj(int keyword, const char* name) const;
 
     // --- Values of this node. Text getters return null for a node without text;
-    // number getters return 0 for a node of another type.
+    // number getters return 0 for a node of another type. A word (zelKW_WORDTOK) has its
+    // text as written through GetName and the name iteration; GetIdent and GetStrval
+    // return null for it, and the number getters 0.
     const char* GetIdent() const;
     const char* GetStrval() const;
     const char* GetName() const;
@@ -129,7 +131,15 @@ public:
     // case; under the extended rules texts starting with a space, ")" or an apostrophe,
     // or holding a line feed), strings with a double quote that does not follow the
     // escape character, ending in the escape character or, under the extended rules,
-    // starting with a space or ")", and reals that are NaN or infinite. A node whose
+    // starting with a space or ")", and reals that are NaN or infinite. The lexical
+    // options change the string rules: with zelLEX_QUOTE_OPENS_STRING a string may start
+    // with a space or ")"; with zelLEX_ESCAPE_ESCAPES a quote inside must follow an odd run
+    // of escape characters and the string must not end in one. An identifier text goes to
+    // a word element (zelKW_WORDTOK) where the rule has one before any identifier element;
+    // there every text is taken that reads back as one word token of that text (written
+    // as itself, or marked: after "&" under the plain rules, between apostrophes under
+    // the extended rules), and refused when none does: under both rule sets texts with
+    // whitespace or a line feed, under the plain rules texts with parentheses. A node whose
     // value cannot be set is removed again. The list forms add every text or none: all
     // texts are checked first, and the nodes made are removed when a later one fails.
     // Append as last child: the keyword only needs to occur in this form's rule.
@@ -158,7 +168,10 @@ public:
     const CZelOid* InsRealtok(double value) const;
 
     // --- Value replacement. Return 1, or 0 when the value does not fit the node's kind,
-    // is refused (see Construction) or memory ran out; on 0 the node keeps its value.
+    // is refused (see Construction) or memory ran out; on 0 the node keeps its value. A
+    // word takes a text; it is written as itself when its parent's children then read
+    // back as they stand, else marked when that makes them read back, else it is refused
+    // (ReplaceData("7") on a word after an integer element that would take "7").
     int ReplaceData(int value) const;
     int ReplaceData(double value) const;
     int ReplaceData(const char* text) const;

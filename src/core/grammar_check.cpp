@@ -60,8 +60,9 @@ private:
             const zelKeywordS& row = m_g.kwTable[k];
             if (!std::memchr(row.name, '\0', sizeof row.name))
                 return Fail("keyword row %d: name is not NUL-terminated within its %zu bytes", k, sizeof row.name);
-            if (row.type < zelKW_DUMMY || row.type > zelKW_EMPTYFORM)
-                return Fail("keyword row %d: type %d is outside 0..10", k, row.type);
+            // zelKW_LITIDENT is a type of tokens only.
+            if (row.type < zelKW_DUMMY || row.type > zelKW_WORDTOK || row.type == zelKW_LITIDENT)
+                return Fail("keyword row %d: type %d is not a keyword type (0..10, 12)", k, row.type);
             if (row.semanticId < 0)
                 return Fail("keyword row %d: semanticId %d is negative", k, row.semanticId);
             if (Known() && row.semanticId >= m_g.semCount)

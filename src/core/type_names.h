@@ -8,12 +8,13 @@
 
 namespace zel {
 
-// The enumerator names of the keyword types zelKW_DUMMY to zelKW_EMPTYFORM, by type.
+// The enumerator names of the keyword types zelKW_DUMMY to zelKW_WORDTOK, by type; the
+// token-only type zelKW_LITIDENT has none.
 inline constexpr const char* kKeywordTypeNames[] = {
     "zelKW_DUMMY",  "zelKW_FORM",  "zelKW_EOFORM", "zelKW_COMPOSITE", "zelKW_INTTOK",   "zelKW_REALTOK",
-    "zelKW_STRTOK", "zelKW_IDENT", "zelKW_LIT",    "zelKW_EOFILE",    "zelKW_EMPTYFORM"};
-static_assert(sizeof kKeywordTypeNames / sizeof kKeywordTypeNames[0] == zelKW_EMPTYFORM + 1,
-              "one name for each keyword type from zelKW_DUMMY to zelKW_EMPTYFORM");
+    "zelKW_STRTOK", "zelKW_IDENT", "zelKW_LIT",    "zelKW_EOFILE",    "zelKW_EMPTYFORM", "", "zelKW_WORDTOK"};
+static_assert(sizeof kKeywordTypeNames / sizeof kKeywordTypeNames[0] == zelKW_WORDTOK + 1,
+              "one entry for each type from zelKW_DUMMY to zelKW_WORDTOK");
 
 // The length of "zelKW_", which every keyword type name starts with.
 const int kKeywordTypePrefixLength = 6;
@@ -21,7 +22,7 @@ const int kKeywordTypePrefixLength = 6;
 // The name of a keyword type, "zelKW_FORM"; "" for a type out of that range.
 inline const char* KeywordTypeName(int type)
 {
-    return type < zelKW_DUMMY || type > zelKW_EMPTYFORM ? "" : kKeywordTypeNames[type];
+    return type < zelKW_DUMMY || type > zelKW_WORDTOK ? "" : kKeywordTypeNames[type];
 }
 
 // The name without "zelKW_", "FORM"; "" for a type out of range.

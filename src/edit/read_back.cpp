@@ -16,6 +16,7 @@
 #include "lex/spelling.h"
 #include "parse/form_parser.h"
 #include "parse/level_steps.h"
+#include "tree/node_access.h"
 #include "tree/node_fields.h"
 #include "tree/node_store.h"
 
@@ -30,7 +31,7 @@ const short kRepeatedRun = 0x100;
 }  // namespace
 
 // Sets the current token to what the written text of child reads as. False when no token
-// reads back as the child: a free node, an identifier that no spelling carries, a literal
+// reads back as the child: a free node, an identifier or word that no spelling carries, a literal
 // whose name does not read as a word, or a kind of node that the writer leaves out.
 bool ReadBack::SetChildToken(const CZelOid* child)
 {
@@ -63,6 +64,19 @@ bool ReadBack::SetChildToken(const CZelOid* child)
         m_lexer.SetToken(text);
         m_lexer.SetTokenType(zelKW_IDENT);
         m_lexer.ConvertToktyp();
+        return true;
+    }
+    case zelKW_WORDTOK: {
+        // A word reads as the token its spelling makes.
+        const char* text = ValueOf(child) ? static_cast<const char*>(ValueOf(child)) : "";
+        const WordSpelling spelling =
+            SpellWord(text, std::strlen(text), WritingSettings(m_grammar, m_lexer), ValueOf(child) && WordMarked(text));
+        if (spelling.spelling == kSpellNone)
+            return false;
+        m_lexer.SetToken(text);
+        m_lexer.SetTokenType(spelling.tokenType);
+        if (spelling.tokenType == zelKW_IDENT)
+            m_lexer.ConvertToktyp();
         return true;
     }
     default:

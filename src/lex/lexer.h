@@ -85,7 +85,7 @@ public:
     bool ReadStopped() const { return m_readStopped; }
 
     // The settings that decide how a text reads, with the given keyword index.
-    LexicalSettings Settings(const NameIndex* names) const { return LexicalSettings{m_extended, m_esc, names}; }
+    LexicalSettings Settings(const NameIndex* names) const { return LexicalSettings{m_extended, m_esc, names, m_options}; }
 
 private:
     char* GetLine();
@@ -95,6 +95,7 @@ private:
     int CutWord(unsigned startType, bool ampersand);
     int CutString();
     int CutApostrophe();
+    bool QuoteEscaped() const;
     void ClearToken();
     bool SetTokenRange(const char* text, size_t length);
     bool GrowToken(size_t length);
@@ -108,7 +109,7 @@ private:
     const NameIndex& m_names;
     const char m_esc;
     const bool m_extended;
-    const int m_options;  // zelLexOption bits
+    const int m_options;  // zelLexOption bits: a quote always opens a string; escapes escape themselves
     FILE* m_in = nullptr;
     TextBuffer<kLineBufferSize> m_lineBuffer;
     TextBuffer<kTokenBufferSize> m_tokBuffer;

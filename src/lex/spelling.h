@@ -16,6 +16,7 @@ struct LexicalSettings {
     bool extended;           // the extended rules
     char escape;             // the escape character, 0 for none
     const NameIndex* names;  // the keyword index; null or empty: no literal keywords
+    int options;             // zelLexOption bits
 };
 
 // The settings a written text is read back with: the lexer's rules and the grammar's whole
@@ -39,10 +40,31 @@ enum IdentifierSpelling : unsigned char {
 IdentifierSpelling SpellIdentifier(const char* text, size_t length, const LexicalSettings& settings);
 
 // True when the text, written between double quotes without escaping, reads back as the
-// same string: every quote inside follows the escape character, the text does not end in
-// the escape character, and under the extended rules it does not start with a space or
-// ")" (a quote followed by one of them reads as an identifier).
+// same string: every quote inside is escaped, the closing quote is not, and under the
+// extended rules without zelLEX_QUOTE_OPENS_STRING the text does not start with a space or
+// ")" (a quote followed by one of them reads as an identifier). A quote is escaped when the
+// escape character stands right before it; with zelLEX_ESCAPE_ESCAPES, when an odd run of
+// escape characters does.
 bool CanWriteString(const char* text, size_t length, const LexicalSettings& settings);
+
+// How a word value (zelKW_WORDTOK) is written, and the type of the token that spelling
+// reads as before a literal keyword is looked up: zelKW_INTTOK, zelKW_REALTOK,
+// zelKW_IDENT or zelKW_DUMMY. A word has two spellings: the text itself, when it reads as
+// one word token of exactly that text, and the marked one of its rule set: "&" and the
+// text under the plain rules, the text between apostrophes under the extended rules (as
+// for identifiers). The text itself comes first; the marked spelling, when marked is true
+// or the text itself does not read back. kSpellNone when neither reads back.
+struct WordSpelling {
+    IdentifierSpelling spelling;
+    int tokenType;
+};
+WordSpelling SpellWord(const char* text, size_t length, const LexicalSettings& settings, bool marked);
+
+// True when a word token of this text and type (the literal types count as identifiers)
+// must be written with the marked spelling to read back as a token of the same type: the
+// text itself does not read back, or reads as another type ("&1" under the plain rules is
+// an identifier, "1" an integer).
+bool WordNeedsMark(const char* text, size_t length, int tokenType, const LexicalSettings& settings);
 
 }  // namespace zel
 

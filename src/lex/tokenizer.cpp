@@ -179,11 +179,24 @@ __attribute__((always_inline)) inline int Lexer::CutToken()
     }
 }
 
+// True when the escape character keeps the quote at the scan position inside the text: it
+// stands right before it or, with zelLEX_ESCAPE_ESCAPES, an odd run of it does.
+bool Lexer::QuoteEscaped() const
+{
+    size_t run = 0;
+    while (m_esc && run < m_tok.length && m_tok.text[m_tok.length - 1 - run] == m_esc) {
+        ++run;
+        if (!(m_options & zelLEX_ESCAPE_ESCAPES))
+            break;
+    }
+    return run % 2 == 1;
+}
+
 // A double-quoted string, possibly running over several lines.
 int Lexer::CutString()
 {
     ++m_scan;
-    if (m_extended && (*m_scan == ' ' || *m_scan == ')')) {
+    if (m_extended && !(m_options & zelLEX_QUOTE_OPENS_STRING) && (*m_scan == ' ' || *m_scan == ')')) {
         SetToken("\"");
         m_tok.type = zelKW_IDENT;
         return 1;
@@ -200,7 +213,7 @@ int Lexer::CutString()
             continue;
         }
         ++m_scan;
-        if (c == '"' && !(m_esc && m_tok.length > 0 && m_tok.text[m_tok.length - 1] == m_esc))
+        if (c == '"' && !QuoteEscaped())
             break;
         if (!AppendTokenChar(c))
             return 0;
@@ -225,7 +238,7 @@ int Lexer::CutApostrophe()
         const char c = *m_scan;
         if (c == '\'') {
             ++m_scan;
-            if (m_esc && m_tok.length > 0 && m_tok.text[m_tok.length - 1] == m_esc) {
+            if (QuoteEscaped()) {
                 if (!AppendTokenChar(c))
                     return 0;
             } else

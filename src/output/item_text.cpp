@@ -120,10 +120,12 @@ int AppendValueText(std::string& out, int type, const void* value, const char* k
         out += '"';
         return static_cast<int>(length);
     }
-    case zelKW_IDENT: {
+    case zelKW_IDENT:
+    case zelKW_WORDTOK: {
         const char* text = value ? static_cast<const char*>(value) : "";
         const size_t length = std::strlen(text);
-        const IdentifierSpelling spelling = SpellIdentifier(text, length, settings);
+        const IdentifierSpelling spelling = type == zelKW_IDENT ? SpellIdentifier(text, length, settings)
+                                            : SpellWord(text, length, settings, value && WordMarked(text)).spelling;
         const char* mark = spelling == kSpellAmpersand ? "&" : spelling == kSpellApostrophes ? "'" : "";
         const size_t start = out.size();
         out.append("  ", 2);

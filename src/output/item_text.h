@@ -17,10 +17,10 @@ void AppendFormHead(std::string& out, const char* keyword, int level);
 // Appends the text of a value or literal node of the given type, from its value block
 // and keyword name ("  %d", "  %lf", "  \"%s\"", "  %s"); appends nothing for other node
 // types. A real that six decimals do not carry is written with the digits it needs; an
-// identifier is spelt so that a parser of the given settings reads it back (a text that
-// no spelling carries is written as it is). Returns the length that counts for line
-// wrapping: the identifier as spelt, the string text or literal name alone, or -1 for
-// integers, reals and others.
+// identifier or word is spelt so that a parser of the given settings reads it back (a
+// text that no spelling carries is written as it is). Returns the length that counts for
+// line wrapping: the identifier or word as spelt, the string text or literal name alone,
+// or -1 for integers, reals and others.
 int AppendValueText(std::string& out, int type, const void* value, const char* keyword,
                     const LexicalSettings& settings);
 

@@ -22,8 +22,11 @@ bool CanWriteText(CZelParser* parser, int type, const char* text, size_t length)
     ParserImpl& impl = ParserAccess::Of(*parser);
     return GuardAllocation(impl.reporter, false, [&] {
         const LexicalSettings settings = WritingSettings(impl.grammar, impl.lexer);
-        return type == zelKW_IDENT ? SpellIdentifier(text, length, settings) != kSpellNone
-                                   : CanWriteString(text, length, settings);
+        if (type == zelKW_IDENT)
+            return SpellIdentifier(text, length, settings) != kSpellNone;
+        if (type == zelKW_WORDTOK)
+            return SpellWord(text, length, settings, false).spelling != kSpellNone;
+        return CanWriteString(text, length, settings);
     });
 }
 

@@ -39,8 +39,9 @@ private:
     bool m_annotate;
 };
 
-// True when the identifier (type zelKW_IDENT) or string text can be written so that the
-// parser reads it back; false also when memory ran out (reported) or the parser has no state.
+// True when the identifier (type zelKW_IDENT), word (zelKW_WORDTOK) or string text can be
+// written so that the parser reads it back; false also when memory ran out (reported) or
+// the parser has no state.
 bool CanWriteText(CZelParser* parser, int type, const char* text, size_t length);
 
 }  // namespace zel

@@ -47,12 +47,14 @@ public:
     // After the content of the matched form at top has been parsed with result r.
     int FinishFormContent(StackEntry& top, int r);
     // Makes the node of element e from the current token; a number that changes on
-    // reading is reported. Null when memory ran out (reported).
+    // reading is reported. A word keeps whether it is written marked to read back as a
+    // token of the same type. Null when memory ran out (reported).
     __attribute__((always_inline)) CZelOid* MakeNode(int e)
     {
         NumberFaults faults;
         const Token& token = m_lexer.Current();
-        CZelOid* node = m_store.Make(e, TypeOf(e), token.text, token.length, &faults);
+        const int type = TypeOf(e);
+        CZelOid* node = m_store.Make(e, type, token.text, token.length, &faults, type == zelKW_WORDTOK && WordTokenMarked());
         if (faults.malformed || faults.range != zelERR_NONE)
             WarnNumber(e, faults);
         return node;
@@ -79,6 +81,7 @@ private:
     CZelOid** SuccessorSlot(const StackEntry& top) const;
     bool MissingRequired(const StackEntry& top);
     void WarnNumber(int e, const NumberFaults& faults);
+    bool WordTokenMarked() const;
 
     // The grammar's rows, read in the inner loops without a further indirection; the
     // tables of a parser never change after its construction.

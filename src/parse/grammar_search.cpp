@@ -131,19 +131,20 @@ bool GrammarSearch::Pass(int target)
 
 int GrammarSearch::Find(Token& token) { return SearchNext(-1, &token); }
 
-int GrammarSearch::FindAppendRow(const GrammarTables& grammar, int start, int keyword)
+int GrammarSearch::FindAppendRow(const GrammarTables& grammar, int start, int keyword, bool orWord)
 {
     if (start < 0)
         return -1;
+    const auto takes = [&](int k) { return k == keyword || (orWord && grammar.KeywordType(k) == zelKW_WORDTOK); };
     for (int row = start; row < grammar.RowCount(); ++row) {
         const zelSemanticS& s = grammar.Row(row);
         if (s.keywordId == kEndOfFormRow)
             return -1;
-        if (s.keywordId == keyword)
+        if (takes(s.keywordId))
             return row;
         if (grammar.KeywordType(s.keywordId) == zelKW_COMPOSITE) {
             for (int member = grammar.KeywordHead(s.keywordId); member > 0 && member < grammar.RowCount(); ++member) {
-                if (grammar.Row(member).keywordId == keyword)
+                if (takes(grammar.Row(member).keywordId))
                     return member;
                 if (grammar.Row(member).alt == kNoLink)
                     break;

@@ -26,10 +26,10 @@ public:
     // none does.
     int Find(Token& token);
 
-    // The row of keyword in the rule that starts at start: a row of the rule itself, or an
-    // alternative of a composite named by the rule (one level deep). -1 when the rule ends
-    // (a row of the ")" keyword) first.
-    static int FindAppendRow(const GrammarTables& grammar, int start, int keyword);
+    // The row of keyword (or, with orWord, of a word element) in the rule that starts at
+    // start: a row of the rule itself, or an alternative of a composite named by the rule
+    // (one level deep). -1 when the rule ends (a row of the ")" keyword) first.
+    static int FindAppendRow(const GrammarTables& grammar, int start, int keyword, bool orWord = false);
 
 private:
     int SearchNext(int target, Token* token);

@@ -1,6 +1,8 @@
-// The report of a number token that changes on reading, the end-of-form test and the skip to the end of a form.
+// The report of a number token that changes on reading, the spelling kept by a word, the
+// end-of-form test and the skip to the end of a form.
 #include "diag/reporter.h"
 #include "lex/lexer.h"
+#include "lex/spelling.h"
 #include "parse/form_parser.h"
 #include "tree/node_store.h"
 
@@ -12,6 +14,14 @@ __attribute__((noinline, cold)) void FormParser::WarnNumber(int e, const NumberF
         m_reporter.Report(zelERR_NUMBER_TEXT, e);
     if (faults.range != zelERR_NONE)
         m_reporter.Report(faults.range, e);
+}
+
+// True when the current token, taken as a word, reads back as a token of its own type only
+// with the marked spelling ("&1" under the plain rules, "'1'" under the extended rules).
+__attribute__((noinline)) bool FormParser::WordTokenMarked() const
+{
+    const Token& token = m_lexer.Current();
+    return WordNeedsMark(token.text, token.length, token.type, m_lexer.Settings(&m_names));
 }
 
 int FormParser::FormSatis(int e) const

@@ -9,9 +9,15 @@
 
 namespace zel {
 
+// The token types that a word element (zelKW_WORDTOK) takes: every bare word.
+const unsigned kWordTokenTypes = 1u << zelKW_INTTOK | 1u << zelKW_REALTOK | 1u << zelKW_IDENT | 1u << zelKW_LIT |
+                                 1u << zelKW_LITIDENT | 1u << zelKW_DUMMY;
+
 // 1 when the token matches element e, 0 when not, 2 when it names the element's keyword
 // but may not be taken there (its accept word is 0 and e is not required). A literal
-// token of the extended rules that matches an identifier element becomes an identifier.
+// token of the extended rules matches a literal element by name, and an identifier or
+// word element, never a form; when it matches an identifier element it becomes an
+// identifier. A word element takes every bare word.
 __attribute__((always_inline)) inline int MatchElement(const zelParserS& tables, const NameIndex& names, Token& token,
                                                      int e)
 {
@@ -24,7 +30,9 @@ __attribute__((always_inline)) inline int MatchElement(const zelParserS& tables,
             token.type = zelKW_IDENT;
             return 1;
         }
-        if (!(tt == zelKW_LITIDENT || (kt == zelKW_REALTOK && tt == zelKW_INTTOK)))
+        if (kt == zelKW_WORDTOK)
+            return static_cast<int>((kWordTokenTypes >> tt) & 1u);
+        if (tt == zelKW_LITIDENT ? kt != zelKW_LIT : !(kt == zelKW_REALTOK && tt == zelKW_INTTOK))
             return 0;
     }
     // Values and ")" match by type alone; forms and literals by their keyword name.

@@ -37,7 +37,15 @@ namespace {
 
 typedef const CZelOid* (*AddOne)(const CZelOid* self, int keyword, zelTokTyp type, const char* text);
 
+// True when text may be the value of an element of the given type: an identifier must
+// keep its kind when read back, which some texts that a word takes do not.
+bool TextFitsElement(const CZelOid* self, int elementType, const char* text)
+{
+    return elementType != zelKW_IDENT || CanWriteText(OwnerOf(self), zelKW_IDENT, text, std::strlen(text));
+}
+
 // Appends a node of keyword, whose type must be valueType, with its value read from text.
+// An identifier text goes to the first row of the keyword or of a word element.
 CZelOid* AppendObject(const CZelOid* self, int keyword, zelTokTyp valueType, const char* text)
 {
     if (SemOf(self) < 0 || !ParserAccess::Ready(OwnerOf(self)))
@@ -50,10 +58,10 @@ CZelOid* AppendObject(const CZelOid* self, int keyword, zelTokTyp valueType, con
     // Only a form holds children: a value or literal node takes none.
     if (self->GetObjType() != zelKW_FORM)
         return nullptr;
-    const int row = GrammarSearch::FindAppendRow(grammar, grammar.ElementHead(SemOf(self)), keyword);
-    if (row < 0)
+    const int row = GrammarSearch::FindAppendRow(grammar, grammar.ElementHead(SemOf(self)), keyword, valueType == zelKW_IDENT);
+    if (row < 0 || !TextFitsElement(self, grammar.ElementType(row), text))
         return nullptr;
-    CZelOid* node = parser.store.Make(row, valueType, text, std::strlen(text), nullptr);
+    CZelOid* node = parser.store.Make(row, grammar.ElementType(row), text, std::strlen(text), nullptr);
     if (!node)
         return nullptr;
     ParentOf(node) = const_cast<CZelOid*>(self);
@@ -92,7 +100,7 @@ CZelOid* InsertObject(const CZelOid* self, int keyword, zelTokTyp valueType, con
     char* name = const_cast<char*>(grammar.KeywordRow(keyword).name);
     Token token{name, std::strlen(name), valueType, kNameUnknown};
     const int element = search.Find(token);
-    if (element < 0)
+    if (element < 0 || !TextFitsElement(self, grammar.ElementType(element), text))
         return nullptr;
     char* own = const_cast<char*>(self->GetKeyword());
     token = Token{own, std::strlen(own), self->GetObjType(), kNameUnknown};
@@ -127,11 +135,15 @@ const CZelOid* InsertValue(const CZelOid* self, int keyword, zelTokTyp type, con
     return ReadBack::KeepIfReadsBack(node);
 }
 
+// The kind of value whose writing check every text of type must pass before its element
+// is known: an identifier text may also go to a word element, which takes more texts.
+int FirstCheck(zelTokTyp type) { return type == zelKW_IDENT ? zelKW_WORDTOK : type; }
+
 // Adds one text value with add (AppendValue or InsertValue). A text that the writer
 // cannot write back is refused.
 const CZelOid* AddText(const CZelOid* self, AddOne add, int keyword, zelTokTyp type, const char* text)
 {
-    if (!text || !CanWriteText(OwnerOf(self), type, text, std::strlen(text)))
+    if (!text || !CanWriteText(OwnerOf(self), FirstCheck(type), text, std::strlen(text)))
         return nullptr;
     return add(self, keyword, type, text);
 }
@@ -146,7 +158,7 @@ const CZelOid* AddTexts(const CZelOid* self, AddOne add, int keyword, zelTokTyp 
         return nullptr;
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         const CString& text = list.GetNext(pos);
-        if (!CanWriteText(OwnerOf(self), type, text, static_cast<size_t>(text.GetLength())))
+        if (!CanWriteText(OwnerOf(self), FirstCheck(type), text, static_cast<size_t>(text.GetLength())))
             return nullptr;
     }
     const CZelOid* first = nullptr;

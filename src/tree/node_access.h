@@ -20,6 +20,18 @@ int ReplaceValueText(const CZelOid* node, const char* text);
 // Allocates a value block holding a copy of text with its NUL; null when out of memory.
 char* CopyText(const char* text, size_t length);
 
+// A word value block (zelKW_WORDTOK) holds the text, its NUL and one byte more: 1 when the
+// word is written with the marked spelling of its rule set (see SpellWord), 0 when as
+// itself. Null when out of memory.
+char* CopyWord(const char* text, size_t length, bool marked);
+// The marked byte of a word value block.
+inline bool WordMarked(const char* block)
+{
+    while (*block)
+        ++block;
+    return block[1] != 0;
+}
+
 }  // namespace zel
 
 #endif

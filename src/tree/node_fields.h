@@ -31,13 +31,15 @@ inline CZelParser*& OwnerOf(const CZelOid* n) { return NodeAccess::Owner(n); }
 const zelSemanticS* SemanticRowOf(const CZelOid* node);
 // The keyword row of a node of a parser with tables (a free node answers as keyword 0); null otherwise.
 const zelKeywordS* KeywordRowOf(const CZelOid* node);
-// True for a live identifier or string node with a value.
+// True for a live identifier, string or word node with a value.
 bool HasText(const CZelOid* node);
 // The sibling in front of node on its parent's chain; null for the first child and without a parent.
 CZelOid* PrevOf(const CZelOid* node);
 // Frees node's value and puts it in the free state: no element, links, value or flags.
 void FreeValue(const CZelOid* node);
-// Replaces the text of an identifier or string node. An old block holding a longer text is
+// Replaces the text of an identifier, string or word node. A word is written as itself, or
+// marked where only that lets its parent's children read back (see CopyWord). For the
+// other kinds an old block holding a longer text is
 // reused; otherwise a block of the new size replaces it once it is allocated. The node
 // leaves its form's symbol map under the old text, and a value whose row is marked for
 // hashing is entered under the new one. The text may lie in the node's own block. Returns

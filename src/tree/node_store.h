@@ -32,8 +32,9 @@ public:
 
     // Makes a node of element whose keyword has the given type. Its value is read from
     // text: a number converted (faults, when given, receive what the conversion found when
-    // it found a fault, and are left alone otherwise), a text copied. Null when memory ran out (reported).
-    CZelOid* Make(int element, int type, const char* text, size_t length, NumberFaults* faults);
+    // it found a fault, and are left alone otherwise), a text copied; a word keeps marked
+    // (see CopyWord). Null when memory ran out (reported).
+    CZelOid* Make(int element, int type, const char* text, size_t length, NumberFaults* faults, bool marked = false);
 
     GoalTable& Goals() { return m_goals; }
     const GoalTable& Goals() const { return m_goals; }

@@ -30,6 +30,11 @@ void CopyValue(const CZelOid* node, const CZelOid& other)
         zel::ValueOf(node) = zel::CopyText(text, std::strlen(text));
         break;
     }
+    case zelKW_WORDTOK: {
+        const char* text = static_cast<const char*>(value);
+        zel::ValueOf(node) = zel::CopyWord(text, std::strlen(text), zel::WordMarked(text));
+        break;
+    }
     default:
         break;
     }

@@ -5,6 +5,7 @@
 
 #include "tree/block_pool.h"
 #include "core/parser_access.h"
+#include "edit/read_back.h"
 #include "diag/messages.h"
 #include "lex/number_text.h"
 #include "output/writer.h"
@@ -43,11 +44,60 @@ int CZelOid::ReplaceData(double value) const
     return 1;
 }
 
+namespace {
+
+// True when the children of node's parent read back with node's value as it stands.
+bool SiblingsReadBack(const CZelOid* node)
+{
+    return zel::ParserAccess::Of(*zel::OwnerOf(node)).ReadBackCheck().ChildrenReadBack(zel::ParentOf(node));
+}
+
+// Replaces the text of a word node. The word is written as itself when the children of its
+// parent then read back, else marked when they read back so; a word whose siblings do not
+// read back even with its old value is written as itself. Results as ReplaceNodeText.
+int ReplaceWordText(const CZelOid* node, const char* text, size_t length)
+{
+    if (!zel::CanWriteText(zel::OwnerOf(node), zelKW_WORDTOK, text, length))
+        return -1;
+    char* const old = static_cast<char*>(zel::ValueOf(node));
+    char* chosen = nullptr;
+    int readsBefore = -1;  // whether the siblings read back with the old value; -1: not asked yet
+    for (int marked = 0; marked < 2 && !chosen; ++marked) {
+        char* block = zel::CopyWord(text, length, marked != 0);
+        if (!block) {
+            zel::WriteHeapMessage(*zel::OwnerOf(node));
+            return -4;
+        }
+        zel::ValueOf(node) = block;
+        bool fits = !zel::ParentOf(node) || SiblingsReadBack(node);
+        zel::ValueOf(node) = old;
+        if (!fits && !marked) {
+            readsBefore = SiblingsReadBack(node) ? 1 : 0;
+            fits = readsBefore == 0;
+        }
+        if (fits)
+            chosen = block;
+        else
+            std::free(block);
+    }
+    if (!chosen)
+        return -1;
+    zel::ForgetSymbol(node);
+    zel::ValueOf(node) = chosen;
+    std::free(old);
+    zel::EnterSymbolIfHashed(node);
+    return 1;
+}
+
+}  // namespace
+
 int zel::ReplaceNodeText(const CZelOid* node, const char* text, size_t length)
 {
     const int type = node->GetObjType();
-    if (SemOf(node) < 0 || !text || (type != zelKW_STRTOK && type != zelKW_IDENT))
+    if (SemOf(node) < 0 || !text || (type != zelKW_STRTOK && type != zelKW_IDENT && type != zelKW_WORDTOK))
         return 0;
+    if (type == zelKW_WORDTOK)
+        return ReplaceWordText(node, text, length);
     if (!CanWriteText(OwnerOf(node), type, text, length))
         return -1;
     char* old = static_cast<char*>(ValueOf(node));
@@ -102,7 +152,8 @@ int ReplaceValueText(const CZelOid* node, const char* text)
         return node->ReplaceData(value) ? 0 : -4;
     }
     case zelKW_STRTOK:
-    case zelKW_IDENT: {
+    case zelKW_IDENT:
+    case zelKW_WORDTOK: {
         const int result = ReplaceNodeText(node, text, std::strlen(text));
         return result < 0 ? result : 0;
     }

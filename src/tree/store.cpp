@@ -29,13 +29,24 @@ char* CopyText(const char* text, size_t length)
     return block;
 }
 
+char* CopyWord(const char* text, size_t length, bool marked)
+{
+    char* block = static_cast<char*>(std::malloc(length + 2));
+    if (block) {
+        std::memcpy(block, text, length);
+        block[length] = '\0';
+        block[length + 1] = marked ? 1 : 0;
+    }
+    return block;
+}
+
 NodeStore::~NodeStore()
 {
     DeleteAll();
     DeleteReleased();
 }
 
-CZelOid* NodeStore::Make(int element, int type, const char* text, size_t length, NumberFaults* faults)
+CZelOid* NodeStore::Make(int element, int type, const char* text, size_t length, NumberFaults* faults, bool marked)
 {
     CZelOid* node = new (std::nothrow) CZelOid(&m_owner);
     if (!node) {
@@ -76,6 +87,13 @@ CZelOid* NodeStore::Make(int element, int type, const char* text, size_t length,
             CountAdd(m_stringBytes, length + 1);
         break;
     default:
+        if (type == zelKW_WORDTOK) {
+            // Kept as written: no conversion, no range check.
+            value = CopyWord(text, length, marked);
+            failed = !value;
+            if (value && m_statistics)
+                CountAdd(m_stringBytes, length + 2);
+        }
         break;
     }
     if (failed) {

@@ -9,7 +9,7 @@ namespace {
 constexpr int Bit(int type) { return 1 << type; }
 const int kStrtok = Bit(zelKW_STRTOK);
 const int kIdent = Bit(zelKW_IDENT);
-const int kName = kStrtok | kIdent;
+const int kName = kStrtok | kIdent | Bit(zelKW_WORDTOK);
 const int kInt = Bit(zelKW_INTTOK);
 const int kReal = Bit(zelKW_REALTOK);
 const int kNumber = kInt | kReal;
@@ -24,7 +24,7 @@ const CZelOid* Accept(const CZelOid* node, int types)
 const CZelOid* DeliverText(const CZelOid* node, const char** value)
 {
     if (node && value)
-        *value = node->GetIdent();
+        *value = node->GetName();
     return node;
 }
 
@@ -39,7 +39,7 @@ const CZelOid* Deliver(const CZelOid* node, T* value, T (CZelOid::*get)() const)
 const CZelOid* DeliverText(const CZelOid* node, CString& value)
 {
     if (node)
-        value = node->GetIdent();
+        value = node->GetName();
     return node;
 }
 
@@ -48,14 +48,17 @@ const CZelOid* DeliverText(const CZelOid* node, CString& value)
 bool zel::HasText(const CZelOid* node)
 {
     const int type = node->GetObjType();
-    return SemOf(node) >= 0 && ValueOf(node) && (type == zelKW_STRTOK || type == zelKW_IDENT);
+    return SemOf(node) >= 0 && ValueOf(node) && (type == zelKW_STRTOK || type == zelKW_IDENT || type == zelKW_WORDTOK);
 }
 
-const char* CZelOid::GetIdent() const { return zel::HasText(this) ? static_cast<const char*>(Dlink) : nullptr; }
+const char* CZelOid::GetIdent() const
+{
+    return zel::HasText(this) && GetObjType() != zelKW_WORDTOK ? static_cast<const char*>(Dlink) : nullptr;
+}
 
 const char* CZelOid::GetStrval() const { return GetIdent(); }
 
-const char* CZelOid::GetName() const { return GetIdent(); }
+const char* CZelOid::GetName() const { return zel::HasText(this) ? static_cast<const char*>(Dlink) : nullptr; }
 
 int CZelOid::GetIntval() const
 {

@@ -21,7 +21,8 @@ struct Mutation {
 const Mutation kMutations[] = {
     {"the semantic table is missing", [](Grammar&, zelParserS& d) { d.semTable = nullptr; }},
     {"keyword count 7 leaves out the fixed rows 0 to 7", [](Grammar&, zelParserS& d) { d.kwCount = 7; }},
-    {"keyword row 9: type 11 is outside 0..10", [](Grammar& g, zelParserS&) { g.keywords[NK_VERSION].type = 11; }},
+    {"keyword row 9: type 11 is not a keyword type (0..10, 12)", [](Grammar& g, zelParserS&) { g.keywords[NK_VERSION].type = 11; }},
+    {"keyword row 9: type 13 is not a keyword type (0..10, 12)", [](Grammar& g, zelParserS&) { g.keywords[NK_VERSION].type = 13; }},
     {"keyword row 10: semanticId 30 is outside the semantic table",
      [](Grammar& g, zelParserS&) { g.keywords[NK_CELL].semanticId = 30; }},
     {"keyword row 12: name is not NUL-terminated within its 256 bytes",

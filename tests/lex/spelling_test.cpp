@@ -12,7 +12,8 @@ namespace {
 // grammar, whose literal keywords are INPUT, OUTPUT and INOUT (and "" and ")", which hold
 // no letters).
 struct Spelling {
-    Spelling(char escape, int extended) : p(g.get(), 4, 65535, escape, extended), lex(g.get(), escape, extended)
+    Spelling(char escape, int extended, int options = 0)
+        : p(g.get(), 4, 65535, escape, extended, options), lex(g.get(), escape, extended, 64, options)
     {
         EXPECT_EQ(0, ParseLine(p, "(design top (cell c (net n \"s\")))"));
         ident = p.GetGoalAt(0)->FindObj(NK_IDENT);
@@ -76,15 +77,19 @@ TEST(Lex_Spelling, IdentifiersReadBackAsThemselves)
 }
 
 // Rows: text, escape character, rules (0 plain, 1 extended), whether a string of it can be
-// written; what can be written reads back whole whatever follows.
+// written, zelLexOption bits; what can be written reads back whole whatever follows.
 TEST(Lex_Spelling, StringsWithoutEscapingReadBackOrAreRefused)
 {
-    const struct { const char* text; char escape; int extended; bool writable; } rows[] = {
-        {"a b (c) 'd' ;e", 0, 0, true}, {"", 0, 1, true}, {"a\"b", 0, 0, false}, {"a\\\"b", '\\', 0, true},
-        {"ab\\", '\\', 0, false}, {"ab\\", 0, 0, true}, {" ab", 0, 1, false}, {"a )", 0, 1, true},
+    const int kQuote = zelLEX_QUOTE_OPENS_STRING, kEsc = zelLEX_ESCAPE_ESCAPES;
+    const struct { const char* text; char escape; int extended; bool writable; int options; } rows[] = {
+        {"a b (c) 'd' ;e", 0, 0, true, 0}, {"", 0, 1, true, 0}, {"a\"b", 0, 0, false, 0}, {"a\\\"b", '\\', 0, true, 0},
+        {"ab\\", '\\', 0, false, 0}, {"ab\\", 0, 0, true, 0}, {" ab", 0, 1, false, 0}, {"a )", 0, 1, true, 0},
+        {" ab", 0, 1, true, kQuote}, {")x", 0, 1, true, kQuote}, {"C:\\\\", '\\', 0, false, 0},
+        {"C:\\\\", '\\', 1, true, kEsc}, {"C:\\", '\\', 0, false, kEsc}, {"a\\\\\"b", '\\', 0, false, kEsc},
+        {"a\\\\\\\"b", '\\', 0, true, kEsc},
     };
     for (const auto& row : rows) {
-        Spelling s(row.escape, row.extended);
+        Spelling s(row.escape, row.extended, row.options);
         const std::string where = std::string("[") + row.text + "]";
         ASSERT_EQ(row.writable ? 1 : 0, s.string->ReplaceData(row.text)) << where;
         if (!row.writable) {

@@ -67,3 +67,30 @@ TEST(Lex_Tokenizer, TextInputEndsAtEndOfText)
     }
     EXPECT_EQ("IDENT:x fail/IDENT FORM:a fail/FORM IDENT:z fail/EOF fail/EOF", out + c.Next());
 }
+
+// Rows: text, rules (0 plain, 1 extended), escape, zelLexOption bits, the tokens until
+// Gettok fails. A quote that opens a string is not cut off before a space or ")"; with
+// escapes escaping themselves a quote ends a string or apostrophe text after an even run.
+TEST(Lex_Tokenizer, LexicalOptions)
+{
+    const int kQuote = zelLEX_QUOTE_OPENS_STRING, kEsc = zelLEX_ESCAPE_ESCAPES;
+    const struct { const char* text; int extended; char escape; int options; const char* tokens; } cases[] = {
+        {"\" x\" \")\" y", 1, 0, 0, "IDENT:\"|IDENT:x\"|IDENT:\"|EOFORM:)|IDENT:\"|IDENT:y"},
+        {"\" x\" \")\" y", 1, 0, kQuote, "STR: x|STR:)|IDENT:y"},
+        {"\"C:\\\\\" x", 0, '\\', kEsc, "STR:C:\\\\|IDENT:x"},
+        {"\"C:\\\\\" x\"", 0, '\\', 0, "STR:C:\\\\\" x"},
+        {"\"say \\\"hi\\\"\" z", 1, '\\', kEsc | kQuote, "STR:say \\\"hi\\\"|IDENT:z"},
+        {"\"a\\\\\\\"b\" z", 0, '\\', kEsc, "STR:a\\\\\\\"b|IDENT:z"},
+        {"'C:\\\\' x 'it\\'s' y", 1, '\\', kEsc, "IDENT:C:\\\\|IDENT:x|IDENT:it\\'s|IDENT:y"},
+        {"\"a\r\nb\"\r\n(x)\r\n", 0, 0, 0, "STR:a\r\nb|FORM:x|EOFORM:)"},
+    };
+    Grammar g = NetlistGrammar();
+    for (const auto& row : cases) {
+        Components c(g.get(), row.escape, row.extended != 0, 64, row.options);
+        c.SetFile(row.text);
+        std::string out;
+        for (std::string t = c.Next(); t.compare(0, 5, "fail/") != 0; t = c.Next())
+            out += (out.empty() ? "" : "|") + t;
+        EXPECT_EQ(row.tokens, out) << "text: " << row.text << " options: " << row.options;
+    }
+}

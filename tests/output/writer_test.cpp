@@ -177,3 +177,22 @@ TEST_F(Output_Writer, NamedFilesResultsAndErrorStates)
     EXPECT_EQ(1, p.WriteFile("/nonexistent-dir/x.zel", "w"));
     EXPECT_EQ(1u, p.reports.size());
 }
+
+// A string that another writer broke across lines holds the line break and the
+// continuation; with lines ending in CR LF it holds the CR too. The text written reads
+// back as the same tree, and is written again the same, with both engines.
+TEST_F(Output_Writer, StringsBrokenAcrossLinesAndCrLfLinesWriteBack)
+{
+    const std::string text = "(design top\r\n (cell c\r\n  (net n \"a string that another writer wrapped at eighty columns,\r\n"
+                             "   going on here\" 1.5)\r\n  (net m \"x\ny\")))\r\n";
+    for (int engine = 0; engine < 2; ++engine) {
+        RecordingParser first(g.get());
+        ASSERT_EQ(0, ParseText(first, text, engine));
+        const std::string written = StreamText(first, first.GetGoalAt(0));
+        RecordingParser back(g.get());
+        ASSERT_EQ(0, ParseText(back, written, engine)) << written;
+        EXPECT_EQ(Shapes(first), Shapes(back));
+        EXPECT_NE(std::string::npos, Shapes(back).find("columns,\r\n   going on here\""));
+        EXPECT_EQ(written, StreamText(back, back.GetGoalAt(0)));
+    }
+}

@@ -16,8 +16,8 @@
 namespace zeltest {
 
 struct Components {
-    explicit Components(zelParserS* tables, char escape = 0, bool extended = false, int stackSize = 64)
-        : grammar(tables), lexer(reporter, grammar.Names(), escape, extended), stack(reporter, stackSize)
+    explicit Components(zelParserS* tables, char escape = 0, bool extended = false, int stackSize = 64, int options = 0)
+        : grammar(tables), lexer(reporter, grammar.Names(), escape, extended, options), stack(reporter, stackSize)
     {
         reporter.Watch(grammar, lexer, stack, inputName);
         grammar.LoadKeywords();

@@ -44,6 +44,7 @@ std::string Unquoted(const std::string& literal)
 
 const char* const kLiterals[] = {"ON", "NONE", "IN-OUT", "E5", "A1", "\"light-grey\"", "\"x.y\""};
 const char* const kValueKinds[] = {"ident", "int", "real", "string", "integer"};
+const char* const kDeclaredKinds[] = {"ident", "int", "real", "string", "integer", "word"};
 
 struct GrammarMaker {
     Rng& s;
@@ -114,7 +115,7 @@ struct GrammarMaker {
             g.rules.push_back(rule);
         }
         for (int v = 0; v < values; ++v)
-            g.rules.push_back({GenRule::kValue, "val" + std::to_string(v), {}, OneOf(s, kValueKinds)});
+            g.rules.push_back({GenRule::kValue, "val" + std::to_string(v), {}, OneOf(s, kDeclaredKinds)});
         g.goals.push_back(Form(0));
         if (forms > 1 && s.Chance(40))
             g.goals.push_back(Form(1 + static_cast<int>(s.Pick(static_cast<uint32_t>(forms - 1)))));
@@ -140,7 +141,8 @@ std::string GrammarText(const GenGrammar& g)
     for (const GenRule& rule : g.rules) {
         static const char* const kinds[] = {"form", "choice", "value"};
         text += std::string(kinds[rule.kind]) + " " + rule.name + " =";
-        text += (rule.kind == GenRule::kValue ? " " + rule.valueType : AlternativesText(rule.alternatives)) + " ;\n";
+        const std::string type = rule.valueType == "word" ? "ident" : rule.valueType;
+        text += (rule.kind == GenRule::kValue ? " " + type : AlternativesText(rule.alternatives)) + " ;\n";
     }
     for (const std::string& literal : g.literals)
         text += "literal " + literal + " ;\n";
@@ -190,10 +192,19 @@ std::string MessyNumber(Rng& s, bool real)
     return (s.Chance(30) ? "-" : "") + text;
 }
 
+// Words as real files hold them: hexadecimal stamps, identifiers starting with digits,
+// integers past 32 bits, and messy identifiers and numbers.
+std::string MessyWord(const GenGrammar& g, Rng& s)
+{
+    static const char* const pool[] = {"5E258953", "4c5af0f2-7fc3-11e9", "1234-5678", "2397562737", "&1", "&", "'1'", "&-"};
+    const uint32_t kind = s.Pick(3);
+    return kind == 0 ? OneOf(s, pool) : kind == 1 ? MessyIdent(g, s) : MessyNumber(s, s.Chance(50));
+}
+
 std::string MessyString(Rng& s)
 {
     static const char* const pool[] = {"", " lead", "a)b(", "two\nlines", "tab\there", ";semi", "'apos'",
-                                       "end\\", "q\\\"uote", "\"", "trail "};
+                                       "end\\", "C:\\\\", "q\\\"uote", "\"", "trail "};
     return s.Chance(50) ? Chars(s, 0, 20, "abcdefghij klmnopqrstuvwxyz0123456789.,:-_+*/!?()[]{}<>=&%$@;#'") : OneOf(s, pool);
 }
 
@@ -209,8 +220,8 @@ struct DocumentMaker {
 
     void Value(const std::string& kind)
     {
-        tokens.push_back(kind == "ident" ? MessyIdent(g, s) : kind == "string" ? "\"" + MessyString(s) + "\""
-                                                                               : MessyNumber(s, kind == "real" && s.Chance(70)));
+        tokens.push_back(kind == "ident" ? MessyIdent(g, s) : kind == "word" ? MessyWord(g, s)
+                         : kind == "string" ? "\"" + MessyString(s) + "\"" : MessyNumber(s, kind == "real" && s.Chance(70)));
     }
 
     void Sequence(const GenSequence& seq, int depth)
@@ -316,8 +327,8 @@ std::string NodeText(const CZelOid* n)
         std::snprintf(text, sizeof text, " %.17g [%016" PRIx64 "]", v, bits);
         out += text;
     }
-    if (type == zelKW_STRTOK || type == zelKW_IDENT)
-        out += " " + Quote(type == zelKW_STRTOK ? n->GetStrval() : n->GetIdent());
+    if (type == zelKW_STRTOK || type == zelKW_IDENT || type == zelKW_WORDTOK)
+        out += " " + Quote(n->GetName());
     return out;
 }
 
@@ -373,11 +384,11 @@ std::string FirstDifference(const std::string& expected, const std::string& foun
 bool ValueReadsBack(CZelParser& parser, zelParserS* grammar, const Settings& st, const CZelOid* node)
 {
     const int type = node->GetObjType();
-    if (type < zelKW_INTTOK || type > zelKW_IDENT)
+    if ((type < zelKW_INTTOK || type > zelKW_IDENT) && type != zelKW_WORDTOK)
         return true;
     CStringList list;
     parser.WriteList(node, 0, &list);
-    Components probe(grammar, st.escape, st.extended != 0);
+    Components probe(grammar, st.escape, st.extended != 0, 64, st.options);
     probe.SetText(list.IsEmpty() ? "" : static_cast<const char*>(list.GetHead()));
     zel::Lexer& lexer = probe.lexer;
     if (lexer.Gettok() != 1)
@@ -394,9 +405,11 @@ bool ValueReadsBack(CZelParser& parser, zelParserS* grammar, const Settings& st,
         const double back = std::atof(token.c_str()), v = node->GetRealval();
         return (tokType == zelKW_REALTOK || tokType == zelKW_INTTOK) && std::memcmp(&back, &v, sizeof v) == 0;
     }
-    const char* value = type == zelKW_STRTOK ? node->GetStrval() : node->GetIdent();
-    const bool kind = type == zelKW_STRTOK ? tokType == zelKW_STRTOK
-                                           : tokType == zelKW_IDENT || (st.extended && tokType == zelKW_LITIDENT);
+    const char* value = node->GetName();
+    const bool word = tokType != zelKW_STRTOK && tokType != zelKW_FORM && tokType != zelKW_EOFORM && tokType != zelKW_EMPTYFORM;
+    const bool kind = type == zelKW_WORDTOK ? word
+                      : type == zelKW_STRTOK ? tokType == zelKW_STRTOK
+                                             : tokType == zelKW_IDENT || (st.extended && tokType == zelKW_LITIDENT);
     return kind && value && token == value;
 }
 
@@ -413,7 +426,14 @@ const GenRule* GenGrammar::Find(const std::string& name) const
 std::string Settings::Text() const
 {
     return std::string(extended ? "extended" : "plain") + " rules, escape " + (escape ? std::string(1, escape) : "none") +
-           ", " + (engine ? "iterative" : "recursive") + " engine";
+           ", options " + std::to_string(options) + ", " + (engine ? "iterative" : "recursive") + " engine";
+}
+
+void UseWords(const GenGrammar& g, CZelGrammar& compiled)
+{
+    for (const GenRule& rule : g.rules)
+        if (rule.kind == GenRule::kValue && rule.valueType == "word")
+            compiled.GetDescriptor()->kwTable[compiled.GetKeywordId(rule.name.c_str())].type = zelKW_WORDTOK;
 }
 
 GenGrammar GenerateGrammar(uint32_t seed)
@@ -450,7 +470,7 @@ std::string CheckRoundTrip(CZelParser& parser, zelParserS* grammar, const Settin
         const std::string name = dir + (pass ? "/listed.zel" : "/saved.zel");
         if (pass)
             WriteText(name, text);
-        RecordingParser back(grammar, 16, 65535, st.escape, st.extended);
+        RecordingParser back(grammar, 16, 65535, st.escape, st.extended, st.options);
         const int errors = back.Parse(name.c_str(), st.engine);
         std::string what, diff;
         if (errors || !back.reports.empty())
@@ -504,7 +524,7 @@ Edit RandomEdit(const GenGrammar& g, const CZelParser& parser, Rng& s)
     case Edit::kInsStrtok: case Edit::kAppStrtok: e.text = MessyString(s); break;
     case Edit::kReplaceData:
         e.text = type == zelKW_INTTOK || type == zelKW_REALTOK ? MessyNumber(s, type == zelKW_REALTOK)
-                 : type == zelKW_STRTOK ? MessyString(s) : MessyIdent(g, s);
+                 : type == zelKW_STRTOK ? MessyString(s) : type == zelKW_WORDTOK ? MessyWord(g, s) : MessyIdent(g, s);
         break;
     case Edit::kAppInttok: case Edit::kAppRealtok:
         e.text = s.Chance(50) ? MessyNumber(s, e.op == Edit::kAppRealtok) : "";
@@ -540,8 +560,8 @@ std::string ApplyEdit(RecordingParser& parser, zelParserS* grammar, const Settin
     case Edit::kInsObject: made = parser.InsObject(node, &lines); break;
     case Edit::kReplaceObject: made = parser.ReplaceObject(node, &lines); break;
     case Edit::kRemObject: granted = parser.RemObject(node) != 0; break;
-    case Edit::kReplaceData: granted = parser.ReplaceData(node, text) == 0 && node->GetObjType() >= zelKW_INTTOK &&
-                                       node->GetObjType() <= zelKW_IDENT; break;
+    case Edit::kReplaceData: granted = parser.ReplaceData(node, text) == 0 && ((node->GetObjType() >= zelKW_INTTOK &&
+                                       node->GetObjType() <= zelKW_IDENT) || node->GetObjType() == zelKW_WORDTOK); break;
     case Edit::kInsIdent: made = node->InsIdent(text); break;
     case Edit::kInsStrtok: made = node->InsStrtok(text); break;
     case Edit::kInsInttok: made = node->InsInttok(e.number); break;

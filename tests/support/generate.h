@@ -58,10 +58,14 @@ struct Settings {
     int extended = 0;
     char escape = 0;
     int engine = 0;
+    int options = 0;  // zelLexOption bits
     std::string Text() const;
 };
 
 GenGrammar GenerateGrammar(uint32_t seed);
+// Makes the values declared as words (written "ident" in the grammar text) word keywords
+// of the compiled tables.
+void UseWords(const GenGrammar& g, CZelGrammar& compiled);
 // The text of a document of one to three goal forms, with random blanks and comments
 // between the tokens.
 std::string GenerateDocument(const GenGrammar& g, Rng& s);

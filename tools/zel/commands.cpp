@@ -94,7 +94,8 @@ void PrintNode(const CZelOid* node, int depth)
         std::printf("  \"%s\"", node->GetStrval() ? node->GetStrval() : "");
         break;
     case zelKW_IDENT:
-        std::printf("  %s", node->GetIdent() ? node->GetIdent() : "");
+    case zelKW_WORDTOK:
+        std::printf("  %s", node->GetName() ? node->GetName() : "");
         break;
     default:
         break;
