@@ -1,4 +1,4 @@
-(part "SO8-150mil" (version 20261208) (generator fpedit)
+(part "SO8-150mil" (version 20261208) (generator partedit)
   (layer F.Cu)
   (edited 5E258953)
   (id 4c5af0f2-7fc3-4d1e-9a3b-2e6f1c0d9b7a)
@@ -7,13 +7,13 @@
   (keywords "SO8 SOIC \"small outline\"")
   (source "C:\\parts\\so\\")
   (attr smd)
-  (text reference REF** (at 0 -3.4) (layer F.SilkS)
+  (text reference REF** (at 0 -3.4) (layer F.Silk)
     (font (size 1 1) (thickness 0.15)))
   (text value name-31 (at 0 3.4) (layer F.Fab) hide
     (font (size 1 1) (thickness 0.15)))
   (text user " REF" (at 0 0 90) (layer F.Fab)
     (font (size 0.98 0.98) (thickness 0.15) italic))
-  (text user "${REFERENCE}" (at 0 -2.5) (layer F.SilkS) HIDE)
+  (text user "${REF}" (at 0 -2.5) (layer F.Silk) HIDE)
   ; body outline on the fabrication layer
   (line (start -0.975 -2.45) (end 1.95 -2.45) (layer F.Fab) (width 0.1))
   (line (start 1.95 -2.45) (end 1.95 2.45) (layer F.Fab) (width 0.1))
@@ -21,8 +21,8 @@
   (line (start -1.95 2.45) (end -1.95 -1.475) (layer F.Fab) (width 0.1))
   (line (start -1.95 -1.475) (end -0.975 -2.45) (layer F.Fab) (width 0.1))
   ; courtyard
-  (line (start -3.7 -2.7) (end 3.7 -2.7) (layer F.CrtYd) (width 5E-2))
-  (line (start -3.7 2.7) (end 3.7 2.7) (layer F.CrtYd) (width 5E-2))
+  (line (start -3.7 -2.7) (end 3.7 -2.7) (layer F.Court) (width 5E-2))
+  (line (start -3.7 2.7) (end 3.7 2.7) (layer F.Court) (width 5E-2))
   (pad 1 smd roundrect (at -2.475 -1.905) (size 1.95 0.6)
     (layers F.Cu F.Paste F.Mask) (id 00000042))
   (pad 2 smd roundrect (at -2.475 -0.635) (size 1.95 0.6)
@@ -35,7 +35,7 @@
   (pad 8 smd roundrect (at 2.475 -1.905) (size 1.95 0.6) (layers F.Cu F.Paste F.Mask))
   (pad EP smd rect (at 0 0) (size 2.29 2.29) (layers F.Cu *.Mask) (id 4C5AF0F2))
   (pad MH np_thru_hole circle (at 0 -1.2) (size 0.8 0.8) (layers *.Cu *.Mask))
-  (model "${LIB3D}/so8_150mil.wrl"
+  (model "${PARTS3D}/so8_150mil.step"
     (offset (xyz 0 0 0))
     (scale (xyz 1 1 1))
     (hide yes)))
