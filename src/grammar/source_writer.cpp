@@ -74,10 +74,8 @@ int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origi
         std::fprintf(stream, "zelKeywordS %s_keywords[] = {\n", prefix);
         for (size_t k = 0; k < m_keywords.size(); ++k) {
             const zelKeywordS& row = m_keywords[k];
-            // The type names of the library stop at the types of hand-laid tables.
-            const char* type = row.type == zelKW_WORDTOK ? "zelKW_WORDTOK" : zel::KeywordTypeName(row.type);
-            std::fprintf(stream, "    {%s, %d, %s, %d},  // %zu\n", Quoted(row.name).c_str(), row.accept, type,
-                         row.semanticId, k);
+            std::fprintf(stream, "    {%s, %d, %s, %d},  // %zu\n", Quoted(row.name).c_str(), row.accept,
+                         zel::KeywordTypeName(row.type), row.semanticId, k);
         }
         std::fprintf(stream, "};\n\n");
         std::fprintf(stream, "zelSemanticS %s_semantics[] = {\n", prefix);

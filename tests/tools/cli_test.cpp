@@ -131,3 +131,28 @@ TEST(Tools_Settings, GrammarSettingsAndTheirOverrides)
     for (const auto& [args, expected] : cases)
         EXPECT_EQ(expected, Zel("fmt " + args + " " + input).substr(0, expected.size())) << args;
 }
+
+// Each example checks with its grammar file alone: the good sample reads without a message,
+// and what fmt writes reads into the same tree; the bad sample is refused on its line.
+TEST(Tools_Examples, EachSampleChecksWithItsGrammarFileAlone)
+{
+    const struct { const char *grammar, *good, *bad, *firstMessage; } examples[] = {
+        {"netlist/netlist.zelg", "netlist/good.net", "netlist/bad.net", ":3: error: Expecting: FORM int (Token=\")\")."},
+        {"drawing/drawing.zelg", "drawing/good.draw", nullptr, nullptr},
+        {"schematic/schematic.zelg", "schematic/good.sch", "schematic/bad.sch", ":21: error: Expecting: FORM int (Token=\"2.5\")."},
+        {"footprint/footprint.zelg", "footprint/good.fp", "footprint/bad.fp", ":22: error: Expecting: FORM real (Token=\")\")."},
+    };
+    const std::string dir = std::string(ZEL_EXAMPLES_DIR) + "/";
+    for (const auto& e : examples) {
+        const std::string grammar = "-g " + dir + e.grammar + " ", good = dir + e.good;
+        EXPECT_EQ("0||", Zel("check " + grammar + good)) << e.good;
+        const std::string written = Zel("fmt " + grammar + good);
+        ASSERT_EQ(0u, written.find("0|")) << written;
+        const std::string copy = TempFile(written.substr(2, written.size() - 3));
+        EXPECT_EQ(Zel("tree " + grammar + good), Zel("tree " + grammar + copy)) << e.good;
+        if (!e.bad)
+            continue;
+        const std::string bad = dir + e.bad, result = Zel("check " + grammar + bad);
+        EXPECT_EQ(0u, result.find("1||" + bad + e.firstMessage + "\n")) << result;
+    }
+}
