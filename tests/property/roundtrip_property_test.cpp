@@ -38,7 +38,6 @@ void RunGrammar(uint32_t seed, Tally& run)
         ADD_FAILURE() << "grammar " << seed << " does not compile: " << compiled.GetErrors().GetHead() << "\n" << g.text;
         return;
     }
-    UseWords(g, compiled);
     zelParserS* grammar = compiled.GetDescriptor();
     for (int d = 0; d < kDocumentsPerGrammar; ++d) {
         Rng s(seed * 7919u + static_cast<uint32_t>(d));

@@ -141,8 +141,7 @@ std::string GrammarText(const GenGrammar& g)
     for (const GenRule& rule : g.rules) {
         static const char* const kinds[] = {"form", "choice", "value"};
         text += std::string(kinds[rule.kind]) + " " + rule.name + " =";
-        const std::string type = rule.valueType == "word" ? "ident" : rule.valueType;
-        text += (rule.kind == GenRule::kValue ? " " + type : AlternativesText(rule.alternatives)) + " ;\n";
+        text += (rule.kind == GenRule::kValue ? " " + rule.valueType : AlternativesText(rule.alternatives)) + " ;\n";
     }
     for (const std::string& literal : g.literals)
         text += "literal " + literal + " ;\n";
@@ -427,13 +426,6 @@ std::string Settings::Text() const
 {
     return std::string(extended ? "extended" : "plain") + " rules, escape " + (escape ? std::string(1, escape) : "none") +
            ", options " + std::to_string(options) + ", " + (engine ? "iterative" : "recursive") + " engine";
-}
-
-void UseWords(const GenGrammar& g, CZelGrammar& compiled)
-{
-    for (const GenRule& rule : g.rules)
-        if (rule.kind == GenRule::kValue && rule.valueType == "word")
-            compiled.GetDescriptor()->kwTable[compiled.GetKeywordId(rule.name.c_str())].type = zelKW_WORDTOK;
 }
 
 GenGrammar GenerateGrammar(uint32_t seed)

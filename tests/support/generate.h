@@ -63,9 +63,6 @@ struct Settings {
 };
 
 GenGrammar GenerateGrammar(uint32_t seed);
-// Makes the values declared as words (written "ident" in the grammar text) word keywords
-// of the compiled tables.
-void UseWords(const GenGrammar& g, CZelGrammar& compiled);
 // The text of a document of one to three goal forms, with random blanks and comments
 // between the tokens.
 std::string GenerateDocument(const GenGrammar& g, Rng& s);
