@@ -229,6 +229,23 @@ private:
 
     bool IsWord(const char* word) const { return m_tok.kind == Token::kWord && m_tok.text == word; }
 
+    // Takes the value of a setting at the token and the ";" after it. A setting stated
+    // before must have the same value (was names the earlier one).
+    template <typename T>
+    bool TakeSetting(T value, T& setting, bool& stated, const char* keyword, const std::string& was)
+    {
+        if (stated && value != setting) {
+            Error(std::string(keyword) + " already set to " + was);
+            return false;
+        }
+        Advance();
+        if (!Expect(";"))
+            return false;
+        setting = value;
+        stated = true;
+        return true;
+    }
+
     // rules plain|extended ; escape "C"|none ; option NAME... ; A setting stated twice must
     // say the same both times; options add up.
     void ReadSetting(const std::string& keyword, StatedSettings& settings)
@@ -238,32 +255,18 @@ private:
                 Error("rules takes plain or extended, not " + Describe());
                 return;
             }
-            const int extended = IsWord("extended") ? 1 : 0;
-            if (m_rulesStated && extended != settings.extended) {
-                Error(std::string("rules already set to ") + (settings.extended ? "extended" : "plain"));
+            if (!TakeSetting(IsWord("extended") ? 1 : 0, settings.extended, m_rulesStated, "rules",
+                             settings.extended ? "extended" : "plain"))
                 return;
-            }
-            Advance();
-            if (!Expect(";"))
-                return;
-            settings.extended = extended;
-            m_rulesStated = true;
         } else if (keyword == "escape") {
             if (!IsWord("none") && !(m_tok.kind == Token::kQuoted && m_tok.text.size() == 1)) {
                 Error("escape takes one character in double quotes, or none, not " + Describe());
                 return;
             }
-            const char escape = m_tok.kind == Token::kQuoted ? m_tok.text[0] : 0;
-            if (m_escapeStated && escape != settings.escape) {
-                Error(std::string("escape already set to ") +
-                      (settings.escape ? "\"" + std::string(1, settings.escape) + "\"" : std::string("none")));
+            const std::string was = settings.escape ? "\"" + std::string(1, settings.escape) + "\"" : "none";
+            if (!TakeSetting(m_tok.kind == Token::kQuoted ? m_tok.text[0] : '\0', settings.escape, m_escapeStated,
+                             "escape", was))
                 return;
-            }
-            Advance();
-            if (!Expect(";"))
-                return;
-            settings.escape = escape;
-            m_escapeStated = true;
         } else {
             int bits = 0;
             do {

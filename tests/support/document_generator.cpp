@@ -451,13 +451,7 @@ GeneratedDocument GenerateValidDocument(const zelParserS& grammar, Rng& s)
 std::vector<IntendedNode> ParsedTree(const CZelParser& parser)
 {
     std::vector<IntendedNode> tree;
-    std::vector<std::pair<const CZelOid*, int>> pending;  // nodes still to visit, the next last
-    for (int i = parser.GetGoalCount() - 1; i >= 0; --i)
-        if (parser.GetGoalAt(i))
-            pending.push_back({parser.GetGoalAt(i), 0});
-    while (!pending.empty()) {
-        const auto [node, depth] = pending.back();
-        pending.pop_back();
+    for (const auto& [node, depth] : Walk(parser)) {
         const int type = node->GetObjType();
         std::string value;
         char real[64];
@@ -472,10 +466,6 @@ std::vector<IntendedNode> ParsedTree(const CZelParser& parser)
         if (type == zelKW_STRTOK && node->GetStrval())
             value = node->GetStrval();
         tree.push_back({depth, node->GetKeywordId(), type, value});
-        const size_t first = pending.size();
-        for (const CZelOid* child = node->GetFirstObj(); child; child = child->GetNextObj())
-            pending.push_back({child, depth + 1});
-        std::reverse(pending.begin() + static_cast<long>(first), pending.end());
     }
     return tree;
 }

@@ -331,9 +331,9 @@ std::string NodeText(const CZelOid* n)
     return out;
 }
 
-// Every node of every goal in document order, with its depth; skip and its subtree are
-// left out.
-std::vector<std::pair<const CZelOid*, int>> Walk(const CZelParser& parser, const CZelOid* skip = nullptr)
+}  // namespace
+
+std::vector<std::pair<const CZelOid*, int>> Walk(const CZelParser& parser, const CZelOid* skip)
 {
     std::vector<std::pair<const CZelOid*, int>> out, pending;
     for (int i = parser.GetGoalCount() - 1; i >= 0; --i)
@@ -352,6 +352,8 @@ std::vector<std::pair<const CZelOid*, int>> Walk(const CZelParser& parser, const
     }
     return out;
 }
+
+namespace {
 
 // Every node's description and nesting, one line per node.
 std::string Describe(const CZelParser& parser, const CZelOid* skip = nullptr)

@@ -68,6 +68,9 @@ GenGrammar GenerateGrammar(uint32_t seed);
 std::string GenerateDocument(const GenGrammar& g, Rng& s);
 // Every node of every goal, in document order.
 std::vector<const CZelOid*> Nodes(const CZelParser& parser);
+// Every node of every goal in document order, with its depth; skip and its subtree are
+// left out.
+std::vector<std::pair<const CZelOid*, int>> Walk(const CZelParser& parser, const CZelOid* skip = nullptr);
 
 // Writes the parser's trees (Save into dir, and WriteList), reads both texts back under
 // the same settings and checks: no message, the same tree, the same text written again.
