@@ -59,7 +59,7 @@ public:
         CZelOid* node = m_store.Make(e, type, token.text, token.length, &faults, type == zelKW_WORDTOK && WordTokenMarked());
         if (faults.malformed || faults.range != zelERR_NONE)
             WarnNumber(e, faults);
-        if (m_keepKeywordCase && node && (type == zelKW_FORM || type == zelKW_LIT))
+        if (__builtin_expect(m_keepKeywordCase, 0))
             return KeepKeywordCase(node, e);
         return node;
     }

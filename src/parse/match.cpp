@@ -27,13 +27,17 @@ __attribute__((noinline)) bool FormParser::WordTokenMarked() const
     return WordNeedsMark(token.text, token.length, token.type, m_lexer.Settings(&m_names));
 }
 
-// A keyword read in a spelling other than the grammar's name keeps it for the writer; a
-// keyword read as declared costs nothing. Returns node, or null (node deleted) when memory
-// ran out (reported).
+// A form or literal keyword read in a spelling other than the grammar's name keeps it for
+// the writer; a keyword read as declared costs nothing. Returns node; null for a null node
+// or when memory ran out (the node deleted, reported). Kept out of line so that the engines
+// pay one test of the option per node.
 __attribute__((noinline)) CZelOid* FormParser::KeepKeywordCase(CZelOid* node, int e)
 {
+    const zelKeywordS& keyword = m_tables.kwTable[Row(e).keywordId];
+    if (!node || (keyword.type != zelKW_FORM && keyword.type != zelKW_LIT))
+        return node;
     const Token& token = m_lexer.Current();
-    const char* name = m_tables.kwTable[Row(e).keywordId].name;
+    const char* name = keyword.name;
     if (std::strncmp(name, token.text, token.length) == 0 && name[token.length] == '\0')
         return node;
     if (m_store.KeepSpelling(node, token.text, token.length))

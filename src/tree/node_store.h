@@ -39,7 +39,6 @@ public:
 
     // The keyword spellings of the nodes that keep the case they were read in.
     KeywordSpellings& Spellings() { return m_spellings; }
-    const KeywordSpellings& Spellings() const { return m_spellings; }
     // Keeps text as node's keyword spelling. False when memory ran out (reported).
     bool KeepSpelling(const CZelOid* node, const char* text, size_t length);
 
