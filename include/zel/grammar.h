@@ -27,8 +27,10 @@ enum zelTokTyp {
 enum zelLexOption {
     zelLEX_QUOTE_OPENS_STRING = 0x01,  // a double quote always opens a string, also before a
                                        // space or ")" under the extended rules
-    zelLEX_ESCAPE_ESCAPES = 0x02       // the escape character escapes itself: a quote ends a
+    zelLEX_ESCAPE_ESCAPES = 0x02,      // the escape character escapes itself: a quote ends a
                                        // string unless an odd run of escapes stands before it
+    zelLEX_KEEP_KEYWORD_CASE = 0x04    // a form or literal keyword read in a letter case other
+                                       // than the grammar's is written back as it was read
 };
 
 // Flag bits of a semantic row's semType.

@@ -48,7 +48,7 @@ public:
     // Views over the components for one operation.
     ReadBack ReadBackCheck() { return ReadBack(grammar, lexer, stack, engines, reporter); }
     TextEdit Edit() { return TextEdit(grammar, lexer, stack, engines, store, reporter); }
-    Writer TreeWriter() { return Writer(grammar, lexer, trace == 2); }
+    Writer TreeWriter() { return Writer(grammar, lexer, store.Spellings(), trace == 2); }
 
     CZelParser& front;
     Reporter reporter;

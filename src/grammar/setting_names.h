@@ -16,6 +16,7 @@ struct LexicalOptionName {
 constexpr LexicalOptionName kLexicalOptionNames[] = {
     {"quote-opens-string", zelLEX_QUOTE_OPENS_STRING},
     {"escape-escapes", zelLEX_ESCAPE_ESCAPES},
+    {"keep-keyword-case", zelLEX_KEEP_KEYWORD_CASE},
 };
 
 // The zelLexOption bit that name stands for, or 0.

@@ -84,6 +84,8 @@ public:
     // The reading ended on a fault; nothing more is read.
     bool ReadStopped() const { return m_readStopped; }
 
+    // The zelLexOption bits.
+    int Options() const { return m_options; }
     // The settings that decide how a text reads, with the given keyword index.
     LexicalSettings Settings(const NameIndex* names) const { return LexicalSettings{m_extended, m_esc, names, m_options}; }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "output/item_text.h"
+#include "tree/keyword_spellings.h"
 #include "tree/node_fields.h"
 #include "zel/platform.h"
 
@@ -41,8 +42,9 @@ struct WalkFrame {
 // every step the sink may Drain its text; a failed drain ends the walk with result 1, and
 // so does a null or free node (no ")" is written for the forms around it).
 template <class Sink>
-int Walk(Sink& sink, const CZelOid* node, int level, const ChainRules& rules, const zelParserS& grammar)
+int Walk(Sink& sink, const CZelOid* node, int level, const ChainRules& rules, const WriteOptions& options)
 {
+    const zelParserS& grammar = *options.grammar;
     std::vector<WalkFrame> frames;
     frames.push_back({node, level, level, rules.withSiblings, true, false});
     int result = 0;  // result of the chain that finished last
@@ -61,10 +63,14 @@ int Walk(Sink& sink, const CZelOid* node, int level, const ChainRules& rules, co
             const CZelOid* child = ChildOf(f.node);
             const zelKeywordS& keyword = grammar.kwTable[grammar.semTable[SemOf(f.node)].keywordId];
             const int type = keyword.type;
+            const char* name = keyword.name;
+            if (options.spellings && (type == zelKW_FORM || type == zelKW_LIT))
+                if (const char* spelling = options.spellings->Of(f.node))
+                    name = spelling;
             if (type == zelKW_FORM)
-                sink.FormHead(f.node, keyword.name, f.nodeLevel, !child);
+                sink.FormHead(f.node, name, f.nodeLevel, !child);
             else
-                sink.Value(f.node, type, keyword.name);
+                sink.Value(f.node, type, name);
             if (child) {
                 if (type == zelKW_FORM)
                     ++f.nodeLevel;
@@ -192,13 +198,13 @@ int WriteTreeText(FILE* stream, const CZelOid* node, int level, bool withSibling
                   const WriteOptions& options)
 {
     StreamSink sink(stream, annotate, options.settings);
-    return Walk(sink, node, level, ChainRules{withSiblings, false}, *options.grammar);
+    return Walk(sink, node, level, ChainRules{withSiblings, false}, options);
 }
 
 int WriteTreeList(CStringList& list, const CZelOid* node, int level, const WriteOptions& options)
 {
     ListSink sink(list, options.settings);
-    return Walk(sink, node, level, ChainRules{true, true}, *options.grammar);
+    return Walk(sink, node, level, ChainRules{true, true}, options);
 }
 
 }  // namespace zel

@@ -13,11 +13,16 @@ class CStringList;
 
 namespace zel {
 
+class KeywordSpellings;
+
 // What names and spells the items: the grammar of the tree's parser (the rows behind each
-// live node's keyword and type) and the settings of a parser that reads the text back.
+// live node's keyword and type), the settings of a parser that reads the text back, and
+// the keyword spellings kept from the input (null when there are none), which a form or
+// literal node is written with instead of its keyword's name.
 struct WriteOptions {
     const zelParserS* grammar;
     LexicalSettings settings;
+    const KeywordSpellings* spellings;
 };
 
 // Writes node (and, withSiblings, the siblings after it) with their subtrees as form text

@@ -10,8 +10,11 @@
 
 namespace zel {
 
-Writer::Writer(GrammarTables& grammar, const Lexer& lexer, bool annotate)
-    : m_grammar(grammar), m_settings(WritingSettings(grammar, lexer)), m_annotate(annotate)
+Writer::Writer(GrammarTables& grammar, const Lexer& lexer, const KeywordSpellings& spellings, bool annotate)
+    : m_grammar(grammar),
+      m_settings(WritingSettings(grammar, lexer)),
+      m_spellings(spellings.Empty() ? nullptr : &spellings),
+      m_annotate(annotate)
 {
 }
 
@@ -34,7 +37,7 @@ bool CanWriteText(CZelParser* parser, int type, const char* text, size_t length)
 // write is 1; the caller sets the error state.
 int Writer::WriteTree(FILE* stream, const CZelOid* node, int level, int withSiblings)
 {
-    return WriteTreeText(stream, node, level, withSiblings != 0, m_annotate, {&m_grammar.Tables(), m_settings});
+    return WriteTreeText(stream, node, level, withSiblings != 0, m_annotate, {&m_grammar.Tables(), m_settings, m_spellings});
 }
 
 void Writer::WriteHeader(FILE* stream, CStringList* header)

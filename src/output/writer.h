@@ -15,14 +15,15 @@ class CZelParser;
 namespace zel {
 
 class GrammarTables;
+class KeywordSpellings;
 class Lexer;
 
 class Writer {
 public:
     // The text is written for a parser of lexer's settings with grammar's whole keyword
-    // index (loaded here when empty; a failed allocation throws std::bad_alloc). annotate
-    // adds each node's address after its item.
-    Writer(GrammarTables& grammar, const Lexer& lexer, bool annotate);
+    // index (loaded here when empty; a failed allocation throws std::bad_alloc), with the
+    // keyword spellings that the nodes keep. annotate adds each node's address after its item.
+    Writer(GrammarTables& grammar, const Lexer& lexer, const KeywordSpellings& spellings, bool annotate);
 
     // Writes node (and its later siblings when withSiblings) to stream. Returns 0, or 1 for
     // a failed write or a free node on the way.
@@ -36,6 +37,7 @@ public:
 private:
     const GrammarTables& m_grammar;
     LexicalSettings m_settings;
+    const KeywordSpellings* m_spellings;  // null when no node keeps a spelling
     bool m_annotate;
 };
 

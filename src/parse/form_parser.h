@@ -26,7 +26,8 @@ public:
           m_lexer(lexer),
           m_stack(reporter, stackCapacity),
           m_store(store),
-          m_reporter(reporter)
+          m_reporter(reporter),
+          m_keepKeywordCase((lexer.Options() & zelLEX_KEEP_KEYWORD_CASE) != 0)
     {
     }
 
@@ -48,7 +49,8 @@ public:
     int FinishFormContent(StackEntry& top, int r);
     // Makes the node of element e from the current token; a number that changes on
     // reading is reported. A word keeps whether it is written marked to read back as a
-    // token of the same type. Null when memory ran out (reported).
+    // token of the same type; with zelLEX_KEEP_KEYWORD_CASE a form or literal keeps the
+    // letter case of its keyword. Null when memory ran out (reported).
     __attribute__((always_inline)) CZelOid* MakeNode(int e)
     {
         NumberFaults faults;
@@ -57,6 +59,8 @@ public:
         CZelOid* node = m_store.Make(e, type, token.text, token.length, &faults, type == zelKW_WORDTOK && WordTokenMarked());
         if (faults.malformed || faults.range != zelERR_NONE)
             WarnNumber(e, faults);
+        if (__builtin_expect(m_keepKeywordCase, 0))
+            return KeepKeywordCase(node, e);
         return node;
     }
 
@@ -82,6 +86,7 @@ private:
     bool MissingRequired(const StackEntry& top);
     void WarnNumber(int e, const NumberFaults& faults);
     bool WordTokenMarked() const;
+    CZelOid* KeepKeywordCase(CZelOid* node, int e);
 
     // The grammar's rows, read in the inner loops without a further indirection; the
     // tables of a parser never change after its construction.
@@ -98,6 +103,7 @@ private:
     bool m_needToken = true;
     CZelOid* m_current = nullptr;
     bool m_recordGoals = true;
+    const bool m_keepKeywordCase;  // zelLEX_KEEP_KEYWORD_CASE
 };
 
 }  // namespace zel

@@ -1,10 +1,13 @@
-// The report of a number token that changes on reading, the spelling kept by a word, the
-// end-of-form test and the skip to the end of a form.
+// The report of a number token that changes on reading, the spellings kept by a word and
+// by a keyword, the end-of-form test and the skip to the end of a form.
+#include <cstring>
+
 #include "diag/reporter.h"
 #include "lex/lexer.h"
 #include "lex/spelling.h"
 #include "parse/form_parser.h"
 #include "tree/node_store.h"
+#include "zel/oid.h"
 
 namespace zel {
 
@@ -22,6 +25,25 @@ __attribute__((noinline)) bool FormParser::WordTokenMarked() const
 {
     const Token& token = m_lexer.Current();
     return WordNeedsMark(token.text, token.length, token.type, m_lexer.Settings(&m_names));
+}
+
+// A form or literal keyword read in a spelling other than the grammar's name keeps it for
+// the writer; a keyword read as declared costs nothing. Returns node; null for a null node
+// or when memory ran out (the node deleted, reported). Kept out of line so that the engines
+// pay one test of the option per node.
+__attribute__((noinline)) CZelOid* FormParser::KeepKeywordCase(CZelOid* node, int e)
+{
+    const zelKeywordS& keyword = m_tables.kwTable[Row(e).keywordId];
+    if (!node || (keyword.type != zelKW_FORM && keyword.type != zelKW_LIT))
+        return node;
+    const Token& token = m_lexer.Current();
+    const char* name = keyword.name;
+    if (std::strncmp(name, token.text, token.length) == 0 && name[token.length] == '\0')
+        return node;
+    if (m_store.KeepSpelling(node, token.text, token.length))
+        return node;
+    delete node;
+    return nullptr;
 }
 
 int FormParser::FormSatis(int e) const

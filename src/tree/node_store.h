@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "tree/goal_table.h"
+#include "tree/keyword_spellings.h"
 #include "zel/diag.h"
 
 class CZelOid;
@@ -35,6 +36,11 @@ public:
     // it found a fault, and are left alone otherwise), a text copied; a word keeps marked
     // (see CopyWord). Null when memory ran out (reported).
     CZelOid* Make(int element, int type, const char* text, size_t length, NumberFaults* faults, bool marked = false);
+
+    // The keyword spellings of the nodes that keep the case they were read in.
+    KeywordSpellings& Spellings() { return m_spellings; }
+    // Keeps text as node's keyword spelling. False when memory ran out (reported).
+    bool KeepSpelling(const CZelOid* node, const char* text, size_t length);
 
     GoalTable& Goals() { return m_goals; }
     const GoalTable& Goals() const { return m_goals; }
@@ -81,6 +87,7 @@ private:
     CZelParser& m_owner;
     Reporter& m_reporter;
     GoalTable m_goals;
+    KeywordSpellings m_spellings;  // emptied by each node's FreeValue, before the store goes
     std::unordered_set<const CZelOid*> m_released;
     bool m_statistics = false;
     int m_stringBytes = 0;

@@ -16,7 +16,13 @@ namespace {
 void CopyValue(const CZelOid* node, const CZelOid& other)
 {
     const void* value = zel::ValueOf(&other);
-    if (!value || zel::SemOf(&other) < 0)
+    if (zel::SemOf(&other) < 0)
+        return;
+    // A copy writes its keyword as its original does; without memory for that, as the
+    // grammar names it.
+    if (zel::ParserAccess::Ready(zel::OwnerOf(node)))
+        zel::ParserAccess::Of(*zel::OwnerOf(node)).store.Spellings().Copy(&other, node);
+    if (!value)
         return;
     switch (other.GetObjType()) {
     case zelKW_INTTOK:
@@ -94,6 +100,8 @@ void zel::FreeValue(const CZelOid* node)
 {
     if (SemOf(node) < 0)
         return;
+    if (ParserAccess::Ready(OwnerOf(node)))
+        ParserAccess::Of(*OwnerOf(node)).store.Spellings().Forget(node);
     if (void* value = ValueOf(node)) {
         const int type = node->GetObjType();
         if (type == zelKW_FORM)

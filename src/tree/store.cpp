@@ -106,6 +106,14 @@ CZelOid* NodeStore::Make(int element, int type, const char* text, size_t length,
     return node;
 }
 
+bool NodeStore::KeepSpelling(const CZelOid* node, const char* text, size_t length)
+{
+    if (m_spellings.Keep(node, text, length))
+        return true;
+    m_reporter.OutOfMemory();
+    return false;
+}
+
 void NodeStore::Retain(CZelOid* node)
 {
     // Without memory to keep it, the free node is left to the client that may hold it.

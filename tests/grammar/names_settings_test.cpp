@@ -89,6 +89,7 @@ TEST(Grammar_Settings, StatementsAccessorsErrorsAndSource)
         {"rules extended ;\nrules extended ;", {}, 0, 1, 0},
         {"escape \"\\\" ;\nrules plain ;", {}, '\\', 0, 0},
         {"option quote-opens-string ;\noption escape-escapes quote-opens-string ;", {}, 0, 0, 3},
+        {"option keep-keyword-case ;", {}, 0, 0, zelLEX_KEEP_KEYWORD_CASE},
         {"escape none ;\nescape none ;", {}, 0, 0, 0},
         {"rules fancy ;\nrules plain ;\nrules extended ;", {"line 1: rules takes plain or extended, not \"fancy\"",
          "line 3: rules already set to plain"}, 0, 0, 0},
@@ -96,9 +97,9 @@ TEST(Grammar_Settings, StatementsAccessorsErrorsAndSource)
          {"line 1: escape takes one character in double quotes, or none, not \"ab\"", "line 3: escape already set to \"'\""},
          0, 0, 0},
         {"option fast ;\noption ;\noption escape-escapes", {
-         "line 1: option takes quote-opens-string or escape-escapes, not \"fast\"",
-         "line 2: option takes quote-opens-string or escape-escapes, not \";\"",
-         "line 4: option takes quote-opens-string or escape-escapes, not \"goal\""}, 0, 0, 0},
+         "line 1: option takes quote-opens-string or escape-escapes or keep-keyword-case, not \"fast\"",
+         "line 2: option takes quote-opens-string or escape-escapes or keep-keyword-case, not \";\"",
+         "line 4: option takes quote-opens-string or escape-escapes or keep-keyword-case, not \"goal\""}, 0, 0, 0},
     };
     for (const auto& c : cases) {
         CZelGrammar g;

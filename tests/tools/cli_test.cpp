@@ -125,7 +125,7 @@ TEST(Tools_Settings, GrammarSettingsAndTheirOverrides)
         {"-g " + stated + " --plain", "1||" + input + ":1: error: Unrecognized form \"x-\".\n"},
         {"-g " + bare + " --extended --escape '\\' --lexical-options none", canonical},
         {"-g " + bare + " --lexical-options escape-escapes,fast",
-         "2||zel fmt: --lexical-options takes none or names from quote-opens-string,escape-escapes, not \"escape-escapes,fast\""},
+         "2||zel fmt: --lexical-options takes none or names from quote-opens-string,escape-escapes,keep-keyword-case, not \"escape-escapes,fast\""},
         {"-g " + bare + " --escape ab", "2||zel fmt: --escape takes one character or none"},
     };
     for (const auto& [args, expected] : cases)
@@ -155,4 +155,20 @@ TEST(Tools_Examples, EachSampleChecksWithItsGrammarFileAlone)
         const std::string bad = dir + e.bad, result = Zel("check " + grammar + bad);
         EXPECT_EQ(0u, result.find("1||" + bad + e.firstMessage + "\n")) << result;
     }
+}
+
+// keep-keyword-case comes from the grammar or from --lexical-options; none undoes it.
+TEST(Tools_Settings, KeepKeywordCase)
+{
+    const std::string rules = "goal f\nform f = ident ON? ;\n";
+    const std::string stated = TempFile(rules + "option keep-keyword-case ;\n", ".zelg"), bare = TempFile(rules, ".zelg");
+    const std::string input = TempFile("(F x on)\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {"-g " + bare, "0|\n(f  x  ON)\n|"},
+        {"-g " + stated, "0|\n(F  x  on)\n|"},
+        {"-g " + stated + " --lexical-options none", "0|\n(f  x  ON)\n|"},
+        {"-g " + bare + " --lexical-options escape-escapes,keep-keyword-case", "0|\n(F  x  on)\n|"},
+    };
+    for (const auto& [args, expected] : cases)
+        EXPECT_EQ(expected, Zel("fmt " + args + " " + input)) << args;
 }

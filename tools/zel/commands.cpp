@@ -21,8 +21,8 @@ const char kCheckHelp[] =
     "  --engine NAME        recursive (default) or iterative\n"
     "  --extended, --plain  the extended or the plain lexical rules\n"
     "  --escape C|none      C keeps a following quote inside a string; none: no escape\n"
-    "  --lexical-options L  none, or a comma-separated list of quote-opens-string and\n"
-    "                       escape-escapes\n"
+    "  --lexical-options L  none, or a comma-separated list of quote-opens-string,\n"
+    "                       escape-escapes and keep-keyword-case\n"
     "  The lexical settings default to those the grammar states (rules, escape, option).\n"
     "  --stack N            entries the parse stack starts with; it grows as needed\n"
     "                       (default 1048576)\n";
