@@ -60,17 +60,13 @@ TEST(Grammar_Reachability, WarnsWhereAnEarlierElementTakesEveryToken)
         EXPECT_EQ(c.warnings, Warnings(c.rules, c.extended)) << c.rules << (c.extended ? " (extended)" : "");
 }
 
-// Warnings never fail a compile; a failed compile has none; the example grammars have none.
-TEST(Grammar_Reachability, TheCompilerListsWarningsBesideItsTables)
+// A compile that fails lists no warnings, also after one that listed some. (The tool's
+// examples test shows that the example grammars have none.)
+TEST(Grammar_Reachability, AFailedCompileListsNoWarnings)
 {
     CZelGrammar g;
     EXPECT_EQ(0, g.Compile("goal a\nform a = int* int ;"));
-    EXPECT_TRUE(g.GetDescriptor() != nullptr);
     EXPECT_EQ(Lines{Reached(2, "int", "int")}, Strings(g.GetWarnings()));
     EXPECT_EQ(1, g.Compile("goal a\nform a = int* int wire ;"));
     EXPECT_TRUE(Strings(g.GetWarnings()).empty());
-    for (const char* file : {"/netlist/netlist.zelg", "/drawing/drawing.zelg"}) {
-        EXPECT_EQ(0, g.CompileFile((std::string(ZEL_EXAMPLES_DIR) + file).c_str())) << file;
-        EXPECT_TRUE(Strings(g.GetWarnings()).empty()) << file << testing::PrintToString(Strings(g.GetWarnings()));
-    }
 }
