@@ -27,10 +27,9 @@ static std::string Reached(int line, const std::string& element, const std::stri
            "\" before it takes every token it can start with";
 }
 
-// Each rule set's matching decides: an integer is a real, a literal an identifier only under
-// the extended rules, a word element takes every bare word; composites are covered through
-// their alternatives and the optional elements that lead them. Optional elements before
-// their like, and elements after something that takes a token, are read.
+// Each rule set's matching decides (an integer is a real, a literal an identifier only under
+// the extended rules, a word takes every bare word); composites count through their
+// alternatives and leading optional elements.
 TEST(Grammar_Reachability, WarnsWhereAnEarlierElementTakesEveryToken)
 {
     const struct {
