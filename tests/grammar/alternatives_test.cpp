@@ -22,36 +22,19 @@ TEST(Grammar_Alternatives, TheRestOfAnAlternativeIsItsOwn)
                                  "form p = (real real | xyz)? ident ;\n"
                                  "form r = (KD* KE | KF) ;\n"
                                  "form y = (KG KH KI)? KJ ;\n"));
-    const struct {
-        const char* text;
-        const char* shape;  // empty: refused
-    } cases[] = {
-        {"(at (xyz 0 0 0))", "(at (xyz 0.000000 0.000000 0.000000))"},
+    const struct { const char *text, *shape; } cases[] = {  // shape empty: refused
+        {"(at (xyz 0 0 0))", "(at (xyz 0.000000 0.000000 0.000000))"}, {"(at 1 2 (xyz 1 2 3))", ""},
         {"(at 1 2 3 k)", "(at 1.000000 2.000000 3.000000 k)"},
-        {"(at 1 2 (xyz 1 2 3))", ""},
-        {"(x \"s\" 2 3)", "(x \"s\" 2 3)"},
-        {"(x 1 2 (f w) 4)", "(x 1.000000 2.000000 (f w) 4)"},
-        {"(x 1)", ""},
-        {"(s NONE)", "(s NONE)"},
-        {"(s RED 2.5)", "(s RED 2.500000)"},
-        {"(s NONE 2.5)", ""},
-        {"(q KC 1)", "(q KC 1)"},
-        {"(q KB 1)", "(q KB 1)"},
-        {"(q KA KB 1)", "(q KA KB 1)"},
-        {"(q KA KC 1)", ""},
-        {"(q KC KB 1)", ""},
-        {"(p k)", "(p k)"},
-        {"(p 1 2 k)", "(p 1.000000 2.000000 k)"},
+        {"(x \"s\" 2 3)", "(x \"s\" 2 3)"}, {"(x 1 2 (f w) 4)", "(x 1.000000 2.000000 (f w) 4)"}, {"(x 1)", ""},
+        {"(s NONE)", "(s NONE)"}, {"(s RED 2.5)", "(s RED 2.500000)"}, {"(s NONE 2.5)", ""},
+        {"(q KC 1)", "(q KC 1)"}, {"(q KB 1)", "(q KB 1)"}, {"(q KA KB 1)", "(q KA KB 1)"},
+        {"(q KA KC 1)", ""}, {"(q KC KB 1)", ""},
+        {"(p k)", "(p k)"}, {"(p 1 2 k)", "(p 1.000000 2.000000 k)"},
         {"(p (xyz 1 2 3) k)", "(p (xyz 1.000000 2.000000 3.000000) k)"},
-        {"(r KF)", "(r KF)"},
-        {"(r KD KD KE)", "(r KD KD KE)"},
-        {"(r KD KF)", ""},
-        {"(r KF KE)", ""},
-        {"(y KJ)", "(y KJ)"},
-        {"(y KG KH KI KJ)", "(y KG KH KI KJ)"},
-        {"(y KG KJ)", ""},
+        {"(r KF)", "(r KF)"}, {"(r KD KD KE)", "(r KD KD KE)"}, {"(r KD KF)", ""}, {"(r KF KE)", ""},
+        {"(y KJ)", "(y KJ)"}, {"(y KG KH KI KJ)", "(y KG KH KI KJ)"}, {"(y KG KJ)", ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         for (int engine = 0; engine < 2; ++engine) {
             RecordingParser parser(grammar.GetDescriptor(), 4, 256);
             const int errors = ParseText(parser, std::string("(t ") + c.text + ")", engine);
@@ -63,5 +46,4 @@ TEST(Grammar_Alternatives, TheRestOfAnAlternativeIsItsOwn)
                 EXPECT_GT(errors, 0) << c.text << " engine " << engine;
             }
         }
-    }
 }

@@ -10,12 +10,12 @@ using namespace zeltest;
 using Lines = std::vector<std::string>;
 
 // "<row name> <type>" of the row GetKeywordId gives for name, or "-1".
-static std::string RowOf(const CZelGrammar& g, CZelGrammar& writable, const char* name)
+static std::string RowOf(CZelGrammar& g, const char* name)
 {
     const int k = g.GetKeywordId(name);
     if (k < 0)
         return "-1";
-    const zelKeywordS& row = writable.GetDescriptor()->kwTable[k];
+    const zelKeywordS& row = g.GetDescriptor()->kwTable[k];
     return std::string(row.name) + " " + (row.type == zelKW_WORDTOK ? "WORDTOK" : zel::KeywordTypeShortName(row.type));
 }
 
@@ -53,12 +53,13 @@ TEST(Grammar_Names, BuiltinSpellingsDeclaredNamesAndQuotedLiterals)
         EXPECT_EQ(static_cast<int>(c.errors.size()), g.Compile(c.grammar)) << c.grammar;
         EXPECT_EQ(c.errors, Strings(g.GetErrors())) << c.grammar;
         for (const auto& [name, row] : c.rows)
-            EXPECT_EQ(row, RowOf(g, g, name)) << c.grammar << " / " << name;
+            EXPECT_EQ(row, RowOf(g, name)) << c.grammar << " / " << name;
     }
 }
 
-// Forms named like the built-in kinds hold typed values; a bare flag and a form of the same
-// keyword stand side by side. Both read back as written, under both engines.
+// Forms named like the built-in kinds hold typed values; a bare word of a name that is also
+// a form is the literal, and only "(" and the name open the form. Both read back as
+// written, under both rule sets and both engines.
 TEST(Grammar_Names, TypedValueFormsAndBareFlagReadBack)
 {
     CZelGrammar g;
@@ -68,16 +69,24 @@ TEST(Grammar_Names, TypedValueFormsAndBareFlagReadBack)
         << testing::PrintToString(Strings(g.GetErrors()));
     const std::string text = "(design d (string \"abc\") (integer 5) hide (real 1.5) (hide yes) HIDE (string \"\"))";
     const std::string shape = "(design d (string \"abc\") (integer 5) hide (real 1.500000) (hide yes) hide (string \"\"))";
-    for (int engine : {0, 1}) {
-        RecordingParser p(g.GetDescriptor(), 4, 65535, g.GetEscapeChar(), g.GetExtendedSyntax(), g.GetLexicalOptions());
+    for (int setting = 0; setting < 4; ++setting) {
+        const int engine = setting & 1, extended = setting >> 1;
+        RecordingParser p(g.GetDescriptor(), 4, 65535, 0, extended);
         EXPECT_EQ(0, ParseText(p, text, engine)) << testing::PrintToString(p.reports);
-        EXPECT_EQ(shape, Shapes(p));
-        RecordingParser again(g.GetDescriptor());
+        EXPECT_EQ(shape, Shapes(p)) << setting;
+        RecordingParser again(g.GetDescriptor(), 4, 65535, 0, extended);
         EXPECT_EQ(0, ParseText(again, WrittenList(p), engine)) << WrittenList(p);
-        EXPECT_EQ(shape, Shapes(again));
+        EXPECT_EQ(shape, Shapes(again)) << setting;
     }
     RecordingParser p(g.GetDescriptor());
     EXPECT_NE(0, ParseText(p, "(design d (hide))"));  // the form still needs its content
+}
+
+static std::string Source(CZelGrammar& g)
+{
+    testing::internal::CaptureStdout();
+    g.WriteSource(stdout, "p", "test");
+    return testing::internal::GetCapturedStdout();
 }
 
 // The settings statements, their defaults and their errors; "zel gen" writes the settings
@@ -110,16 +119,11 @@ TEST(Grammar_Settings, StatementsAccessorsErrorsAndSource)
         EXPECT_EQ((std::vector<int>{c.escape, c.extended, c.options}),
                   (std::vector<int>{g.GetEscapeChar(), g.GetExtendedSyntax(), g.GetLexicalOptions()}))
             << c.settings;
-        testing::internal::CaptureStdout();
-        g.WriteSource(stdout, "p", "test");
-        const std::string source = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(c.errors.empty() && *c.settings, source.find("p_escape") != std::string::npos) << c.settings;
+        EXPECT_EQ(c.errors.empty() && *c.settings, Source(g).find("p_escape") != std::string::npos) << c.settings;
     }
     CZelGrammar g;
     ASSERT_EQ(0, g.Compile("escape \"\\\" ;\noption quote-opens-string ;\ngoal a\nform a = ;"));
-    testing::internal::CaptureStdout();
-    g.WriteSource(stdout, "p", "test");
-    const std::string source = testing::internal::GetCapturedStdout();
+    const std::string source = Source(g);
     EXPECT_NE(std::string::npos, source.find("\nextern const char p_escape = '\\\\';\nextern const int p_extended = 0;\n"
                                              "extern const int p_lexical_options = 0x1;\n"))
         << source;

@@ -10,10 +10,29 @@
 
 #include "core/conventions.h"
 #include "support/generate.h"
+#include "support/test_grammars.h"
 
 namespace zeltest {
 
 namespace {
+
+void Add(std::string& text, const char* separator, const std::string& piece)
+{
+    text += (text.empty() ? "" : separator) + piece;
+}
+
+std::string Real(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    return text;
+}
+
+std::string NodeLine(int depth, int keyword, int type, const std::string& value)
+{
+    return std::string(2 * static_cast<size_t>(depth), ' ') + std::to_string(keyword) + " type " + std::to_string(type) +
+           " " + value + "\n";
+}
 
 // --- Grammar texts
 
@@ -36,16 +55,10 @@ struct GrammarMaker {
     // Under the extended rules a literal's word is also taken by an identifier element.
     static bool HoldsLiteral(const std::set<std::string>& classes)
     {
-        for (const std::string& c : classes)
-            if (c[0] == 'L')
-                return true;
-        return false;
+        return std::any_of(classes.begin(), classes.end(), [](const std::string& c) { return c[0] == 'L'; });
     }
 
-    static std::string ClassOf(const std::string& kind)
-    {
-        return kind == "int" || kind == "real" ? "num" : kind;
-    }
+    static std::string ClassOf(const std::string& kind) { return kind == "string" || kind == "ident" ? kind : "num"; }
 
     // An element whose classes are still free in the rule, without a modifier; empty when
     // the tries found none. A form before or at the current one may only be written
@@ -57,15 +70,11 @@ struct GrammarMaker {
             const uint32_t kind = s.Pick(nesting < 2 ? 10 : 8);
             if (kind < 3) {
                 static const char* const kinds[] = {"int", "real", "integer", "ident", "string"};
-                const std::string name = kinds[s.Pick(5)];
-                if (!valueKinds.empty() && s.Chance(30)) {
-                    const uint32_t v = s.Pick(static_cast<uint32_t>(valueKinds.size()));
-                    e.first = {ClassOf(valueKinds[v])};
-                    e.text = "v" + std::to_string(v);
-                } else {
-                    e.first = {ClassOf(name == "integer" ? "int" : name)};
-                    e.text = name;
-                }
+                const std::string name = OneOf(s, kinds);
+                const bool declared = !valueKinds.empty() && s.Chance(30);
+                const uint32_t v = declared ? s.Pick(static_cast<uint32_t>(valueKinds.size())) : 0;
+                e.text = declared ? "v" + std::to_string(v) : name;
+                e.first = {ClassOf(declared ? valueKinds[v] : name)};
             } else if (kind < 5) {
                 e.text = "K" + std::to_string(s.Pick(8));
                 e.first = {"L" + e.text};
@@ -82,19 +91,17 @@ struct GrammarMaker {
                 e.text = "c" + std::to_string(c);
                 e.first = choiceClasses[c];
             } else {
+                // A group: its classes are those its alternatives took; they are taken again
+                // below, with the other classes.
                 std::set<std::string> before = used;
                 const std::string alternatives = Alternatives(nesting + 1);
-                if (alternatives.empty()) {
-                    used = before;
-                    continue;
-                }
-                e.text = "(" + alternatives + ")";
                 for (const std::string& c : used)
                     if (!before.count(c))
                         e.first.insert(c);
-                used = before;  // taken again below, with the other classes
-                if (HoldsLiteral(e.first) && e.first.count("ident"))
+                used.swap(before);
+                if (alternatives.empty() || (HoldsLiteral(e.first) && e.first.count("ident")))
                     continue;
+                e.text = "(" + alternatives + ")";
             }
             bool free = true;
             for (const std::string& c : e.first)
@@ -135,22 +142,21 @@ struct GrammarMaker {
         for (uint32_t n = 1 + s.Pick(2); n > 0; --n) {
             const GrammarElement e = Atom(nesting, false);
             if (!e.text.empty())
-                text += (text.empty() ? "" : " ") + (HasModifier(e.text) ? e.text : e.text + (s.Chance(50) ? "?" : "*"));
+                Add(text, " ", HasModifier(e.text) ? e.text : e.text + (s.Chance(50) ? "?" : "*"));
         }
         const GrammarElement last = Atom(nesting, true);
         if (last.text.empty())
             return "";
-        return text + (text.empty() ? "" : " ") + last.text;
+        Add(text, " ", last.text);
+        return text;
     }
 
     std::string Alternatives(int nesting)
     {
         std::string text;
-        for (uint32_t n = 2 + s.Pick(2); n > 0; --n) {
-            const std::string alternative = CompositeAlternative(nesting);
-            if (!alternative.empty())
-                text += (text.empty() ? "" : " | ") + alternative;
-        }
+        for (uint32_t n = 2 + s.Pick(2); n > 0; --n)
+            if (const std::string alternative = CompositeAlternative(nesting); !alternative.empty())
+                Add(text, " | ", alternative);
         return text;
     }
 
@@ -160,7 +166,7 @@ struct GrammarMaker {
         std::string text = "goal f0" + std::string(forms > 1 && s.Chance(40) ? " | f1" : "") + " ;\n";
         for (uint32_t v = s.Pick(3); v > 0; --v) {
             static const char* const kinds[] = {"int", "real", "ident", "string"};
-            valueKinds.push_back(kinds[s.Pick(4)]);
+            valueKinds.push_back(OneOf(s, kinds));
             text += "value v" + std::to_string(valueKinds.size() - 1) + " = " + valueKinds.back() + " ;\n";
         }
         // A choice is made of literals of its own, so that it meets nothing in the rules using it.
@@ -173,23 +179,19 @@ struct GrammarMaker {
                 classes.insert("L" + alternative);
                 if (s.Chance(40))
                     alternative += " " + prefix + static_cast<char>('A' + letter++) + (s.Chance(50) ? "?" : "");
-                alternatives += (alternatives.empty() ? "" : " | ") + alternative;
+                Add(alternatives, " | ", alternative);
             }
             choiceClasses.push_back(classes);
             text += "choice c" + std::to_string(choiceClasses.size() - 1) + " = " + alternatives + " ;\n";
         }
         for (form = 0; form < forms; ++form) {
             used.clear();
-            std::string rule;
-            if (s.Chance(20))
-                rule = Alternatives(1);
+            std::string rule = s.Chance(20) ? Alternatives(1) : "";
             if (rule.empty()) {
                 used.clear();
-                for (uint32_t n = s.Pick(5); n > 0; --n) {
-                    const GrammarElement e = Atom(0, false);
-                    if (!e.text.empty())
-                        rule += (rule.empty() ? "" : " ") + WithModifier(e, "?*+");
-                }
+                for (uint32_t n = s.Pick(5); n > 0; --n)
+                    if (const GrammarElement e = Atom(0, false); !e.text.empty())
+                        Add(rule, " ", WithModifier(e, "?*+"));
                 if (rule.empty())
                     rule = "KZ?";
             }
@@ -213,7 +215,7 @@ struct DocumentMaker {
     const zelParserS& g;
     Rng& s;
     std::vector<std::string> tokens;
-    std::vector<IntendedNode> tree;
+    std::string tree;
     std::vector<FormRecord> forms;
     std::vector<size_t> open;  // indices into forms of the forms being written
     bool failed = false;
@@ -235,7 +237,7 @@ struct DocumentMaker {
     // A value or literal token, an item of the innermost form.
     void Item(const std::string& text, int keyword, int type, const std::string& value)
     {
-        tree.push_back({Depth(), keyword, type, value});
+        tree += NodeLine(Depth(), keyword, type, value);
         tokens.push_back(text);
         forms[open.back()].children.push_back({tokens.size() - 1, tokens.size()});
     }
@@ -244,14 +246,12 @@ struct DocumentMaker {
     {
         const int type = Keyword(keyword).type;
         const int n = static_cast<int>(s.Pick(2001)) - 1000;
-        char real[64];
         switch (type) {
         case zelKW_INTTOK:
             return Item(std::to_string(n), keyword, type, std::to_string(n));
         case zelKW_REALTOK: {
             const std::string text = s.Chance(30) ? std::to_string(n) : std::to_string(n) + "." + std::to_string(25 * s.Pick(4));
-            std::snprintf(real, sizeof real, "%.17g", std::strtod(text.c_str(), nullptr));
-            return Item(text, keyword, type, real);
+            return Item(text, keyword, type, Real(std::strtod(text.c_str(), nullptr)));
         }
         case zelKW_IDENT: {
             std::string word = "n" + std::to_string(++serial);
@@ -277,7 +277,7 @@ struct DocumentMaker {
             return;
         }
         const size_t first = tokens.size(), record = forms.size();
-        tree.push_back({Depth(), keyword, zelKW_FORM, ""});
+        tree += NodeLine(Depth(), keyword, zelKW_FORM, "");
         tokens.push_back(std::string("(") + Keyword(keyword).name);
         forms.push_back({keyword, first, 0, {}});
         open.push_back(record);
@@ -326,7 +326,7 @@ struct DocumentMaker {
         std::vector<int> firsts;
         for (int e = head; e != zel::kNoLink; e = Row(e).alt)
             firsts.push_back(e);
-        return firsts[s.Pick(static_cast<uint32_t>(firsts.size()))];
+        return OneOf(s, firsts);
     }
 
     // --- Mutations
@@ -376,15 +376,23 @@ struct DocumentMaker {
         static const char* const gaps[] = {" ", " ", "\n", "  "};
         std::string text;
         for (const std::string& token : list)
-            text += (text.empty() ? "" : gaps[s.Pick(4)]) + token;
+            Add(text, OneOf(s, gaps), token);
         return text + "\n";
+    }
+
+    // The text of the tokens with those from..to replaced by insert.
+    std::string Spliced(size_t from, size_t to, const std::vector<std::string>& insert = {})
+    {
+        std::vector<std::string> out(tokens.begin(), tokens.begin() + static_cast<long>(from));
+        out.insert(out.end(), insert.begin(), insert.end());
+        out.insert(out.end(), tokens.begin() + static_cast<long>(to), tokens.end());
+        return Text(out);
     }
 
     // A mutation of one form the document holds; empty when the kind picked does not
     // apply to that form.
     std::string Mutation(const FormRecord& f)
     {
-        std::vector<std::string> out;
         const std::set<int> taken = TakenTypes(f.keyword);
         std::vector<std::string> foreign{"(zzunknown)"};
         if (!taken.count(zelKW_STRTOK))
@@ -395,30 +403,18 @@ struct DocumentMaker {
                 foreign.push_back("7");
         }
         switch (s.Pick(3)) {
-        case 0: {
-            // Something foreign after the keyword or after one of the form's own items.
-            size_t at = f.open + 1;
-            if (!f.children.empty() && s.Chance(70))
-                at = f.children[s.Pick(static_cast<uint32_t>(f.children.size()))].second;
-            out.assign(tokens.begin(), tokens.begin() + static_cast<long>(at));
-            out.push_back(foreign[s.Pick(static_cast<uint32_t>(foreign.size()))]);
-            out.insert(out.end(), tokens.begin() + static_cast<long>(at), tokens.end());
-            return Text(out);
+        case 0: {  // something foreign after the keyword or after one of the form's own items
+            const size_t at = !f.children.empty() && s.Chance(70) ? OneOf(s, f.children).second : f.open + 1;
+            return Spliced(at, at, {OneOf(s, foreign)});
         }
         case 1: {
             if (!FixedList(f.keyword) || f.children.empty())
                 return "";
-            const auto drop = f.children[s.Pick(static_cast<uint32_t>(f.children.size()))];
-            out.assign(tokens.begin(), tokens.begin() + static_cast<long>(drop.first));
-            out.insert(out.end(), tokens.begin() + static_cast<long>(drop.second), tokens.end());
-            return Text(out);
+            const auto drop = OneOf(s, f.children);
+            return Spliced(drop.first, drop.second);
         }
         default:
-            if (!NeedsContent(f.keyword))
-                return "";
-            out.assign(tokens.begin(), tokens.begin() + static_cast<long>(f.open) + 1);
-            out.insert(out.end(), tokens.begin() + static_cast<long>(f.close), tokens.end());
-            return Text(out);
+            return NeedsContent(f.keyword) ? Spliced(f.open + 1, f.close) : "";
         }
     }
 };
@@ -430,53 +426,53 @@ std::string GenerateUnambiguousGrammar(Rng& s) { return GrammarMaker(s).Make(); 
 GeneratedDocument GenerateValidDocument(const zelParserS& grammar, Rng& s)
 {
     DocumentMaker maker{grammar, s, {}, {}, {}, {}};
-    GeneratedDocument document;
     std::vector<int> goals;
     for (int e = zel::kFirstGoalRow; e != zel::kNoLink; e = grammar.semTable[e].alt)
         goals.push_back(grammar.semTable[e].keywordId);
     for (uint32_t n = 1 + s.Pick(3); n > 0 && !maker.failed; --n)
-        maker.Form(goals[s.Pick(static_cast<uint32_t>(goals.size()))]);
+        maker.Form(OneOf(s, goals));
     if (maker.failed)
-        return document;
-    document.text = maker.Text(maker.tokens);
-    document.tree = maker.tree;
-    for (int tries = 0; tries < 6 && document.refused.size() < 3; ++tries) {
-        const std::string mutated = maker.Mutation(maker.forms[s.Pick(static_cast<uint32_t>(maker.forms.size()))]);
-        if (!mutated.empty())
+        return {};
+    GeneratedDocument document{maker.Text(maker.tokens), maker.tree, {}};
+    for (int tries = 0; tries < 6 && document.refused.size() < 3; ++tries)
+        if (const std::string mutated = maker.Mutation(OneOf(s, maker.forms)); !mutated.empty())
             document.refused.push_back(mutated);
-    }
     return document;
 }
 
-std::vector<IntendedNode> ParsedTree(const CZelParser& parser)
+std::string TreeText(const CZelParser& parser)
 {
-    std::vector<IntendedNode> tree;
+    std::string text;
     for (const auto& [node, depth] : Walk(parser)) {
         const int type = node->GetObjType();
-        std::string value;
-        char real[64];
-        if (type == zelKW_INTTOK)
-            value = std::to_string(node->GetIntval());
-        if (type == zelKW_REALTOK) {
-            std::snprintf(real, sizeof real, "%.17g", node->GetRealval());
-            value = real;
-        }
+        std::string value = type == zelKW_INTTOK ? std::to_string(node->GetIntval())
+                            : type == zelKW_REALTOK ? Real(node->GetRealval())
+                                                    : "";
         if (type == zelKW_IDENT && node->GetIdent())
             value = node->GetIdent();
         if (type == zelKW_STRTOK && node->GetStrval())
             value = node->GetStrval();
-        tree.push_back({depth, node->GetKeywordId(), type, value});
+        text += NodeLine(depth, node->GetKeywordId(), type, value);
     }
-    return tree;
+    return text;
 }
 
-std::string TreeText(const std::vector<IntendedNode>& tree)
+std::string CheckDocument(zelParserS* grammar, const GeneratedDocument& document, int extended, int engine,
+                          const std::string& file)
 {
-    std::string text;
-    for (const IntendedNode& n : tree)
-        text += std::string(2 * static_cast<size_t>(n.depth), ' ') + std::to_string(n.keyword) + " type " +
-                std::to_string(n.type) + " " + n.value + "\n";
-    return text;
+    RecordingParser parser(grammar, 16, 1024, 0, extended);
+    WriteText(file, document.text);
+    const int errors = parser.Parse(file.c_str(), engine);
+    if (errors != 0 || !parser.reports.empty() || TreeText(parser) != document.tree)
+        return "-- document:\n" + document.text + "-- first message: " + (parser.reports.empty() ? "none" : parser.reports[0]) +
+               "\n-- expected:\n" + document.tree + "-- found:\n" + TreeText(parser);
+    for (const std::string& mutated : document.refused) {
+        RecordingParser other(grammar, 16, 1024, 0, extended);
+        WriteText(file, mutated);
+        if (other.Parse(file.c_str(), engine) == 0)
+            return "-- valid:\n" + document.text + "-- accepted mutation:\n" + mutated;
+    }
+    return "";
 }
 
 }  // namespace zeltest

@@ -4,7 +4,6 @@
 #ifndef ZEL_TESTS_DOCUMENT_GENERATOR_H
 #define ZEL_TESTS_DOCUMENT_GENERATOR_H
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,22 +19,9 @@ class Rng;
 // either starts with a required element or is optional elements and one required last.
 std::string GenerateUnambiguousGrammar(Rng& s);
 
-// One node the document must read as: depth below its goal, keyword row, type and value
-// text (integers and reals as %.17g; forms and literals have none).
-struct IntendedNode {
-    int depth;
-    int keyword;
-    int type;
-    std::string value;
-    bool operator==(const IntendedNode& o) const
-    {
-        return depth == o.depth && keyword == o.keyword && type == o.type && value == o.value;
-    }
-};
-
 struct GeneratedDocument {
     std::string text;                  // empty when the grammar gave no document within the depth limit
-    std::vector<IntendedNode> tree;    // every node of every goal, in document order
+    std::string tree;                  // the TreeText it must read as
     std::vector<std::string> refused;  // mutated texts that the grammar does not accept
 };
 
@@ -46,9 +32,15 @@ struct GeneratedDocument {
 // nowhere.
 GeneratedDocument GenerateValidDocument(const zelParserS& grammar, Rng& s);
 
-// The nodes of the parser's goals as IntendedNode records.
-std::vector<IntendedNode> ParsedTree(const CZelParser& parser);
-std::string TreeText(const std::vector<IntendedNode>& tree);
+// One line per node of the parser's goals: depth, keyword row, type and value (integers
+// and reals as %.17g; forms and literals have none).
+std::string TreeText(const CZelParser& parser);
+
+// Reads the document, then each mutation, through file with the rules and engine given.
+// Returns "" when the document reads without a message as its tree and every mutation is
+// refused, or else an account of the first failure.
+std::string CheckDocument(zelParserS* grammar, const GeneratedDocument& document, int extended, int engine,
+                          const std::string& file);
 
 }  // namespace zeltest
 

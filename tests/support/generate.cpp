@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <limits>
 #include <strings.h>
 
@@ -16,8 +15,6 @@
 namespace zeltest {
 
 namespace {
-
-template <class Items> const auto& OneOf(Rng& s, const Items& items) { return items[s.Pick(static_cast<uint32_t>(std::size(items)))]; }
 
 std::string RandomCase(std::string word, Rng& s)
 {

@@ -4,6 +4,7 @@
 #define ZEL_TESTS_GENERATE_H
 
 #include <cstdint>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ private:
     const uint8_t* m_bytes = nullptr;
     size_t m_size = 0, m_used = 0;
 };
+
+// An item of an array or vector, picked at random.
+template <class Items> const auto& OneOf(Rng& s, const Items& items) { return items[s.Pick(static_cast<uint32_t>(std::size(items)))]; }
 
 // The grammar model behind a generated grammar text.
 struct GenElement;

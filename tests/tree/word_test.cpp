@@ -9,15 +9,13 @@ using namespace zeltest;
 namespace {
 
 // (rec w*) holds words only; (mix pick*) an integer or a word each, the integer first.
-struct WordGrammar {
+struct WordGrammar : CZelGrammar {
     WordGrammar()
     {
-        EXPECT_EQ(0, compiled.Compile("goal rec | mix ; form rec = w* ; form mix = pick* ; choice pick = int | w ;"
-                                      "value w = ident ; literal hide ;"));
-        compiled.GetDescriptor()->kwTable[compiled.GetKeywordId("w")].type = zelKW_WORDTOK;
+        EXPECT_EQ(0, Compile("goal rec | mix ; form rec = w* ; form mix = pick* ; choice pick = int | w ;"
+                             "value w = word ; literal hide ;"));
     }
-    zelParserS* get() { return compiled.GetDescriptor(); }
-    CZelGrammar compiled;
+    zelParserS* get() { return GetDescriptor(); }
 };
 
 // The names of the goal's children, "|"-separated, words marked "w:".
@@ -32,15 +30,15 @@ std::string Names(const CZelParser& p)
 
 }  // namespace
 
-// Rows: input, then under the plain and the extended rules the words read and the text the
-// writer gives them. Every text read back gives the same words and the same text again.
+// Rows: input, then under the plain and the extended rules (null: as under the plain) the
+// words read and the text the writer gives them. Every text read back gives the same words
+// and the same text again.
 TEST(Tree_Word, KeepsEveryBareWordAndWritesItBack)
 {
     const struct { const char* input; const char* plain; const char* plainText; const char* extended; const char* extendedText; } rows[] = {
-        {"5E258953 2397562737 1234-5678", "w:5E258953|w:2397562737|w:1234-5678", "  5E258953  2397562737  1234-5678",
-         "w:5E258953|w:2397562737|w:1234-5678", "  5E258953  2397562737  1234-5678"},
-        {"4c5af0f2-7fc3-11e9 a-1 - 1.", "w:4c5af0f2-7fc3-11e9|w:a-1|w:-|w:1.", "  4c5af0f2-7fc3-11e9  a-1  -  1.",
-         "w:4c5af0f2-7fc3-11e9|w:a-1|w:-|w:1.", "  4c5af0f2-7fc3-11e9  a-1  -  1."},
+        {"5E258953 2397562737 1234-5678 4c5af0f2-7fc3-11e9 a-1 - 1.",
+         "w:5E258953|w:2397562737|w:1234-5678|w:4c5af0f2-7fc3-11e9|w:a-1|w:-|w:1.",
+         "  5E258953  2397562737  1234-5678  4c5af0f2-7fc3-11e9  a-1  -  1.", nullptr, nullptr},
         // "&" is no part of a word under the plain rules: a word that would read as another
         // kind of token without it keeps it when written.
         {"&1 &x &- & &&y", "w:1|w:x|w:-|w:|w:&y", "  &1  x  &-  &  &&y", "w:&1|w:&x|w:&-|w:&|w:&&y", "  &1  &x  &-  &  &&y"},
@@ -54,31 +52,15 @@ TEST(Tree_Word, KeepsEveryBareWordAndWritesItBack)
             RecordingParser p(g.get(), 4, 65535, 0, extended);
             ASSERT_EQ(0, ParseLine(p, std::string("(rec ") + row.input + ")")) << where;
             EXPECT_TRUE(p.reports.empty()) << where << ": " << p.reports[0];
-            EXPECT_EQ(extended ? row.extended : row.plain, Names(p)) << where;
+            const bool own = extended && row.extended;
+            EXPECT_EQ(own ? row.extended : row.plain, Names(p)) << where;
             const std::string written = WrittenList(p);
-            EXPECT_EQ(std::string("\n(rec") + (extended ? row.extendedText : row.plainText) + ")", written) << where;
+            EXPECT_EQ(std::string("\n(rec") + (own ? row.extendedText : row.plainText) + ")", written) << where;
             RecordingParser back(g.get(), 4, 65535, 0, extended);
             ASSERT_EQ(0, ParseLine(back, written)) << where;
             EXPECT_EQ(Names(p), Names(back)) << where;
             EXPECT_EQ(written, WrittenList(back)) << where;
         }
-}
-
-// A word is no identifier and no number; its name is its text.
-TEST(Tree_Word, GettersGiveTheTextAsName)
-{
-    WordGrammar g;
-    RecordingParser p(g.get());
-    ASSERT_EQ(0, ParseLine(p, "(rec 42)"));
-    const CZelOid* word = p.GetGoalAt(0)->GetFirstObj();
-    EXPECT_EQ(zelKW_WORDTOK, word->GetObjType());
-    EXPECT_STREQ("42", word->GetName());
-    EXPECT_EQ(nullptr, word->GetIdent());
-    EXPECT_EQ(0, word->GetIntval());
-    EXPECT_EQ(0.0, word->GetRealval());
-    EXPECT_EQ(nullptr, p.GetGoalAt(0)->GetFirstIdent(static_cast<const char**>(nullptr)));
-    EXPECT_STREQ("zelKW_WORDTOK", p.KwtypeToStr(zelKW_WORDTOK));
-    EXPECT_STREQ("", p.KwtypeToStr(zelKW_LITIDENT));
 }
 
 // Rows: the new text of the word after (mix 1 &1), whether it is taken under the plain and
@@ -106,18 +88,27 @@ TEST(Tree_Word, ReplaceDataTakesTextsThatReadBackAsTheWord)
         }
 }
 
-// An identifier text goes where the rule has a word; a text no word carries is refused.
-TEST(Tree_Word, IdentifiersByTextBecomeWords)
+// A word is no identifier and no number; its name is its text. An identifier text goes
+// where the rule has a word; a text no word carries is refused.
+TEST(Tree_Word, GettersAndIdentifiersByText)
 {
     WordGrammar g;
     RecordingParser p(g.get());
-    ASSERT_EQ(0, ParseLine(p, "(rec a)"));
+    ASSERT_EQ(0, ParseLine(p, "(rec 42)"));
     const CZelOid* rec = p.GetGoalAt(0);
+    const CZelOid* word = rec->GetFirstObj();
+    EXPECT_EQ(zelKW_WORDTOK, word->GetObjType());
+    EXPECT_STREQ("42", word->GetName());
+    EXPECT_EQ(nullptr, word->GetIdent());
+    EXPECT_EQ(0, word->GetIntval());
+    EXPECT_EQ(0.0, word->GetRealval());
+    EXPECT_EQ(nullptr, rec->GetFirstIdent(static_cast<const char**>(nullptr)));
+    EXPECT_STREQ("zelKW_WORDTOK", p.KwtypeToStr(zelKW_WORDTOK));
+    EXPECT_STREQ("", p.KwtypeToStr(zelKW_LITIDENT));
     const CZelOid* appended = rec->AppIdent("hide");
     ASSERT_NE(nullptr, appended);
     EXPECT_EQ(zelKW_WORDTOK, appended->GetObjType());
     EXPECT_EQ(nullptr, rec->AppIdent("a b"));
-    const CZelOid* inserted = rec->GetFirstObj()->InsIdent("5E2");
-    ASSERT_NE(nullptr, inserted);
-    EXPECT_EQ("w:5E2|w:a|w:hide", Names(p));
+    ASSERT_NE(nullptr, word->InsIdent("5E2"));
+    EXPECT_EQ("w:5E2|w:42|w:hide", Names(p));
 }
