@@ -61,7 +61,6 @@ int ReplaceWordText(const CZelOid* node, const char* text, size_t length)
         return -1;
     char* const old = static_cast<char*>(zel::ValueOf(node));
     char* chosen = nullptr;
-    int readsBefore = -1;  // whether the siblings read back with the old value; -1: not asked yet
     for (int marked = 0; marked < 2 && !chosen; ++marked) {
         char* block = zel::CopyWord(text, length, marked != 0);
         if (!block) {
@@ -71,10 +70,9 @@ int ReplaceWordText(const CZelOid* node, const char* text, size_t length)
         zel::ValueOf(node) = block;
         bool fits = !zel::ParentOf(node) || SiblingsReadBack(node);
         zel::ValueOf(node) = old;
-        if (!fits && !marked) {
-            readsBefore = SiblingsReadBack(node) ? 1 : 0;
-            fits = readsBefore == 0;
-        }
+        // Siblings that did not read back with the old value either are no reason to refuse.
+        if (!fits && !marked)
+            fits = !SiblingsReadBack(node);
         if (fits)
             chosen = block;
         else
