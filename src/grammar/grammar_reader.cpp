@@ -20,9 +20,12 @@ struct Token {
 // Groups nest at most this deep, which keeps the reading of a group bounded.
 const int kMaxGroupDepth = 64;
 
+// The characters of a name: those of the keywords real formats use, but none of the
+// grammar's own punctuation ("/" would start a comment).
 bool IsWordChar(char c)
 {
-    return IsAlnum(c) || c == '_' || c == '$' || c == '-' || c == '.';
+    return IsAlnum(c) || c == '_' || c == '$' || c == '-' || c == '.' || c == ':' || c == '@' || c == '!' ||
+           c == '%' || c == '^' || c == '~';
 }
 
 class Reader {

@@ -16,7 +16,7 @@ static std::string RowOf(CZelGrammar& g, const char* name)
     if (k < 0)
         return "-1";
     const zelKeywordS& row = g.GetDescriptor()->kwTable[k];
-    return std::string(row.name) + " " + (row.type == zelKW_WORDTOK ? "WORDTOK" : zel::KeywordTypeShortName(row.type));
+    return std::string(row.name) + " " + zel::KeywordTypeShortName(row.type);
 }
 
 // A declared name takes the bare spelling from a built-in kind, whose row is then named in
@@ -36,7 +36,8 @@ TEST(Grammar_Names, BuiltinSpellingsDeclaredNamesAndQuotedLiterals)
          {{"WORD", "WORD LIT"}, {"<word>", "<word> WORDTOK"}, {"\"string\"", "string LIT"},
           {"<string>", "<string> STRTOK"}, {"int", "int REALTOK"}, {"<int>", "<int> INTTOK"},
           {"w", "w WORDTOK"}}},
-        {"goal a\nform a = word ;\nform word = ;", {}, {{"word", "word FORM"}, {"<word>", "-1"}}},
+        {"goal a\nform a = word pin:name? ;\nform word = ;\nform pin:name = ;", {},
+         {{"word", "word FORM"}, {"<word>", "-1"}, {"pin:name", "pin:name FORM"}}},
         {"goal a\nform a = <word> ;\nchoice word = A ;", {}, {{"word", "word COMPOSITE"}, {"<word>", "<word> WORDTOK"}}},
         {"goal a\nform a = ;\nliteral hide ;\nform hide = ;",
          {"line 4: \"hide\" is both a form and a literal: drop it from the literal statement and write \"hide\" in "
