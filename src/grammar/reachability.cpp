@@ -7,7 +7,7 @@
 // an identifier, a string, another bare word (the plain rules' word that is none of these),
 // a literal keyword by name and a form opener by name, names in any letter case. An integer
 // also matches a real element; under the extended rules a literal keyword also matches an
-// identifier element and an element whose keyword has its name; a word element matches
+// identifier element (never a form of its name); a word element matches
 // every bare word.
 #include "grammar/reachability.h"
 
@@ -126,7 +126,7 @@ private:
             set.Add(kStringToken);
         if (type == zelKW_FORM)
             set.Add(FormOpener(canonical));
-        if (type == zelKW_LIT || (m_extended && IsLiteralToken(canonical)))
+        if (type == zelKW_LIT)
             set.Add(Literal(canonical));
         for (size_t i = 0; everyLiteral && i < m_literals.size(); ++i)
             set.Add(Literal(m_literals[i]));

@@ -52,6 +52,7 @@ TEST(Grammar_Reachability, WarnsWhereAnEarlierElementTakesEveryToken)
          false, {}},
         {"form a = (ident | NAME) ident* X ;", false, {}},
         {"form a = (ident | NAME) ident* X ;", true, {Reached(2, "X", "ident"), Taken(2, "NAME", "\"(ident | NAME)\"")}},
+        {"form a = (hide | \"hide\")* ;\nform hide = ;", true, {}},
         {"form a = w* int string\nident* w (w | X) ;\nvalue w = word ;", false,
          {Reached(2, "int", "w"), Taken(3, "X", "\"(w | X)\"")}},
     };
