@@ -52,6 +52,15 @@ public:
     // <prefix>_extended and <prefix>_lexical_options. Returns 0, or 1 when nothing has
     // compiled, the stream is null or memory runs out.
     int WriteSource(FILE* stream, const char* prefix, const char* origin) const;
+    // WriteSource for use with the header WriteHeader writes: the source includes header
+    // (written as #include "header") in place of the enumeration. Returns as WriteSource,
+    // and 1 for an empty header name or one with a quote or line break.
+    int WriteSource(FILE* stream, const char* prefix, const char* origin, const char* header) const;
+    // Writes a C++ header for the tables WriteSource defines, so that several translation
+    // units can use them: the enumeration of the keyword ids, the declarations of
+    // <prefix>_keywords, <prefix>_semantics and <prefix>_grammar, and those of the
+    // lexical settings constants when the grammar states settings. Returns as WriteSource.
+    int WriteHeader(FILE* stream, const char* prefix, const char* origin) const;
 
 private:
     int OutOfMemory();

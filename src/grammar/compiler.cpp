@@ -1,4 +1,5 @@
 // CZelGrammar: compiles grammar text into tables it owns, and writes them as C++ source.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -75,8 +76,10 @@ int CZelGrammar::Compile(const char* text)
 
 int CZelGrammar::CompileFile(const char* fileName)
 {
-    // A read error (a directory, for one) is told apart from an empty file.
+    // A read error (a directory, for one) is told apart from an empty file, with the
+    // system's reason taken right after the call that failed.
     FILE* in = fileName ? std::fopen(fileName, "rb") : nullptr;
+    int reason = in || !fileName ? 0 : errno;
     try {
         std::string text;
         bool readable = in != nullptr;
@@ -86,6 +89,8 @@ int CZelGrammar::CompileFile(const char* fileName)
             while ((n = std::fread(block, 1, sizeof block, in)) > 0)
                 text.append(block, n);
             readable = !std::ferror(in);
+            if (!readable)
+                reason = errno;
             std::fclose(in);
             in = nullptr;
         }
@@ -94,7 +99,10 @@ int CZelGrammar::CompileFile(const char* fileName)
             m_warnings.RemoveAll();
             m_ready = false;
             SetSettings(false, 0, 0, 0);
-            m_errors.AddTail((std::string("cannot read grammar file \"") + (fileName ? fileName : "") + "\"").c_str());
+            std::string message = std::string("cannot read grammar file \"") + (fileName ? fileName : "") + "\"";
+            if (reason != 0)
+                message += std::string(": ") + std::strerror(reason);
+            m_errors.AddTail(message.c_str());
             return 1;
         }
         return Compile(text.c_str());

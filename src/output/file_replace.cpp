@@ -32,12 +32,17 @@ bool ResolveLinks(const char* name, std::string& target)
             return errno == ENOENT;
         if (!S_ISLNK(status.st_mode))
             return true;
-        if (hops == kMaxLinks)
+        if (hops == kMaxLinks) {
+            errno = ELOOP;
             return false;
+        }
         char link[PATH_MAX];
         const ssize_t length = readlink(target.c_str(), link, sizeof link);
-        if (length <= 0 || static_cast<size_t>(length) >= sizeof link)
+        if (length <= 0 || static_cast<size_t>(length) >= sizeof link) {
+            if (length > 0)
+                errno = ENAMETOOLONG;
             return false;
+        }
         const std::string next(link, static_cast<size_t>(length));
         target = next[0] == '/' ? next : DirectoryOf(target) + next;
     }
@@ -84,12 +89,15 @@ FileReplacement::~FileReplacement() { Abandon(); }
 
 void FileReplacement::Abandon()
 {
+    // The clean-up keeps errno, so that a failed step's reason reaches the caller.
+    const int reason = errno;
     if (m_stream)
         std::fclose(m_stream);
     m_stream = nullptr;
     if (!m_temporary.empty())
         unlink(m_temporary.c_str());
     m_temporary.clear();
+    errno = reason;
 }
 
 bool FileReplacement::Begin(const char* name, bool append)

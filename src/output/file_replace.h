@@ -17,6 +17,7 @@ namespace zel {
 // directory; it takes the target's permission bits (and owner, where allowed), or
 // 0666 less the umask for a new target. A target that is not a regular file (a device,
 // a pipe) cannot be replaced and is written in place, with every write checked.
+// After a failed step errno holds the reason of the system call that failed.
 class FileReplacement {
 public:
     FileReplacement() = default;

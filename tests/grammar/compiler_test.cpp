@@ -93,7 +93,7 @@ TEST(Grammar_Compiler, ErrorsNameTheirLines)
             << c.grammar << testing::PrintToString(Errors(g));
     }
     EXPECT_EQ(1, g.CompileFile(ZEL_EXAMPLES_DIR));  // a directory
-    EXPECT_EQ(Lines{"cannot read grammar file \"" ZEL_EXAMPLES_DIR "\""}, Errors(g));
+    EXPECT_EQ(Lines{"cannot read grammar file \"" ZEL_EXAMPLES_DIR "\": Is a directory"}, Errors(g));
 }
 
 // Keyword ids follow the last compile; "zel gen" writes the run-time tables field by field. A group

@@ -3,10 +3,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <regex>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "grammar/setting_names.h"
 #include "support/test_grammars.h"
+#include "zel/version.h"
 
 using namespace zeltest;
 
@@ -15,10 +19,12 @@ static const std::string kGrammar = "-g " + kNetlist + "netlist.zelg ";
 static const std::string kGood = kNetlist + "good.net", kBad = kNetlist + "bad.net";
 
 // Runs the tool with the arguments (written for the shell): "<exit status>|<stdout>|<stderr>".
-static std::string Zel(const std::string& args)
+// A redirection given sends standard output elsewhere (then shown empty).
+static std::string Zel(const std::string& args, const std::string& redirection = "")
 {
     const std::string out = TempFile(""), err = TempFile("");
-    const int raw = std::system((std::string("'") + ZEL_TOOL + "' " + args + " >" + out + " 2>" + err).c_str());
+    const std::string to = redirection.empty() ? " >" + out : " " + redirection;
+    const int raw = std::system((std::string("'") + ZEL_TOOL + "' " + args + to + " 2>" + err).c_str());
     const std::string r = std::to_string(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1) + "|" + ReadFile(out) + "|" + ReadFile(err);
     return r;
 }
@@ -101,6 +107,7 @@ TEST(Tools_Input, StandardInputAndFifoAreReadOnce)
 {
     const std::string canonical = Zel("fmt " + kGrammar + kGood);
     EXPECT_EQ(canonical, Zel("fmt " + kGrammar + "- <" + kGood));
+    EXPECT_EQ(Zel("tree " + kGrammar + kGood), Zel("tree " + kGrammar + "- <" + kGood));
     EXPECT_EQ("1||<stdin>:1: error: the file holds no form\n", Zel("check " + kGrammar + "- </dev/null"));
     const std::string fifo = TempFile("");
     std::remove(fifo.c_str());
@@ -162,5 +169,101 @@ TEST(Tools_Examples, EachSampleChecksWithItsGrammarFileAlone)
             continue;
         const std::string bad = dir + e.bad, result = Zel("check " + grammar + bad);
         EXPECT_EQ(0u, result.find("1||" + bad + e.firstMessage + "\n")) << result;
+    }
+}
+
+// The version printed is the one the headers give, and the library loaded says the same.
+TEST(Tools_Zel, VersionIsTheLibrarys)
+{
+    EXPECT_EQ(std::string("0|zel ") + ZEL_VERSION_STRING + "\n|", Zel("--version"));
+    EXPECT_STREQ(ZEL_VERSION_STRING, zelVersion());
+}
+
+// Every file the tool cannot read or write, and output that standard output cannot take,
+// fails with status 2 and the system's reason; the library's own report stays as it is.
+TEST(Tools_Io, FailuresSayTheSystemsReason)
+{
+    const std::string full = "2||zel: cannot write standard output: No space left on device\n";
+    const std::string closed = "2||zel: cannot write standard output: Bad file descriptor\n";
+    struct Case { std::string args, redirection, expected; };
+    std::vector<Case> cases = {
+        {"check " + kGrammar + "/nonexistent/x", "", "2||zel: cannot read \"/nonexistent/x\": No such file or directory\n"},
+        {"fmt " + kGrammar + kNetlist, "", "2||zel: cannot read \"" + kNetlist + "\": Is a directory\n"},
+        {"check " + kGrammar + "/proc/self/mem", "",
+         "2||/proc/self/mem:1: error: Error reading database file: /proc/self/mem\n"
+         "zel: cannot read \"/proc/self/mem\": Input/output error\n"},
+        {"tree -g /nonexistent/g.zelg " + kGood, "",
+         "2||/nonexistent/g.zelg: cannot read grammar file \"/nonexistent/g.zelg\": No such file or directory\n"},
+        {"fmt " + kGrammar + kGood, ">/dev/full", full},
+        {"tree " + kGrammar + kGood, ">/dev/full", full},
+        {"gen " + kNetlist + "netlist.zelg", ">/dev/full", full},
+        {"fmt " + kGrammar + kGood, ">&-", closed},
+        {"--version", ">&-", closed},
+    };
+    // Permissions bind everyone but root.
+    if (geteuid() != 0) {
+        const std::string hidden = TempFile(ReadFile(kGood)), locked = TempFile(ReadFile(kGood));
+        chmod(hidden.c_str(), 0);
+        chmod(locked.c_str(), 0444);
+        cases.push_back({"check " + kGrammar + hidden, "", "2||zel: cannot read \"" + hidden + "\": Permission denied\n"});
+        cases.push_back({"fmt -i " + kGrammar + locked, "", "2||zel: cannot write \"" + locked + "\": Permission denied\n"});
+    }
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, Zel(c.args, c.redirection)) << c.args << " " << c.redirection;
+}
+
+// Runs a shell command; returns what it wrote to standard output and standard error.
+static std::string Shell(const std::string& command)
+{
+    const std::string out = TempFile("");
+    std::system((command + " >" + out + " 2>&1").c_str());
+    return ReadFile(out);
+}
+
+// The manual page renders without a warning and names every option of every help text.
+TEST(Tools_Manual, NamesEveryOptionOfTheHelpTexts)
+{
+    const std::string page = std::string(ZEL_TOOL_SOURCE_DIR) + "/zel.1";
+    std::string text = std::regex_replace(ReadFile(page), std::regex(R"(\\f[BIRP])"), "");
+    text = std::regex_replace(text, std::regex(R"(\\-)"), "-");
+    const std::regex option(R"((^|[^\w-])(--?[a-z][a-z-]*))");
+    for (const char* help : {"--help", "check --help", "fmt --help", "tree --help", "gen --help"}) {
+        const std::string shown = Zel(help);
+        ASSERT_EQ(0u, shown.find("0|usage: zel")) << help;
+        for (std::sregex_iterator it(shown.begin(), shown.end(), option), end; it != end; ++it) {
+            const std::regex named("(^|[^\\w-])" + (*it)[2].str() + "($|[^a-z-])");
+            EXPECT_TRUE(std::regex_search(text, named)) << (*it)[2] << " of zel " << help;
+        }
+    }
+    if (std::system("command -v groff >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no groff to render the page";
+    EXPECT_EQ("", Shell("LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z '" + page + "'"));
+}
+
+// The completion offers the commands, each command's options, the values of --engine and
+// --lexical-options (after a comma the next name) and grammar files after -g.
+TEST(Tools_Completion, CompletesCommandsOptionsAndValues)
+{
+    if (std::system("command -v bash >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no bash";
+    std::string names = "none";
+    for (const zel::LexicalOptionName& name : zel::kLexicalOptionNames)
+        names += std::string(" ") + name.name;
+    const std::pair<std::string, std::string> cases[] = {
+        {"zel ''", "check fmt tree gen --help --version"},
+        {"zel tree --ob", "--objects"},
+        {"zel fmt -", "-g --grammar --engine --extended --plain --escape --lexical-options --stack --help -i"},
+        {"zel gen --", "--prefix --header --with-header --help"},
+        {"zel check --engine ''", "recursive iterative"},
+        {"zel fmt --lexical-options ''", names},
+        {"zel fmt --lexical-options escape-escapes,k", "escape-escapes,keep-keyword-case"},
+        {"zel fmt -g netlist/n", "netlist/netlist.zelg"},
+        {"zel check -g netlist/netlist.zelg netlist/g", "netlist/good.net"},
+    };
+    const std::string script = std::string(ZEL_TOOL_SOURCE_DIR) + "/zel.bash-completion";
+    for (const auto& [words, expected] : cases) {
+        const std::string run = TempFile("cd '" ZEL_EXAMPLES_DIR "' && source '" + script + "'\nCOMP_WORDS=(" + words +
+                                         ")\nCOMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_zel\necho -n \"${COMPREPLY[*]}\"\n", ".sh");
+        EXPECT_EQ(expected, Shell("bash '" + run + "'")) << words;
     }
 }

@@ -1,6 +1,8 @@
 // The commands of the zel tool.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -44,10 +46,19 @@ const char kTreeHelp[] =
     "for check.\n";
 
 const char kGenHelp[] =
-    "usage: zel gen [--prefix NAME] GRAMMAR\n"
+    "usage: zel gen [--prefix NAME] [--header | --with-header HEADER] GRAMMAR\n"
     "Compiles the grammar and writes C++ source with its tables to standard output:\n"
     "NAME_keywords, NAME_semantics, the descriptor NAME_grammar and an enumeration of the\n"
-    "keyword ids NAME_KW_<keyword>. NAME defaults to the grammar file's base name.\n";
+    "keyword ids NAME_KW_<keyword>; when the grammar states lexical settings, also the\n"
+    "constants NAME_escape, NAME_extended and NAME_lexical_options. NAME defaults to the\n"
+    "grammar file's base name.\n"
+    "options:\n"
+    "  --prefix NAME         the prefix of the generated names\n"
+    "  --header              write a header instead: the enumeration and the declarations of\n"
+    "                        the tables and constants, for several translation units\n"
+    "  --with-header HEADER  write the source for that header: it includes \"HEADER\" in\n"
+    "                        place of the enumeration\n"
+    "Without either option the source stands alone, as it always has.\n";
 
 const char kParseOptions[] = " -g --grammar --engine --extended --plain --escape --lexical-options --stack ";
 
@@ -130,15 +141,15 @@ void Walk(CZelParser& parser, Visit visit)
 }
 
 // Replaces the file behind name with the canonical text; the file stays as it was when
-// any step fails.
+// any step fails, and the tool says why.
 int ReplaceFile(CZelParser& parser, const std::string& name)
 {
     zel::FileReplacement file;
-    if (!file.Begin(name.c_str(), false) || !WriteCanonical(parser, file.Stream()) || !file.Commit()) {
-        std::fprintf(stderr, "zel: cannot write \"%s\"\n", name.c_str());
-        return kUsageOrIo;
-    }
-    return kSuccess;
+    if (file.Begin(name.c_str(), false) && WriteCanonical(parser, file.Stream()) && file.Commit())
+        return kSuccess;
+    const int reason = errno;  // each step keeps the reason of the call that failed
+    std::fprintf(stderr, "zel: cannot write \"%s\": %s\n", name.c_str(), std::strerror(reason));
+    return kUsageOrIo;
 }
 
 }  // namespace
@@ -220,7 +231,7 @@ int RunGen(int argc, char** argv)
 {
     Options options;
     bool wantHelp = false;
-    if (!ReadOptions("gen", argc, argv, " --prefix ", options, wantHelp))
+    if (!ReadOptions("gen", argc, argv, " --prefix --header --with-header ", options, wantHelp))
         return kUsageOrIo;
     if (wantHelp) {
         std::fputs(kGenHelp, stdout);
@@ -228,6 +239,14 @@ int RunGen(int argc, char** argv)
     }
     if (options.files.size() != 1) {
         std::fprintf(stderr, "zel gen: give exactly one grammar file\n%s", kGenHelp);
+        return kUsageOrIo;
+    }
+    if (options.header && !options.withHeader.empty()) {
+        std::fprintf(stderr, "zel gen: --header and --with-header write different files; give one\n");
+        return kUsageOrIo;
+    }
+    if (options.withHeader.find_first_of("\"\n\r") != std::string::npos) {
+        std::fprintf(stderr, "zel gen: --with-header takes a header name without quotes or line breaks\n");
         return kUsageOrIo;
     }
     options.grammar = options.files[0];
@@ -245,7 +264,12 @@ int RunGen(int argc, char** argv)
             c = '_';
     if (prefix.empty() || (prefix[0] >= '0' && prefix[0] <= '9'))
         prefix = "g" + prefix;
-    return grammar.WriteSource(stdout, prefix.c_str(), options.grammar.c_str()) == 0 ? kSuccess : kUsageOrIo;
+    const char* origin = options.grammar.c_str();
+    const int written = options.header ? grammar.WriteHeader(stdout, prefix.c_str(), origin)
+                        : options.withHeader.empty()
+                            ? grammar.WriteSource(stdout, prefix.c_str(), origin)
+                            : grammar.WriteSource(stdout, prefix.c_str(), origin, options.withHeader.c_str());
+    return written == 0 ? kSuccess : kUsageOrIo;
 }
 
 }  // namespace zeltool

@@ -1,4 +1,5 @@
 // Options shared by the commands, the grammar loader and the reporting parser.
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -116,6 +117,13 @@ bool ReadOptions(const char* command, int argc, char** argv, const char* allowed
             if (!v)
                 return false;
             options.prefix = v;
+        } else if (arg == "--header") {
+            options.header = true;
+        } else if (arg == "--with-header") {
+            const char* v = value("--with-header");
+            if (!v)
+                return false;
+            options.withHeader = v;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage(command, "unknown option \"" + arg + "\"");
         } else {
@@ -155,8 +163,21 @@ ReportingParser::ReportingParser(zelParserS* grammar, const Options& options, co
     SetStackGrowth(1);
 }
 
+// The library's reports of an input it could not open or read (zelERR_OPEN_FILE and
+// zelERR_READ_FILE); they name the file but not the system's reason.
+bool IsInputFailure(const char* text)
+{
+    static const char* const kFailures[] = {"Error opening database file: ", "Error reading database file: "};
+    for (const char* failure : kFailures)
+        if (text && std::strncmp(text, failure, std::strlen(failure)) == 0)
+            return true;
+    return false;
+}
+
 void ReportingParser::PrintError(zelSevCode severity, int line, const char* text)
 {
+    // The library reports a failed open or read right after the call, so errno holds its reason.
+    const int reason = errno;
     const char* kind = severity == zelSEV_NOTE ? "note" : severity == zelSEV_WARNING ? "warning" : "error";
     std::string message = text ? text : "";
     const size_t first = message.find_first_not_of(" \n");
@@ -169,6 +190,11 @@ void ReportingParser::PrintError(zelSevCode severity, int line, const char* text
     if (severity == zelSEV_WARNING)
         ++m_warningsShown;
     std::fprintf(stderr, "%s:%d: %s: %s\n", m_file.c_str(), line, kind, message.c_str());
+    if (IsInputFailure(text)) {
+        m_inputFailed = true;
+        if (reason != 0)
+            std::fprintf(stderr, "zel: cannot read \"%s\": %s\n", m_file.c_str(), std::strerror(reason));
+    }
 }
 
 // Messages that bypass the reports (a failed allocation, the statistics) go to stderr too.
@@ -189,12 +215,19 @@ int ParseInput(ReportingParser& parser, const Options& options, const std::strin
     // A directory or a file that cannot be read is refused before that, without reading.
     const std::string path = file == "-" ? "/dev/stdin" : file;
     struct stat status;
-    if (stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode) || access(path.c_str(), R_OK) != 0) {
-        std::fprintf(stderr, "zel: cannot read \"%s\"\n", DisplayName(file).c_str());
+    int reason = 0;
+    if (stat(path.c_str(), &status) != 0 || access(path.c_str(), R_OK) != 0)
+        reason = errno;
+    else if (S_ISDIR(status.st_mode))
+        reason = EISDIR;
+    if (reason != 0) {
+        std::fprintf(stderr, "zel: cannot read \"%s\": %s\n", DisplayName(file).c_str(), std::strerror(reason));
         return kUsageOrIo;
     }
     if (parser.Parse(path.c_str(), "r", -1L, options.engine) == 0)
         return kSuccess;
+    if (parser.InputFailed())
+        return kUsageOrIo;
     if (parser.GetErrno() == 4 && parser.ReportsShown() == 0) {
         std::fprintf(stderr, "zel: cannot read \"%s\"\n", DisplayName(file).c_str());
         return kUsageOrIo;

@@ -23,6 +23,8 @@ struct Options {
     bool inPlace = false;            // fmt -i
     bool objects = false;            // tree --objects
     std::string prefix;              // gen --prefix NAME
+    bool header = false;             // gen --header
+    std::string withHeader;          // gen --with-header HEADER
     std::vector<std::string> files;  // the operands
 };
 
@@ -45,9 +47,12 @@ public:
     // Returns the number of warnings printed so far: each one names a value that the
     // parse could not keep as written.
     int WarningsShown() const { return m_warningsShown; }
+    // True once the library reported that the input could not be opened or read.
+    bool InputFailed() const { return m_inputFailed; }
 
 private:
     std::string m_file;
+    bool m_inputFailed = false;
     int m_reportsShown = 0;
     int m_warningsShown = 0;
 };
@@ -55,7 +60,8 @@ private:
 // The name under which a file operand is shown: "<stdin>" for "-".
 std::string DisplayName(const std::string& file);
 
-// Parses file ("-" reads standard input); returns kSuccess, kInputErrors (reported) or kUsageOrIo (unreadable).
+// Parses file ("-" reads standard input); returns kSuccess, kInputErrors (reported) or
+// kUsageOrIo (unreadable, said with the system's reason).
 int ParseInput(ReportingParser& parser, const Options& options, const std::string& file);
 
 int RunCheck(int argc, char** argv);
