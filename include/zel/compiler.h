@@ -50,7 +50,7 @@ public:
     // the descriptor <prefix>_grammar, with an enumeration of the keyword ids, and, when
     // the grammar states lexical settings, the constants <prefix>_escape,
     // <prefix>_extended and <prefix>_lexical_options. Returns 0, or 1 when nothing has
-    // compiled, the stream is null or memory runs out.
+    // compiled, the stream is null, a write or flush fails or memory runs out.
     int WriteSource(FILE* stream, const char* prefix, const char* origin) const;
     // WriteSource for use with the header WriteHeader writes: the source includes header
     // (written as #include "header") in place of the enumeration. Returns as WriteSource,

@@ -88,6 +88,9 @@ void WriteSettings(FILE* stream, const char* prefix, const std::string* values)
     }
 }
 
+// 0 when everything written to the stream reached it, else 1.
+int Flushed(FILE* stream) { return std::fflush(stream) == 0 && !std::ferror(stream) ? 0 : 1; }
+
 // A header name that an #include "..." line can hold.
 bool IncludableName(const char* name)
 {
@@ -141,7 +144,7 @@ int CZelGrammar::WriteSource(FILE* stream, const char* prefix, const char* origi
                                           "0x" + Hex(m_lexicalOptions)};
             WriteSettings(stream, prefix, values);
         }
-        return 0;
+        return Flushed(stream);
     } catch (const std::bad_alloc&) {
         return 1;
     }
@@ -163,7 +166,7 @@ int CZelGrammar::WriteHeader(FILE* stream, const char* prefix, const char* origi
         if (m_settingsStated)
             WriteSettings(stream, prefix, nullptr);
         std::fprintf(stream, "\n#endif\n");
-        return 0;
+        return Flushed(stream);
     } catch (const std::bad_alloc&) {
         return 1;
     }

@@ -122,4 +122,11 @@ TEST(Grammar_Compiler, KeywordIdsAndGeneratedSource)
     const std::string source = testing::internal::GetCapturedStdout();
     for (const char* name : {"p_KW_a =", "p_KW_b =", "p_KW_c =", "p_KW_X =", "p_KW_Y ="})
         EXPECT_TRUE(source.find(name) != std::string::npos && source.find(name) == source.rfind(name)) << name;
+    // A write that fails is no success.
+    if (FILE* full = std::fopen("/dev/full", "w")) {
+        EXPECT_EQ(1, g.WriteSource(full, "p", "test"));
+        std::clearerr(full);
+        EXPECT_EQ(1, g.WriteHeader(full, "p", "test"));
+        std::fclose(full);
+    }
 }
