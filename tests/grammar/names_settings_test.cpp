@@ -91,7 +91,7 @@ static std::string Source(CZelGrammar& g)
 }
 
 // The settings statements, their defaults and their errors; "zel gen" writes the settings
-// only for a grammar that states any.
+// only for a grammar that states any (their values: the generated-header test).
 TEST(Grammar_Settings, StatementsAccessorsErrorsAndSource)
 {
     const struct { const char* settings; Lines errors; int escape, extended, options; } cases[] = {
@@ -99,8 +99,6 @@ TEST(Grammar_Settings, StatementsAccessorsErrorsAndSource)
         {"rules extended ;\nrules extended ;", {}, 0, 1, 0},
         {"escape \"\\\" ;\nrules plain ;", {}, '\\', 0, 0},
         {"option quote-opens-string ;\noption escape-escapes quote-opens-string ;", {}, 0, 0, 3},
-        {"option keep-keyword-case ;", {}, 0, 0, zelLEX_KEEP_KEYWORD_CASE},
-        {"escape none ;\nescape none ;", {}, 0, 0, 0},
         {"rules fancy ;\nrules plain ;\nrules extended ;", {"line 1: rules takes plain or extended, not \"fancy\"",
          "line 3: rules already set to plain"}, 0, 0, 0},
         {"escape \"ab\" ;\nescape \"'\" ;\nescape none ;",
@@ -122,10 +120,4 @@ TEST(Grammar_Settings, StatementsAccessorsErrorsAndSource)
             << c.settings;
         EXPECT_EQ(c.errors.empty() && *c.settings, Source(g).find("p_escape") != std::string::npos) << c.settings;
     }
-    CZelGrammar g;
-    ASSERT_EQ(0, g.Compile("escape \"\\\" ;\noption quote-opens-string ;\ngoal a\nform a = ;"));
-    const std::string source = Source(g);
-    EXPECT_NE(std::string::npos, source.find("\nextern const char p_escape = '\\\\';\nextern const int p_extended = 0;\n"
-                                             "extern const int p_lexical_options = 0x1;\n"))
-        << source;
 }
