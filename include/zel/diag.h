@@ -43,4 +43,14 @@ enum zelSevCode {
     zelSEV_ERROR = 3
 };
 
+// What the report being shown is about, for the message hooks (CZelParser::GetReport).
+// line and column are 1-based, columns in bytes; both are 0 when the report is about no
+// place in the input.
+struct zelReportS {
+    int code;      // the zelErrCode of the report
+    int line;      // where the token the report is about starts; for a form left open at
+    int column;    // the end of the input, where the form was opened
+    int followOn;  // 1 when the report follows from the report before it: nothing was read into the tree since
+};
+
 #endif

@@ -36,6 +36,9 @@ public:
 
     CZelParser* GetParser() const;
     int GetFlags() const;
+    // The line of the input where the node's keyword (or value) token started; 0 for a
+    // node made by code.
+    int GetLine() const;
     void SetFlags(int flags) const;
 
     // --- Removal. Both return 1; a free node is left alone.

@@ -160,6 +160,9 @@ public:
     // --- Diagnostics
     // Counts, caps, formats and forwards one report to PrintError.
     void ReportError(zelErrCode code, int arg);
+    // The report being shown, while a message hook runs (after it, the last report shown);
+    // all 0 before the first report of the parser.
+    zelReportS GetReport() const;
     // Prints node's fields to standard output; nothing for null or another parser's node.
     void PrintObj(const CZelOid* node);
     void PrintStats();

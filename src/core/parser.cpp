@@ -292,6 +292,8 @@ void CZelParser::ReportError(zelErrCode code, int arg)
         m_impl->reporter.Report(code, arg);
 }
 
+zelReportS CZelParser::GetReport() const { return zelReportS{0, 0, 0, 0}; }
+
 void CZelParser::PrintObj(const CZelOid* node)
 {
     // Another parser's node is read through that parser's grammar, not this one's.

@@ -94,6 +94,8 @@ CZelParser* CZelOid::GetParser() const { return m_parser; }
 
 int CZelOid::GetFlags() const { return m_flags; }
 
+int CZelOid::GetLine() const { return 0; }
+
 void CZelOid::SetFlags(int flags) const { m_flags = flags; }
 
 void zel::FreeValue(const CZelOid* node)
