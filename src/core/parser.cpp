@@ -292,7 +292,7 @@ void CZelParser::ReportError(zelErrCode code, int arg)
         m_impl->reporter.Report(code, arg);
 }
 
-zelReportS CZelParser::GetReport() const { return zelReportS{0, 0, 0, 0}; }
+zelReportS CZelParser::GetReport() const { return m_impl ? m_impl->reporter.Shown() : zelReportS{0, 0, 0, 0}; }
 
 void CZelParser::PrintObj(const CZelOid* node)
 {

@@ -15,7 +15,49 @@ namespace zel {
 
 void Reporter::CountError() { CountUp(m_errors); }
 
-void Reporter::OutOfMemory() { WriteHeapMessage(m_hooks); }
+void Reporter::OutOfMemory()
+{
+    // A failed allocation is about no place and has no code of its own.
+    m_report = zelReportS{zelERR_NONE, 0, 0, m_afterError ? 1 : 0};
+    m_afterError = true;
+    WriteHeapMessage(m_hooks);
+}
+
+namespace {
+
+// Reports about the files, the tables, the stack or memory, not about a place in the input.
+bool AboutNoPlace(zelErrCode code)
+{
+    switch (code) {
+    case zelERR_OPEN_FILE:
+    case zelERR_READ_FILE:
+    case zelERR_BUFFER_LENGTH:
+    case zelERR_GRAMMAR_TABLES:
+    case zelERR_STACK_UNDERFLOW:
+    case zelERR_STACK_OVERFLOW:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+// Records what the report is about, then hands it to PrintError. After the end of the
+// input a report is about the place the end is charged to (an open quote, the innermost
+// open form); an error or note that nothing read into the tree separates from the error
+// before it follows on from it.
+void Reporter::Show(zelErrCode code, zelSevCode severity, const char* text)
+{
+    TextPosition at{0, 0};
+    if (!AboutNoPlace(code))
+        at = m_lexer->InputEnded() && !m_lexer->ReadStopped() ? m_lexer->EndPosition() : m_lexer->TokenPosition();
+    const bool followsOn = m_afterError && severity != zelSEV_WARNING;
+    m_report = zelReportS{code, at.line, at.column, followsOn ? 1 : 0};
+    if (severity == zelSEV_ERROR)
+        m_afterError = true;
+    m_hooks.PrintError(severity, m_lexer->LineNo(), text);
+}
 
 void Reporter::Report(zelErrCode code, int arg) { Report(code, arg, *m_inputName); }
 
@@ -97,7 +139,7 @@ void Reporter::Report(zelErrCode code, int arg, const char* fileName)
     } catch (const std::bad_alloc&) {
     }
 
-    m_hooks.PrintError(row->severity, m_lexer->LineNo(), shown);
+    Show(code, row->severity, shown);
     m_errors += row->count;
 }
 

@@ -34,6 +34,11 @@ public:
     void Report(zelErrCode code, int arg, const char* fileName);
     // A failed allocation inside an operation, straight to WriteMsg.
     void OutOfMemory();
+    // The report being shown, then the last one shown (see CZelParser::GetReport).
+    const zelReportS& Shown() const { return m_report; }
+    // Something was read into the tree (a node made, a form closed): the next report no
+    // longer follows on from the error before it.
+    void ReadIntoTree() { m_afterError = false; }
 
     // The error count of this parse, also past the cap.
     int Errors() const { return m_errors; }
@@ -50,9 +55,13 @@ public:
         m_errors = 0;
         m_silenced = false;
         m_state = 0;
+        m_report = zelReportS{0, 0, 0, 0};
+        m_afterError = false;
     }
 
 private:
+    void Show(zelErrCode code, zelSevCode severity, const char* text);
+
     CZelParser& m_hooks;
     const GrammarTables* m_grammar = nullptr;
     const Lexer* m_lexer = nullptr;
@@ -61,6 +70,8 @@ private:
     int m_errors = 0;
     bool m_silenced = false;
     int m_state = 0;
+    zelReportS m_report{0, 0, 0, 0};
+    bool m_afterError = false;  // an error was shown and nothing read into the tree since
 };
 
 }  // namespace zel

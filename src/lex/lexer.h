@@ -29,9 +29,18 @@ struct Token {
     int name;  // keyword id of the name in any letter case, -1 for none, kNameUnknown until looked up
 };
 
+// A place in the input: line and column, 1-based, the column in bytes of the physical
+// line; 0,0 for no place.
+struct TextPosition {
+    int line;
+    int column;
+};
+
 class Lexer {
 public:
     enum { kLineBufferSize = 2048, kTokenBufferSize = 512 };
+    // The deepest form whose "(" is remembered; deeper forms answer no place.
+    static const size_t kMaxRecordedDepth = 1 << 16;
 
     // Reports go to reporter; names is the keyword index that decides literal keywords;
     // options are zelLexOption bits.
@@ -47,8 +56,14 @@ public:
     void Reset();
     // Makes text the line buffer's content, read from its start.
     void SetText(const char* text);
-    // When on, the line buffer holds the whole input: no further line is read.
-    void SetTextOnly(bool on) { m_textOnly = on; }
+    // When on, the line buffer holds the whole input: no further line is read. The
+    // positions in such a text count its lines from 1 (the line counter counts them from
+    // 0) and its columns in bytes from the start of the text.
+    void SetTextOnly(bool on)
+    {
+        m_textOnly = on;
+        m_lineBase = on ? 1 : 0;
+    }
     // The longest line or token, in characters (256 MiB by default).
     void SetTextLimit(size_t limit) { m_textLimit = limit; }
 
@@ -73,6 +88,13 @@ public:
     // Open forms: "(" counts up, ")" down.
     int Depth() const { return m_depth; }
     void SetDepth(int depth) { m_depth = depth; }
+    // Where the current token starts: its first byte (the opening quote of a quoted text,
+    // the first "(" of the "((" that opens "ch").
+    TextPosition TokenPosition() const { return m_tokPos; }
+    // The place the end of the input is charged to: the token the input ended inside (a
+    // quoted text left open, or a "(" with nothing after it), else the "(" of the innermost
+    // form still open, else the last token.
+    TextPosition EndPosition() const;
     // Sets the line and token counters (a reader that takes over from another).
     void SetCounters(int lineNo, int tokenCount)
     {
@@ -106,6 +128,9 @@ private:
     bool GrowLine(size_t needed);
     void StopReading(zelErrCode code);
     int EndInsideToken();
+    TextPosition ScanPosition() const { return TextPosition{m_lineNo + m_lineBase, static_cast<int>(m_scan - m_lineBuffer.Data()) + 1}; }
+    void RecordOpen(size_t depth, TextPosition at);
+    bool GrowOpens(size_t depth);
 
     Reporter& m_reporter;
     const NameIndex& m_names;
@@ -120,6 +145,13 @@ private:
     int m_lineNo = 0;
     int m_tokenCount = 0;
     int m_depth = 0;
+    int m_lineBase = 0;          // added to the line counter in positions
+    TextPosition m_tokPos{0, 0};
+    bool m_endedInsideToken = false;
+    // The "(" of each open form, by depth (entry d: the form that depth d counts), kept up
+    // to kMaxRecordedDepth; the array grows with the depth only.
+    TextPosition* m_opens = nullptr;
+    size_t m_opensCapacity = 0;
     bool m_inputEnded = false;
     bool m_textOnly = false;
     bool m_readStopped = false;

@@ -37,6 +37,7 @@ void Lexer::SetText(const char* text)
     m_lineBuffer.Data()[length] = '\0';
     m_scan = m_lineBuffer.Data();
     m_inputEnded = false;
+    m_endedInsideToken = false;
 }
 
 // Ends the reading on a fault: the report, then no further token. The token is left empty
@@ -93,6 +94,7 @@ char* Lexer::GetLine()
         const size_t take = feed ? static_cast<size_t>(feed - start) + 1 : available;
         if (m_blockNul < m_blockPos + take) {
             // The text after a NUL byte would be lost to the tokenizer, which ends the line there.
+            m_tokPos = TextPosition{m_lineNo + m_lineBase, static_cast<int>(length + (m_blockNul - m_blockPos)) + 1};
             StopReading(zelERR_NUL_BYTE);
             return nullptr;
         }
@@ -148,7 +150,11 @@ Lexer::Lexer(Reporter& reporter, const NameIndex& names, char escape, bool exten
 {
 }
 
-Lexer::~Lexer() { std::free(m_block); }
+Lexer::~Lexer()
+{
+    std::free(m_block);
+    std::free(m_opens);
+}
 
 void Lexer::SetInput(FILE* in)
 {
@@ -164,6 +170,8 @@ void Lexer::Reset()
     m_tokenCount = 0;
     ClearToken();
     m_depth = 0;
+    m_tokPos = TextPosition{0, 0};
+    m_endedInsideToken = false;
     m_inputEnded = false;
     m_readStopped = false;
 }

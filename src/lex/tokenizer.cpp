@@ -100,6 +100,7 @@ __attribute__((noinline)) int Lexer::EndInsideToken()
 {
     if (m_readStopped)
         return 0;
+    m_endedInsideToken = true;
     if (m_reporter.Errors() == 0)
         m_reporter.Report(zelERR_UNEXPECTED_EOF, 0);
     m_scan = nullptr;
@@ -112,9 +113,42 @@ int Lexer::Gettok()
     if (!m_scan || !Nexttok())
         return 0;
     zel::CountUp(m_tokenCount);
+    m_tokPos = ScanPosition();
     if (*m_scan != '(')
         return CutToken();
     return CutOpeners();
+}
+
+// Keeps where the form that depth counts was opened.
+inline void Lexer::RecordOpen(size_t depth, TextPosition at)
+{
+    if (depth < m_opensCapacity || GrowOpens(depth))
+        m_opens[depth] = at;
+}
+
+// Grows the array of "(" positions to hold depth; false (nothing kept) past the deepest
+// recorded depth or without memory.
+__attribute__((noinline)) bool Lexer::GrowOpens(size_t depth)
+{
+    if (depth >= kMaxRecordedDepth)
+        return false;
+    size_t capacity = m_opensCapacity ? m_opensCapacity : 64;
+    while (capacity <= depth)
+        capacity *= 2;
+    void* grown = std::realloc(m_opens, capacity * sizeof(TextPosition));
+    if (!grown)
+        return false;
+    m_opens = static_cast<TextPosition*>(grown);
+    m_opensCapacity = capacity;
+    return true;
+}
+
+TextPosition Lexer::EndPosition() const
+{
+    if (m_endedInsideToken || m_depth <= 0)
+        return m_tokPos;
+    const size_t depth = static_cast<size_t>(m_depth);
+    return depth < m_opensCapacity ? m_opens[depth] : TextPosition{0, 0};
 }
 
 // An opening parenthesis reads the token after it as the form's keyword. Runs of openers
@@ -124,6 +158,10 @@ __attribute__((noinline)) int Lexer::CutOpeners()
     size_t openers = 0;
     int result;
     for (;;) {
+        // The form this "(" opens is counted at the depth after the openers before it.
+        const TextPosition open = ScanPosition();
+        m_tokPos = open;
+        RecordOpen(static_cast<size_t>(m_depth) + openers + 1, open);
         ++m_scan;
         if (m_extended && *m_scan == '(') {
             // "((" opens the form "ch"; the second parenthesis opens the next token.
@@ -139,6 +177,7 @@ __attribute__((noinline)) int Lexer::CutOpeners()
             break;
         }
         zel::CountUp(m_tokenCount);
+        m_tokPos = ScanPosition();
         if (*m_scan != '(') {
             result = CutToken();
             break;

@@ -4,8 +4,11 @@
 #define ZEL_PARSE_FORM_PARSER_H
 
 #include "core/grammar_tables.h"
+#include "diag/reporter.h"
+#include "lex/lexer.h"
 #include "parse/match_element.h"
 #include "parse/stack.h"
+#include "tree/block_pool.h"
 #include "tree/node_store.h"
 
 class CZelOid;
@@ -50,13 +53,17 @@ public:
     // Makes the node of element e from the current token; a number that changes on
     // reading is reported. A word keeps whether it is written marked to read back as a
     // token of the same type; with zelLEX_KEEP_KEYWORD_CASE a form or literal keeps the
-    // letter case of its keyword. Null when memory ran out (reported).
+    // letter case of its keyword. The node keeps the line where its token started. Null
+    // when memory ran out (reported).
     __attribute__((always_inline)) CZelOid* MakeNode(int e)
     {
         NumberFaults faults;
         const Token& token = m_lexer.Current();
         const int type = TypeOf(e);
         CZelOid* node = m_store.Make(e, type, token.text, token.length, &faults, type == zelKW_WORDTOK && WordTokenMarked());
+        if (node)
+            SetBlockLine(node, m_lexer.TokenPosition().line);
+        m_reporter.ReadIntoTree();
         if (faults.malformed || faults.range != zelERR_NONE)
             WarnNumber(e, faults);
         if (__builtin_expect(m_keepKeywordCase, 0))

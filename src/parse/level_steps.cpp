@@ -17,6 +17,8 @@ int FormParser::FinishFormContent(StackEntry& top, int r)
         m_current = form;
         for (CZelOid* child = ChildOf(form); child; child = NextOf(child))
             ParentOf(child) = form;
+        if (m_lexer.TokenType() == zelKW_EOFORM)
+            m_reporter.ReadIntoTree();  // the form closes normally
     } else if (m_lexer.TokenType() == zelKW_EOFORM) {
         m_reporter.Report(zelERR_UNEXPECTED_EOFORM, e);
     } else {

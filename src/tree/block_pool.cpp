@@ -3,12 +3,19 @@
 // Slabs are mapped from the system and live as long as the process: their blocks are
 // reused, never returned. A build with ZEL_PLAIN_ALLOCATION takes every block from the
 // runtime heap, so that memory checkers see each block on its own.
+//
+// A node slab keeps the input line of each of its blocks in its tail, found from the
+// block's address; a registry of node slabs tells a node block from any other object. The
+// plain build keeps the lines in a map by block address instead.
 #include "tree/block_pool.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
 #include <new>
 #include <sys/mman.h>
+#include <unordered_map>
 
 #include "zel/oid.h"
 
@@ -30,6 +37,66 @@ struct FreeBlock {
 constexpr size_t Rounded(size_t size) { return (size + sizeof(void*) - 1) / sizeof(void*) * sizeof(void*); }
 constexpr size_t kPooledSizes[] = {Rounded(kNumberBlockSize), Rounded(sizeof(CZelOid))};
 constexpr int kPoolCount = sizeof(kPooledSizes) / sizeof(kPooledSizes[0]);
+constexpr int kNodePool = 1;
+
+// A node slab: kNodesPerSlab blocks, then the line of each block.
+constexpr size_t kNodeBlock = kPooledSizes[kNodePool];
+constexpr size_t kNodesPerSlab = kSlabBytes / (kNodeBlock + sizeof(int));
+constexpr size_t kNodeLinesOffset = kNodesPerSlab * kNodeBlock;
+static_assert(kNodeLinesOffset % alignof(int) == 0, "the line array of a node slab is aligned");
+
+// The bytes of a pool's slab that hold blocks.
+constexpr size_t BlockBytes(int pool) { return pool == kNodePool ? kNodeLinesOffset : kSlabBytes; }
+
+int* LineSlot(std::uintptr_t address)
+{
+    const std::uintptr_t slab = address & ~static_cast<std::uintptr_t>(kSlabBytes - 1);
+    return reinterpret_cast<int*>(slab + kNodeLinesOffset) + (address - slab) / kNodeBlock;
+}
+
+// The registry of node slabs: one bit per 2 MiB of the address bits 47..21, in leaves of
+// 2^18 bits under a table of 512 entries. Leaves are added, never removed, so that a read
+// from any thread takes no lock.
+constexpr unsigned kSlabShift = 21;
+constexpr unsigned kLeafBits = 18;
+constexpr unsigned kTopBits = 48 - kSlabShift - kLeafBits;
+constexpr size_t kLeafWords = (size_t(1) << kLeafBits) / 64;
+std::atomic<std::atomic<std::uint64_t>*> g_nodeSlabs[size_t(1) << kTopBits];
+
+// Records slab as a node slab; false when its address is beyond the registry or memory ran
+// out (its blocks then answer no line).
+bool RegisterNodeSlab(const char* slab)
+{
+    const std::uintptr_t index = reinterpret_cast<std::uintptr_t>(slab) >> kSlabShift;
+    if (index >> (kTopBits + kLeafBits))
+        return false;
+    std::atomic<std::atomic<std::uint64_t>*>& entry = g_nodeSlabs[index >> kLeafBits];
+    std::atomic<std::uint64_t>* leaf = entry.load(std::memory_order_acquire);
+    if (!leaf) {
+        std::atomic<std::uint64_t>* made = new (std::nothrow) std::atomic<std::uint64_t>[kLeafWords]();
+        if (!made)
+            return false;
+        if (entry.compare_exchange_strong(leaf, made, std::memory_order_acq_rel, std::memory_order_acquire))
+            leaf = made;
+        else
+            delete[] made;
+    }
+    const std::uintptr_t bit = index & ((std::uintptr_t(1) << kLeafBits) - 1);
+    leaf[bit / 64].fetch_or(std::uint64_t(1) << (bit % 64), std::memory_order_release);
+    return true;
+}
+
+bool InNodeSlab(std::uintptr_t address)
+{
+    const std::uintptr_t index = address >> kSlabShift;
+    if (index >> (kTopBits + kLeafBits))
+        return false;
+    const std::atomic<std::uint64_t>* leaf = g_nodeSlabs[index >> kLeafBits].load(std::memory_order_acquire);
+    if (!leaf)
+        return false;
+    const std::uintptr_t bit = index & ((std::uintptr_t(1) << kLeafBits) - 1);
+    return (leaf[bit / 64].load(std::memory_order_acquire) >> (bit % 64)) & 1;
+}
 
 int PoolIndex(size_t size)
 {
@@ -71,10 +138,29 @@ __attribute__((noinline)) void* TakeFromNewSlab(int pool)
     char* slab = MapSlab();
     if (!slab)
         return nullptr;
+    if (pool == kNodePool)
+        RegisterNodeSlab(slab);
     ThreadPools& pools = t_pools;
     pools.next[pool] = slab + kPooledSizes[pool];
-    pools.end[pool] = slab + kSlabBytes;
+    pools.end[pool] = slab + BlockBytes(pool);
     return slab;
+}
+
+#else
+
+// The lines of the node blocks that have one, by block address.
+std::mutex g_linesMutex;
+std::unordered_map<const void*, int>& Lines()
+{
+    // Never destroyed: nodes may be deleted by static destructors that run after it.
+    static std::unordered_map<const void*, int>* lines = new std::unordered_map<const void*, int>;
+    return *lines;
+}
+
+void ForgetLine(const void* block)
+{
+    std::lock_guard<std::mutex> hold(g_linesMutex);
+    Lines().erase(block);
 }
 
 #endif
@@ -125,13 +211,49 @@ void PoolFree(void* block, [[maybe_unused]] size_t size)
 #ifndef ZEL_PLAIN_ALLOCATION
     const int pool = PoolIndex(size);
     if (pool >= 0) {
+        if (pool == kNodePool)
+            *LineSlot(reinterpret_cast<std::uintptr_t>(block)) = 0;  // the next node of the block has none
         FreeBlock* freed = static_cast<FreeBlock*>(block);
         freed->next = t_pools.free[pool];
         t_pools.free[pool] = freed;
         return;
     }
+#else
+    if (size == sizeof(CZelOid))
+        ForgetLine(block);
 #endif
     std::free(block);
+}
+
+void SetBlockLine(const void* block, int line)
+{
+#ifndef ZEL_PLAIN_ALLOCATION
+    *LineSlot(reinterpret_cast<std::uintptr_t>(block)) = line;
+#else
+    std::lock_guard<std::mutex> hold(g_linesMutex);
+    try {
+        if (line)
+            Lines()[block] = line;
+        else
+            Lines().erase(block);
+    } catch (const std::bad_alloc&) {
+        // Without memory to keep it, the block has no line.
+    }
+#endif
+}
+
+int BlockLine(const void* block)
+{
+#ifndef ZEL_PLAIN_ALLOCATION
+    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(block);
+    if (!InNodeSlab(address) || (address & (kSlabBytes - 1)) >= kNodeLinesOffset)
+        return 0;
+    return *LineSlot(address);
+#else
+    std::lock_guard<std::mutex> hold(g_linesMutex);
+    const auto found = Lines().find(block);
+    return found == Lines().end() ? 0 : found->second;
+#endif
 }
 
 }  // namespace zel

@@ -19,6 +19,14 @@ void PoolFree(void* block, size_t size);
 // The block of a number value, as PoolAllocate(kNumberBlockSize) gives it.
 void* AllocateNumberBlock();
 
+// The input line kept beside a node block. A block starts with none (0), also when it is
+// reused; SetBlockLine takes a block that PoolAllocate gave for sizeof(CZelOid).
+// BlockLine answers 0 for a block without a line and for any object that is no node block
+// (a node on the stack, in static storage, or of a larger class); it may be called from
+// any thread.
+void SetBlockLine(const void* block, int line);
+int BlockLine(const void* block);
+
 }  // namespace zel
 
 #endif

@@ -94,7 +94,7 @@ CZelParser* CZelOid::GetParser() const { return m_parser; }
 
 int CZelOid::GetFlags() const { return m_flags; }
 
-int CZelOid::GetLine() const { return 0; }
+int CZelOid::GetLine() const { return zel::BlockLine(this); }
 
 void CZelOid::SetFlags(int flags) const { m_flags = flags; }
 
