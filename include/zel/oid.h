@@ -37,7 +37,8 @@ public:
     CZelParser* GetParser() const;
     int GetFlags() const;
     // The line of the input where the node's keyword (or value) token started; 0 for a
-    // node made by code.
+    // node made by code (constructed, copied, made by keyword or as a goal). A node read
+    // from a line list answers the number of its string (from 1), a node added from text 1.
     int GetLine() const;
     void SetFlags(int flags) const;
 

@@ -90,7 +90,7 @@ public:
     void SetDepth(int depth) { m_depth = depth; }
     // Where the current token starts: its first byte (the opening quote of a quoted text,
     // the first "(" of the "((" that opens "ch").
-    TextPosition TokenPosition() const { return m_tokPos; }
+    TextPosition TokenPosition() const { return Placed(m_tokPos); }
     // The place the end of the input is charged to: the token the input ended inside (a
     // quoted text left open, or a "(" with nothing after it), else the "(" of the innermost
     // form still open, else the last token.
@@ -128,7 +128,13 @@ private:
     bool GrowLine(size_t needed);
     void StopReading(zelErrCode code);
     int EndInsideToken();
-    TextPosition ScanPosition() const { return TextPosition{m_lineNo + m_lineBase, static_cast<int>(m_scan - m_lineBuffer.Data()) + 1}; }
+    // The tokenizer keeps places as it finds them, the line counter and the offset in the
+    // line buffer (-1: no place), and makes them positions when asked.
+    TextPosition ScanPlace() const { return TextPosition{m_lineNo, static_cast<int>(m_scan - m_lineBuffer.Data())}; }
+    TextPosition Placed(TextPosition place) const
+    {
+        return place.column < 0 ? TextPosition{0, 0} : TextPosition{place.line + m_lineBase, place.column + 1};
+    }
     void RecordOpen(size_t depth, TextPosition at);
     bool GrowOpens(size_t depth);
 
@@ -146,10 +152,10 @@ private:
     int m_tokenCount = 0;
     int m_depth = 0;
     int m_lineBase = 0;          // added to the line counter in positions
-    TextPosition m_tokPos{0, 0};
+    TextPosition m_tokPos{0, -1};  // where the current token starts, as ScanPlace keeps it
     bool m_endedInsideToken = false;
-    // The "(" of each open form, by depth (entry d: the form that depth d counts), kept up
-    // to kMaxRecordedDepth; the array grows with the depth only.
+    // The "(" of each open form by depth (entry d: the form that depth d counts), as
+    // ScanPlace keeps it, up to kMaxRecordedDepth; the array grows with the depth only.
     TextPosition* m_opens = nullptr;
     size_t m_opensCapacity = 0;
     bool m_inputEnded = false;

@@ -94,7 +94,7 @@ char* Lexer::GetLine()
         const size_t take = feed ? static_cast<size_t>(feed - start) + 1 : available;
         if (m_blockNul < m_blockPos + take) {
             // The text after a NUL byte would be lost to the tokenizer, which ends the line there.
-            m_tokPos = TextPosition{m_lineNo + m_lineBase, static_cast<int>(length + (m_blockNul - m_blockPos)) + 1};
+            m_tokPos = TextPosition{m_lineNo, static_cast<int>(length + (m_blockNul - m_blockPos))};
             StopReading(zelERR_NUL_BYTE);
             return nullptr;
         }
@@ -170,7 +170,7 @@ void Lexer::Reset()
     m_tokenCount = 0;
     ClearToken();
     m_depth = 0;
-    m_tokPos = TextPosition{0, 0};
+    m_tokPos = TextPosition{0, -1};
     m_endedInsideToken = false;
     m_inputEnded = false;
     m_readStopped = false;

@@ -113,9 +113,10 @@ int Lexer::Gettok()
     if (!m_scan || !Nexttok())
         return 0;
     zel::CountUp(m_tokenCount);
-    m_tokPos = ScanPosition();
-    if (*m_scan != '(')
+    if (*m_scan != '(') {
+        m_tokPos = ScanPlace();
         return CutToken();
+    }
     return CutOpeners();
 }
 
@@ -139,6 +140,7 @@ __attribute__((noinline)) bool Lexer::GrowOpens(size_t depth)
     if (!grown)
         return false;
     m_opens = static_cast<TextPosition*>(grown);
+    std::fill(m_opens + m_opensCapacity, m_opens + capacity, TextPosition{0, -1});
     m_opensCapacity = capacity;
     return true;
 }
@@ -146,9 +148,9 @@ __attribute__((noinline)) bool Lexer::GrowOpens(size_t depth)
 TextPosition Lexer::EndPosition() const
 {
     if (m_endedInsideToken || m_depth <= 0)
-        return m_tokPos;
+        return Placed(m_tokPos);
     const size_t depth = static_cast<size_t>(m_depth);
-    return depth < m_opensCapacity ? m_opens[depth] : TextPosition{0, 0};
+    return depth < m_opensCapacity ? Placed(m_opens[depth]) : TextPosition{0, 0};
 }
 
 // An opening parenthesis reads the token after it as the form's keyword. Runs of openers
@@ -159,12 +161,12 @@ __attribute__((noinline)) int Lexer::CutOpeners()
     int result;
     for (;;) {
         // The form this "(" opens is counted at the depth after the openers before it.
-        const TextPosition open = ScanPosition();
-        m_tokPos = open;
+        const TextPosition open = ScanPlace();
         RecordOpen(static_cast<size_t>(m_depth) + openers + 1, open);
         ++m_scan;
         if (m_extended && *m_scan == '(') {
             // "((" opens the form "ch"; the second parenthesis opens the next token.
+            m_tokPos = open;
             SetToken("ch");
             m_tok.type = zelKW_FORM;
             zel::CountUp(m_depth);
@@ -173,11 +175,12 @@ __attribute__((noinline)) int Lexer::CutOpeners()
         }
         ++openers;
         if (!Nexttok()) {
+            m_tokPos = open;  // the input ends inside this "("
             result = EndInsideToken();
             break;
         }
         zel::CountUp(m_tokenCount);
-        m_tokPos = ScanPosition();
+        m_tokPos = ScanPlace();
         if (*m_scan != '(') {
             result = CutToken();
             break;

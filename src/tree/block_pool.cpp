@@ -25,9 +25,8 @@ namespace {
 
 #ifndef ZEL_PLAIN_ALLOCATION
 
-// Slabs of 2 MiB, aligned, which the system may back with huge pages: a large tree then
-// takes few page faults.
-const size_t kSlabBytes = 2 * 1024 * 1024;
+// Slabs are aligned to their size (kSlabBytes), so that the system may back them with huge
+// pages: a large tree then takes few page faults.
 
 struct FreeBlock {
     FreeBlock* next;
@@ -39,20 +38,11 @@ constexpr size_t kPooledSizes[] = {Rounded(kNumberBlockSize), Rounded(sizeof(CZe
 constexpr int kPoolCount = sizeof(kPooledSizes) / sizeof(kPooledSizes[0]);
 constexpr int kNodePool = 1;
 
-// A node slab: kNodesPerSlab blocks, then the line of each block.
-constexpr size_t kNodeBlock = kPooledSizes[kNodePool];
-constexpr size_t kNodesPerSlab = kSlabBytes / (kNodeBlock + sizeof(int));
-constexpr size_t kNodeLinesOffset = kNodesPerSlab * kNodeBlock;
+static_assert(kPooledSizes[kNodePool] == kNodeBlockBytes, "the node pool's blocks are the node slab's");
 static_assert(kNodeLinesOffset % alignof(int) == 0, "the line array of a node slab is aligned");
 
 // The bytes of a pool's slab that hold blocks.
 constexpr size_t BlockBytes(int pool) { return pool == kNodePool ? kNodeLinesOffset : kSlabBytes; }
-
-int* LineSlot(std::uintptr_t address)
-{
-    const std::uintptr_t slab = address & ~static_cast<std::uintptr_t>(kSlabBytes - 1);
-    return reinterpret_cast<int*>(slab + kNodeLinesOffset) + (address - slab) / kNodeBlock;
-}
 
 // The registry of node slabs: one bit per 2 MiB of the address bits 47..21, in leaves of
 // 2^18 bits under a table of 512 entries. Leaves are added, never removed, so that a read
@@ -212,7 +202,7 @@ void PoolFree(void* block, [[maybe_unused]] size_t size)
     const int pool = PoolIndex(size);
     if (pool >= 0) {
         if (pool == kNodePool)
-            *LineSlot(reinterpret_cast<std::uintptr_t>(block)) = 0;  // the next node of the block has none
+            *NodeLineSlot(reinterpret_cast<std::uintptr_t>(block)) = 0;  // the next node of the block has none
         FreeBlock* freed = static_cast<FreeBlock*>(block);
         freed->next = t_pools.free[pool];
         t_pools.free[pool] = freed;
@@ -225,11 +215,9 @@ void PoolFree(void* block, [[maybe_unused]] size_t size)
     std::free(block);
 }
 
+#ifdef ZEL_PLAIN_ALLOCATION
 void SetBlockLine(const void* block, int line)
 {
-#ifndef ZEL_PLAIN_ALLOCATION
-    *LineSlot(reinterpret_cast<std::uintptr_t>(block)) = line;
-#else
     std::lock_guard<std::mutex> hold(g_linesMutex);
     try {
         if (line)
@@ -239,8 +227,8 @@ void SetBlockLine(const void* block, int line)
     } catch (const std::bad_alloc&) {
         // Without memory to keep it, the block has no line.
     }
-#endif
 }
+#endif
 
 int BlockLine(const void* block)
 {
@@ -248,7 +236,7 @@ int BlockLine(const void* block)
     const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(block);
     if (!InNodeSlab(address) || (address & (kSlabBytes - 1)) >= kNodeLinesOffset)
         return 0;
-    return *LineSlot(address);
+    return *NodeLineSlot(address);
 #else
     std::lock_guard<std::mutex> hold(g_linesMutex);
     const auto found = Lines().find(block);

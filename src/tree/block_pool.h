@@ -4,6 +4,9 @@
 #define ZEL_TREE_BLOCK_POOL_H
 
 #include <cstddef>
+#include <cstdint>
+
+#include "zel/oid.h"
 
 namespace zel {
 
@@ -24,8 +27,25 @@ void* AllocateNumberBlock();
 // BlockLine answers 0 for a block without a line and for any object that is no node block
 // (a node on the stack, in static storage, or of a larger class); it may be called from
 // any thread.
-void SetBlockLine(const void* block, int line);
 int BlockLine(const void* block);
+#ifndef ZEL_PLAIN_ALLOCATION
+// Slabs of 2 MiB, aligned to their size. A node slab holds kNodesPerSlab node blocks, then
+// the line of each block; a block's line is found from its address.
+const size_t kSlabBytes = 2 * 1024 * 1024;
+const size_t kNodeBlockBytes = (sizeof(CZelOid) + sizeof(void*) - 1) / sizeof(void*) * sizeof(void*);
+const size_t kNodesPerSlab = kSlabBytes / (kNodeBlockBytes + sizeof(int));
+const size_t kNodeLinesOffset = kNodesPerSlab * kNodeBlockBytes;
+
+inline int* NodeLineSlot(std::uintptr_t address)
+{
+    const std::uintptr_t slab = address & ~static_cast<std::uintptr_t>(kSlabBytes - 1);
+    return reinterpret_cast<int*>(slab + kNodeLinesOffset) + (address - slab) / kNodeBlockBytes;
+}
+
+inline void SetBlockLine(const void* block, int line) { *NodeLineSlot(reinterpret_cast<std::uintptr_t>(block)) = line; }
+#else
+void SetBlockLine(const void* block, int line);
+#endif
 
 }  // namespace zel
 
