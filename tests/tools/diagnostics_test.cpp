@@ -177,7 +177,7 @@ TEST(Tools_Diagnostics, ColourFollowsTheOptionTheTerminalAndNoColor)
     for (const auto& [setting, coloured] : terminal) {
         const std::string env = setting.compare(0, 9, "NO_COLOR=") == 0 ? setting.substr(0, setting.find(' ') + 1) : "";
         const std::string option = setting.find("--") != std::string::npos ? setting.substr(setting.find("--")) : "";
-        const std::string shown = Shell(env + "script -qec \"" + check + " " + option + "\" /dev/null");
+        const std::string shown = Shell(env + "script -qec \"" + check + " " + option + "\" /dev/null </dev/null");
         EXPECT_EQ(coloured, shown.find(red) != std::string::npos) << setting << shown;
     }
 }
