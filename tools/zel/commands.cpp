@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "core/type_names.h"
+#include "diagnostics.h"
+#include "json.h"
 #include "output/file_replace.h"
 #include "tool.h"
 
@@ -16,7 +18,9 @@ namespace {
 
 const char kCheckHelp[] =
     "usage: zel check -g GRAMMAR [options] FILE...\n"
-    "Parses each file (- reads standard input) and prints every message as FILE:LINE: error|warning|note: text.\n"
+    "Parses each file (- reads standard input) and prints every message as\n"
+    "FILE:LINE:COLUMN: error|warning|note: text, then the source line and a caret under the\n"
+    "place; with several files a last line counts the errors and warnings.\n"
     "Exit status: 0 no errors, 1 a file has errors, 2 usage or I/O error.\n"
     "options:\n"
     "  -g, --grammar FILE   the grammar (zel grammar language)\n"
@@ -27,7 +31,12 @@ const char kCheckHelp[] =
     "                       escape-escapes and keep-keyword-case\n"
     "  The lexical settings default to those the grammar states (rules, escape, option).\n"
     "  --stack N            entries the parse stack starts with; it grows as needed\n"
-    "                       (default 1048576)\n";
+    "                       (default 1048576)\n"
+    "  --color WHEN         colour the messages: auto (default: on a terminal, unless\n"
+    "                       NO_COLOR is set), always or never\n"
+    "  --format FORMAT      text (default), or json: one JSON object per message and line\n"
+    "                       on standard output (file, line, column, severity, code, text,\n"
+    "                       followOn)\n";
 
 const char kFmtHelp[] =
     "usage: zel fmt -g GRAMMAR [options] [-i] FILE\n"
@@ -35,18 +44,20 @@ const char kFmtHelp[] =
     "file with -i. Nothing is written when the file has errors (exit status 1); -i also\n"
     "leaves a file alone when a value warning says the parse changed a value. FILE - reads\n"
     "standard input (not with -i).\n"
-    "options: -g, --engine, --extended, --plain, --escape, --lexical-options, --stack as\n"
-    "for check; -i in place.\n";
+    "options: -g, --engine, --extended, --plain, --escape, --lexical-options, --stack,\n"
+    "--color as for check; -i in place.\n";
 
 const char kTreeHelp[] =
-    "usage: zel tree -g GRAMMAR [options] [--objects] FILE (- reads standard input)\n"
+    "usage: zel tree -g GRAMMAR [options] [--objects | --format json] FILE (- reads standard input)\n"
     "Shows the parsed tree, one node per line: keyword, type and value, indented by depth.\n"
     "--objects adds the object table of every node.\n"
-    "options: -g, --engine, --extended, --plain, --escape, --lexical-options, --stack as\n"
-    "for check.\n";
+    "--format json writes the tree as JSON instead: an array of the top-level forms, each\n"
+    "node an object with keyword, type, line, and value or children.\n"
+    "options: -g, --engine, --extended, --plain, --escape, --lexical-options, --stack,\n"
+    "--color as for check.\n";
 
 const char kGenHelp[] =
-    "usage: zel gen [--prefix NAME] [--header | --with-header HEADER] GRAMMAR\n"
+    "usage: zel gen [--prefix NAME] [--header | --with-header HEADER] [--color WHEN] GRAMMAR\n"
     "Compiles the grammar and writes C++ source with its tables to standard output:\n"
     "NAME_keywords, NAME_semantics, the descriptor NAME_grammar and an enumeration of the\n"
     "keyword ids NAME_KW_<keyword>; when the grammar states lexical settings, also the\n"
@@ -58,9 +69,11 @@ const char kGenHelp[] =
     "                        the tables and constants, for several translation units\n"
     "  --with-header HEADER  write the source for that header: it includes \"HEADER\" in\n"
     "                        place of the enumeration\n"
-    "Without either option the source stands alone, as it always has.\n";
+    "  --color WHEN          colour the grammar's messages: auto, always or never\n"
+    "Without --header or --with-header the source stands alone, as it always has.\n";
 
-const char kParseOptions[] = " -g --grammar --engine --extended --plain --escape --lexical-options --stack ";
+const char kParseOptions[] =
+    " -g --grammar --engine --extended --plain --escape --lexical-options --stack --color ";
 
 // Reads the options of a parsing command that takes files. Returns -1 to go on, else
 // the exit code.
@@ -157,7 +170,8 @@ int ReplaceFile(CZelParser& parser, const std::string& name)
 int RunCheck(int argc, char** argv)
 {
     Options options;
-    const int early = Prepare("check", kCheckHelp, kParseOptions, argc, argv, options, 1, static_cast<size_t>(-1));
+    const int early = Prepare("check", kCheckHelp, (kParseOptions + std::string("--format ")).c_str(), argc, argv,
+                              options, 1, static_cast<size_t>(-1));
     if (early >= 0)
         return early;
     CZelGrammar grammar;
@@ -170,6 +184,8 @@ int RunCheck(int argc, char** argv)
         if (result > status)
             status = result;
     }
+    if (options.files.size() > 1)
+        ToolDiagnostics().Summary(options.files.size());
     return status;
 }
 
@@ -207,14 +223,22 @@ int RunTree(int argc, char** argv)
 {
     Options options;
     const int early =
-        Prepare("tree", kTreeHelp, (kParseOptions + std::string("--objects ")).c_str(), argc, argv, options, 1, 1);
+        Prepare("tree", kTreeHelp, (kParseOptions + std::string("--objects --format ")).c_str(), argc, argv, options, 1, 1);
     if (early >= 0)
         return early;
+    if (options.objects && options.json) {
+        std::fprintf(stderr, "zel tree: --objects writes a table of text; it does not go with --format json\n");
+        return kUsageOrIo;
+    }
     CZelGrammar grammar;
     if (!LoadGrammar(options, grammar))
         return kUsageOrIo;
     ReportingParser parser(grammar.GetDescriptor(), options, options.files[0]);
     const int result = ParseInput(parser, options, options.files[0]);
+    if (options.json) {
+        WriteTreeJson(parser, stdout);
+        return result;
+    }
     Walk(parser, [&](const CZelOid* node, int depth) { PrintNode(node, depth); });
     if (options.objects) {
         int index = 0;
@@ -231,7 +255,7 @@ int RunGen(int argc, char** argv)
 {
     Options options;
     bool wantHelp = false;
-    if (!ReadOptions("gen", argc, argv, " --prefix --header --with-header ", options, wantHelp))
+    if (!ReadOptions("gen", argc, argv, " --prefix --header --with-header --color ", options, wantHelp))
         return kUsageOrIo;
     if (wantHelp) {
         std::fputs(kGenHelp, stdout);

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "diagnostics.h"
 #include "grammar/setting_names.h"
 #include "tool.h"
 
@@ -54,8 +55,18 @@ bool ReadOptions(const char* command, int argc, char** argv, const char* allowed
 {
     help = false;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+        std::string arg = argv[i];
+        // "--name=value" gives the value of a long option in the same word.
+        const size_t equals = arg.compare(0, 2, "--") == 0 ? arg.find('=') : std::string::npos;
+        const char* inlineValue = equals == std::string::npos ? nullptr : argv[i] + equals + 1;
+        if (inlineValue)
+            arg.erase(equals);
         auto value = [&](const char* name) -> const char* {
+            if (inlineValue) {
+                const char* v = inlineValue;
+                inlineValue = nullptr;
+                return v;
+            }
             if (i + 1 >= argc) {
                 Usage(command, std::string("option ") + name + " needs a value");
                 return nullptr;
@@ -124,12 +135,32 @@ bool ReadOptions(const char* command, int argc, char** argv, const char* allowed
             if (!v)
                 return false;
             options.withHeader = v;
+        } else if (arg == "--format") {
+            const char* v = value("--format");
+            if (!v)
+                return false;
+            if (std::strcmp(v, "text") != 0 && std::strcmp(v, "json") != 0)
+                return Usage(command, std::string("--format takes text or json, not \"") + v + "\"");
+            options.json = std::strcmp(v, "json") == 0;
+        } else if (arg == "--color") {
+            const char* v = value("--color");
+            if (!v)
+                return false;
+            if (std::strcmp(v, "auto") != 0 && std::strcmp(v, "always") != 0 && std::strcmp(v, "never") != 0)
+                return Usage(command, std::string("--color takes auto, always or never, not \"") + v + "\"");
+            options.colour = std::strcmp(v, "auto") == 0 ? -1 : std::strcmp(v, "always") == 0;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage(command, "unknown option \"" + arg + "\"");
         } else {
             options.files.push_back(arg);
         }
+        if (inlineValue)
+            return Usage(command, "option " + arg + " takes no value");
     }
+    // The diagnostics take the form the options ask for: JSON lines only from check, whose
+    // output the messages are.
+    ToolDiagnostics().Configure(options.json && std::strcmp(command, "check") == 0,
+                                options.colour < 0 ? AutoColour(STDERR_FILENO) : options.colour == 1);
     return true;
 }
 
@@ -140,9 +171,8 @@ bool LoadGrammar(Options& options, CZelGrammar& grammar)
         return false;
     }
     const bool compiled = grammar.CompileFile(options.grammar.c_str()) == 0;
-    const CStringList& messages = compiled ? grammar.GetWarnings() : grammar.GetErrors();
-    for (POSITION pos = messages.GetHeadPosition(); pos;)
-        std::fprintf(stderr, "%s: %s\n", options.grammar.c_str(), static_cast<const char*>(messages.GetNext(pos)));
+    ToolDiagnostics().ShowGrammarMessages(options.grammar, compiled ? grammar.GetWarnings() : grammar.GetErrors(),
+                                          !compiled);
     if (!compiled)
         return false;
     if (options.extended < 0)
@@ -157,7 +187,7 @@ bool LoadGrammar(Options& options, CZelGrammar& grammar)
 ReportingParser::ReportingParser(zelParserS* grammar, const Options& options, const std::string& file)
     : CZelParser(grammar, 16, options.stackSize, static_cast<char>(options.escape), options.extended,
                  options.lexicalOptions),
-      m_file(DisplayName(file))
+      m_file(DisplayName(file)), m_source(file == "-" ? "" : file)
 {
     // A valid file never fails for want of stack: --stack is where the stack starts.
     SetStackGrowth(1);
@@ -178,22 +208,24 @@ void ReportingParser::PrintError(zelSevCode severity, int line, const char* text
 {
     // The library reports a failed open or read right after the call, so errno holds its reason.
     const int reason = errno;
-    const char* kind = severity == zelSEV_NOTE ? "note" : severity == zelSEV_WARNING ? "warning" : "error";
-    std::string message = text ? text : "";
-    const size_t first = message.find_first_not_of(" \n");
-    const size_t last = message.find_last_not_of(" \n");
-    message = first == std::string::npos ? "" : message.substr(first, last - first + 1);
-    // A token that spans lines is shown on one line, so that every report is one line.
-    for (size_t at = message.find('\n'); at != std::string::npos; at = message.find('\n', at + 2))
-        message.replace(at, 1, "\\n");
+    const zelReportS report = GetReport();
+    Diagnostic diagnostic;
+    diagnostic.file = m_file;
+    diagnostic.severity = severity;
+    diagnostic.text = TrimMessage(text);
+    // A report that names no place keeps the line the reader was on.
+    diagnostic.line = report.line > 0 ? report.line : line;
+    diagnostic.column = report.line > 0 ? report.column : 0;
+    diagnostic.code = CodeName(report.code != 0 ? report.code : CodeOfMessage(diagnostic.text, 0));
+    diagnostic.followOn = report.followOn != 0;
     ++m_reportsShown;
     if (severity == zelSEV_WARNING)
         ++m_warningsShown;
-    std::fprintf(stderr, "%s:%d: %s: %s\n", m_file.c_str(), line, kind, message.c_str());
+    ToolDiagnostics().Show(diagnostic, &m_source);
     if (IsInputFailure(text)) {
         m_inputFailed = true;
         if (reason != 0)
-            std::fprintf(stderr, "zel: cannot read \"%s\": %s\n", m_file.c_str(), std::strerror(reason));
+            ToolDiagnostics().ShowIoError(m_file, "cannot read \"" + m_file + "\": " + std::strerror(reason));
     }
 }
 
@@ -209,19 +241,44 @@ void ReportingParser::WriteMsg(const char* format, ...)
 
 std::string DisplayName(const std::string& file) { return file == "-" ? "<stdin>" : file; }
 
+namespace {
+
+// A failure that the library counted without a report, as the tool says it.
+void ShowUnreported(ReportingParser& parser, const char* code, const char* text)
+{
+    Diagnostic diagnostic;
+    diagnostic.file = parser.DisplayedFile();
+    diagnostic.line = 1;
+    diagnostic.code = code;
+    diagnostic.text = text;
+    ToolDiagnostics().Show(diagnostic, nullptr);
+}
+
+}  // namespace
+
 int ParseInput(ReportingParser& parser, const Options& options, const std::string& file)
 {
     // Each input is opened once, by the parser: a pipe or a FIFO is read exactly once.
+    // Standard input is first copied, so that the lines under its reports can be shown.
     // A directory or a file that cannot be read is refused before that, without reading.
-    const std::string path = file == "-" ? "/dev/stdin" : file;
+    std::string path = file == "-" ? "/dev/stdin" : file;
     struct stat status;
     int reason = 0;
     if (stat(path.c_str(), &status) != 0 || access(path.c_str(), R_OK) != 0)
         reason = errno;
     else if (S_ISDIR(status.st_mode))
         reason = EISDIR;
+    else if (file == "-" && !ToolDiagnostics().Json()) {
+        // Without room for the copy, standard input is read as it is, with no lines to show.
+        const SourceLines::KeepResult kept = parser.Source().Keep(stdin);
+        if (kept == SourceLines::kKept)
+            path = parser.Source().Path();
+        else if (kept == SourceLines::kFailed)
+            reason = errno ? errno : EIO;
+    }
     if (reason != 0) {
-        std::fprintf(stderr, "zel: cannot read \"%s\": %s\n", DisplayName(file).c_str(), std::strerror(reason));
+        ToolDiagnostics().ShowIoError(DisplayName(file),
+                                      "cannot read \"" + DisplayName(file) + "\": " + std::strerror(reason));
         return kUsageOrIo;
     }
     if (parser.Parse(path.c_str(), "r", -1L, options.engine) == 0)
@@ -229,14 +286,17 @@ int ParseInput(ReportingParser& parser, const Options& options, const std::strin
     if (parser.InputFailed())
         return kUsageOrIo;
     if (parser.GetErrno() == 4 && parser.ReportsShown() == 0) {
-        std::fprintf(stderr, "zel: cannot read \"%s\"\n", DisplayName(file).c_str());
+        ToolDiagnostics().ShowIoError(DisplayName(file), "cannot read \"" + DisplayName(file) + "\"");
         return kUsageOrIo;
     }
     // A failure counted without a report still gets a message, so that a failing file
     // never passes in silence.
-    if (parser.ReportsShown() == 0)
-        parser.PrintError(zelSEV_ERROR, 1,
-                          parser.GetErrno() == 3 ? "the file holds no form" : "the file does not parse");
+    if (parser.ReportsShown() == 0) {
+        if (parser.GetErrno() == 3)
+            ShowUnreported(parser, "NO_FORM", "the file holds no form");
+        else
+            ShowUnreported(parser, "PARSE", "the file does not parse");
+    }
     return kInputErrors;
 }
 

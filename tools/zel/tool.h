@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "source_lines.h"
 #include "zel/zel.h"
 
 namespace zeltool {
@@ -25,6 +26,8 @@ struct Options {
     std::string prefix;              // gen --prefix NAME
     bool header = false;             // gen --header
     std::string withHeader;          // gen --with-header HEADER
+    bool json = false;               // check, tree --format json (text by default)
+    int colour = -1;                 // --color never (0), always (1) or auto (-1)
     std::vector<std::string> files;  // the operands
 };
 
@@ -32,11 +35,12 @@ struct Options {
 // Returns false after printing the error.
 bool ReadOptions(const char* command, int argc, char** argv, const char* allowed, Options& options, bool& help);
 
-// Compiles options.grammar; prints its errors, or its warnings when it compiles. Returns
+// Compiles options.grammar; shows its errors, or its warnings when it compiles. Returns
 // false on failure. The lexical settings the options leave open are taken from the grammar.
 bool LoadGrammar(Options& options, CZelGrammar& grammar);
 
-// A parser that prints each report as "FILE:LINE: error|warning|note: text" on stderr.
+// A parser that shows each report through the tool's diagnostics, with the place the
+// report is about and the source line there.
 class ReportingParser : public CZelParser {
 public:
     ReportingParser(zelParserS* grammar, const Options& options, const std::string& file);
@@ -49,9 +53,14 @@ public:
     int WarningsShown() const { return m_warningsShown; }
     // True once the library reported that the input could not be opened or read.
     bool InputFailed() const { return m_inputFailed; }
+    // The lines of the input, for the source line under a report.
+    SourceLines& Source() { return m_source; }
+    // The name the input is shown under.
+    const std::string& DisplayedFile() const { return m_file; }
 
 private:
     std::string m_file;
+    SourceLines m_source;
     bool m_inputFailed = false;
     int m_reportsShown = 0;
     int m_warningsShown = 0;
