@@ -301,7 +301,7 @@ TEST(Tools_Diagnostics, ReportsShowTheirPlaceInTheSource)
     EXPECT_EQ(0u, Shell("printf '" + std::string("(design d\\n\\t(version 1\\t)\\n)\\n") + "' | " + Tool() + "check " +
                       kGrammar + "-").find("1||<stdin>" + expected));
     if (HasCommand("python3")) {
-        EXPECT_EQ("0|2 13 true\n|", Shell(Tool() + "check --format json " + kGrammar + file +
+        EXPECT_EQ("0|2 13 True\n|", Shell(Tool() + "check --format json " + kGrammar + file +
                                        " | python3 -c 'import json,sys; m=[json.loads(l) for l in sys.stdin]; "
                                        "print(m[0][\"line\"], m[0][\"column\"], m[1][\"followOn\"] is True)'"));
     }
