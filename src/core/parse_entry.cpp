@@ -59,8 +59,43 @@ bool ParserImpl::StartTopLevelForm(int goal, CZelOid*& scratch)
     return true;
 }
 
+namespace {
+
+// Keeps the comments of one stream parse, when the parser keeps comments: from its start
+// to its end, where those after the last form go behind the last goal.
+class CommentScope {
+public:
+    explicit CommentScope(ParserImpl& impl)
+        : m_impl(impl.keepComments ? &impl : nullptr), m_goalsBefore(impl.store.Goals().Count())
+    {
+        if (!m_impl)
+            return;
+        m_impl->comments.Begin();
+        m_impl->lexer.SetCommentSink(&m_impl->comments);
+        m_impl->engines.SetCommentCollector(&m_impl->comments);
+    }
+    ~CommentScope()
+    {
+        if (!m_impl)
+            return;
+        m_impl->lexer.SetCommentSink(nullptr);
+        m_impl->engines.SetCommentCollector(nullptr);
+        const GoalTable& goals = m_impl->store.Goals();
+        m_impl->comments.Finish(goals.Count() > m_goalsBefore ? goals.At(goals.Count() - 1) : nullptr);
+    }
+    CommentScope(const CommentScope&) = delete;
+    CommentScope& operator=(const CommentScope&) = delete;
+
+private:
+    ParserImpl* m_impl;
+    const int m_goalsBefore;  // the goals of earlier parses
+};
+
+}  // namespace
+
 int ParserImpl::ParseStream(int useAltEngine)
 {
+    const CommentScope keep(*this);
     reporter.SetState(kStateNone);
     if (!grammar.Use(reporter) || !stack.Allocate())
         return 1;

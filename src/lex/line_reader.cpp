@@ -117,11 +117,15 @@ int Lexer::Nexttok()
     // Whitespace is passed over; the end of the line, ";" and "#" (a comment to the end of
     // the line) take the next line.
     char* p = m_scan;
+    bool lineRead = false;
     for (;;) {
         while (zel::IsSpace(*p))
             ++p;
         if (!zel::EndsLine(*p))
             break;
+        if (__builtin_expect(m_commentSink != nullptr, 0) && *p != '\0')
+            PassComment(p, lineRead);
+        lineRead = true;
         if (!GetLine()) {
             // The end of input, unless reading stopped on a fault (which set its own state).
             if (!m_readStopped)
@@ -134,6 +138,14 @@ int Lexer::Nexttok()
     }
     m_scan = p;
     return 1;
+}
+
+// A comment stands on the line of the token before it unless a line was read since that
+// token, or the token was a form's "(" (the comment then goes with the form it opens).
+__attribute__((noinline)) void Lexer::PassComment(const char* mark, bool lineRead)
+{
+    const bool sameLine = !lineRead && m_scan != m_lineBuffer.Data() && m_scan[-1] != '(';
+    m_commentSink->Comment(mark, std::strlen(mark), sameLine);
 }
 
 Lexer::Lexer(Reporter& reporter, const NameIndex& names, char escape, bool extended, int options)

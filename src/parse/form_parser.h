@@ -4,6 +4,7 @@
 #define ZEL_PARSE_FORM_PARSER_H
 
 #include "core/grammar_tables.h"
+#include "parse/comment_collector.h"
 #include "parse/match_element.h"
 #include "parse/stack.h"
 #include "tree/node_store.h"
@@ -59,6 +60,8 @@ public:
         CZelOid* node = m_store.Make(e, type, token.text, token.length, &faults, type == zelKW_WORDTOK && WordTokenMarked());
         if (faults.malformed || faults.range != zelERR_NONE)
             WarnNumber(e, faults);
+        if (__builtin_expect(m_comments != nullptr, 0) && node)
+            m_comments->NodeMade(node, type == zelKW_FORM);
         if (__builtin_expect(m_keepKeywordCase, 0))
             return KeepKeywordCase(node, e);
         return node;
@@ -75,6 +78,8 @@ public:
     void SetCurrent(CZelOid* node) { m_current = node; }
     // When on, the top-level forms enter the goal table.
     void SetRecordGoals(bool on) { m_recordGoals = on; }
+    // The nodes made go to comments (null: no comments are kept).
+    void SetCommentCollector(CommentCollector* comments) { m_comments = comments; }
 
 private:
     int ParseFileLevel(int depth);
@@ -104,6 +109,7 @@ private:
     CZelOid* m_current = nullptr;
     bool m_recordGoals = true;
     const bool m_keepKeywordCase;  // zelLEX_KEEP_KEYWORD_CASE
+    CommentCollector* m_comments = nullptr;
 };
 
 }  // namespace zel
