@@ -61,23 +61,18 @@ bool ParserImpl::StartTopLevelForm(int goal, CZelOid*& scratch)
 
 namespace {
 
-// Keeps the comments of one stream parse, when the parser keeps comments: from its start
-// to its end, where those after the last form go behind the last goal.
+// Keeps the comments of one stream parse: from its start to its end, where those after the
+// last form go behind the last goal.
 class CommentScope {
 public:
-    explicit CommentScope(ParserImpl& impl)
-        : m_impl(impl.keepComments ? &impl : nullptr), m_goalsBefore(impl.store.Goals().Count())
+    explicit CommentScope(ParserImpl& impl) : m_impl(&impl), m_goalsBefore(impl.store.Goals().Count())
     {
-        if (!m_impl)
-            return;
         m_impl->comments.Begin();
         m_impl->lexer.SetCommentSink(&m_impl->comments);
         m_impl->engines.SetCommentCollector(&m_impl->comments);
     }
     ~CommentScope()
     {
-        if (!m_impl)
-            return;
         m_impl->lexer.SetCommentSink(nullptr);
         m_impl->engines.SetCommentCollector(nullptr);
         const GoalTable& goals = m_impl->store.Goals();
@@ -95,7 +90,15 @@ private:
 
 int ParserImpl::ParseStream(int useAltEngine)
 {
+    if (!keepComments)
+        return ReadForms(useAltEngine);
     const CommentScope keep(*this);
+    return ReadForms(useAltEngine);
+}
+
+// The engines' loop stays apart from the comment scope, which would burden it.
+__attribute__((noinline)) int ParserImpl::ReadForms(int useAltEngine)
+{
     reporter.SetState(kStateNone);
     if (!grammar.Use(reporter) || !stack.Allocate())
         return 1;

@@ -68,6 +68,7 @@ public:
 
 private:
     int OpenFile(const char* name, const char* mode);
+    int ReadForms(int useAltEngine);
     bool StartTopLevelForm(int goal, CZelOid*& scratch);
     void CountInputEnd(bool somethingRead);
 };

@@ -95,6 +95,7 @@ public:
 private:
     char* GetLine();
     int Nexttok();
+    int NextLine(char* p);
     void PassComment(const char* mark, bool lineRead);
     int CutToken();
     int CutOpeners();

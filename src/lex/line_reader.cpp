@@ -117,15 +117,21 @@ int Lexer::Nexttok()
     // Whitespace is passed over; the end of the line, ";" and "#" (a comment to the end of
     // the line) take the next line.
     char* p = m_scan;
-    bool lineRead = false;
+    while (zel::IsSpace(*p))
+        ++p;
+    if (__builtin_expect(zel::EndsLine(*p), 0))
+        return NextLine(p);
+    m_scan = p;
+    return 1;
+}
+
+// The rest of the line at p is empty or a comment: reads lines up to the next token. A
+// comment goes to the sink, if any; the first line is the one of the token before it.
+__attribute__((noinline)) int Lexer::NextLine(char* p)
+{
+    if (__builtin_expect(m_commentSink != nullptr, 0) && *p != '\0')
+        PassComment(p, false);
     for (;;) {
-        while (zel::IsSpace(*p))
-            ++p;
-        if (!zel::EndsLine(*p))
-            break;
-        if (__builtin_expect(m_commentSink != nullptr, 0) && *p != '\0')
-            PassComment(p, lineRead);
-        lineRead = true;
         if (!GetLine()) {
             // The end of input, unless reading stopped on a fault (which set its own state).
             if (!m_readStopped)
@@ -135,6 +141,12 @@ int Lexer::Nexttok()
             return 0;
         }
         p = m_lineBuffer.Data();
+        while (zel::IsSpace(*p))
+            ++p;
+        if (!zel::EndsLine(*p))
+            break;
+        if (__builtin_expect(m_commentSink != nullptr, 0) && *p != '\0')
+            PassComment(p, true);
     }
     m_scan = p;
     return 1;

@@ -28,7 +28,8 @@ public:
           m_stack(reporter, stackCapacity),
           m_store(store),
           m_reporter(reporter),
-          m_keepKeywordCase((lexer.Options() & zelLEX_KEEP_KEYWORD_CASE) != 0)
+          m_keepKeywordCase((lexer.Options() & zelLEX_KEEP_KEYWORD_CASE) != 0),
+          m_afterMake(m_keepKeywordCase)
     {
     }
 
@@ -60,10 +61,8 @@ public:
         CZelOid* node = m_store.Make(e, type, token.text, token.length, &faults, type == zelKW_WORDTOK && WordTokenMarked());
         if (faults.malformed || faults.range != zelERR_NONE)
             WarnNumber(e, faults);
-        if (__builtin_expect(m_comments != nullptr, 0) && node)
-            m_comments->NodeMade(node, type == zelKW_FORM);
-        if (__builtin_expect(m_keepKeywordCase, 0))
-            return KeepKeywordCase(node, e);
+        if (__builtin_expect(m_afterMake, 0))
+            return AfterMake(node, e);
         return node;
     }
 
@@ -79,7 +78,11 @@ public:
     // When on, the top-level forms enter the goal table.
     void SetRecordGoals(bool on) { m_recordGoals = on; }
     // The nodes made go to comments (null: no comments are kept).
-    void SetCommentCollector(CommentCollector* comments) { m_comments = comments; }
+    void SetCommentCollector(CommentCollector* comments)
+    {
+        m_comments = comments;
+        m_afterMake = m_keepKeywordCase || comments;
+    }
 
 private:
     int ParseFileLevel(int depth);
@@ -92,6 +95,7 @@ private:
     void WarnNumber(int e, const NumberFaults& faults);
     bool WordTokenMarked() const;
     CZelOid* KeepKeywordCase(CZelOid* node, int e);
+    CZelOid* AfterMake(CZelOid* node, int e);
 
     // The grammar's rows, read in the inner loops without a further indirection; the
     // tables of a parser never change after its construction.
@@ -109,6 +113,7 @@ private:
     CZelOid* m_current = nullptr;
     bool m_recordGoals = true;
     const bool m_keepKeywordCase;  // zelLEX_KEEP_KEYWORD_CASE
+    bool m_afterMake;              // a made node goes to KeepKeywordCase or m_comments
     CommentCollector* m_comments = nullptr;
 };
 
