@@ -180,6 +180,11 @@ public:
     void SetTraceLevel(int level);
     // When on, a full parse stack grows on demand instead of overflowing; off (the default), a full stack reports overflow.
     void SetStackGrowth(int on);
+    // When on, a parse of a file or stream keeps the comments it reads, each with the node
+    // next to it, and the writers write them back as ";; " comment lines; off (the
+    // default), comments are passed over. Turning it off drops the comments kept. Returns
+    // the number of comments the parser held when called.
+    int SetKeepComments(int on);
 
 private:
     friend struct zel::ParserAccess;  // the library's components reach the state behind the front

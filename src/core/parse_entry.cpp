@@ -59,7 +59,45 @@ bool ParserImpl::StartTopLevelForm(int goal, CZelOid*& scratch)
     return true;
 }
 
+namespace {
+
+// Keeps the comments of one stream parse: from its start to its end, where those after the
+// last form go behind the last goal.
+class CommentScope {
+public:
+    explicit CommentScope(ParserImpl& impl) : m_impl(&impl), m_goalsBefore(impl.store.Goals().Count())
+    {
+        m_impl->comments.Begin();
+        m_impl->lexer.SetCommentSink(&m_impl->comments);
+        m_impl->engines.SetCommentCollector(&m_impl->comments);
+    }
+    ~CommentScope()
+    {
+        m_impl->lexer.SetCommentSink(nullptr);
+        m_impl->engines.SetCommentCollector(nullptr);
+        const GoalTable& goals = m_impl->store.Goals();
+        m_impl->comments.Finish(goals.Count() > m_goalsBefore ? goals.At(goals.Count() - 1) : nullptr);
+    }
+    CommentScope(const CommentScope&) = delete;
+    CommentScope& operator=(const CommentScope&) = delete;
+
+private:
+    ParserImpl* m_impl;
+    const int m_goalsBefore;  // the goals of earlier parses
+};
+
+}  // namespace
+
 int ParserImpl::ParseStream(int useAltEngine)
+{
+    if (!keepComments)
+        return ReadForms(useAltEngine);
+    const CommentScope keep(*this);
+    return ReadForms(useAltEngine);
+}
+
+// The engines' loop stays apart from the comment scope, which would burden it.
+__attribute__((noinline)) int ParserImpl::ReadForms(int useAltEngine)
 {
     reporter.SetState(kStateNone);
     if (!grammar.Use(reporter) || !stack.Allocate())

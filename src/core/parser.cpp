@@ -340,3 +340,12 @@ void CZelParser::SetStackGrowth(int on)
     if (m_impl)
         m_impl->stack.SetGrowth(on != 0);
 }
+
+int CZelParser::SetKeepComments(int on)
+{
+    if (!m_impl)
+        return 0;
+    m_impl->keepComments = on != 0;
+    zel::CommentTable& comments = m_impl->store.Comments();
+    return static_cast<int>(on ? comments.Count() : comments.Clear());
+}

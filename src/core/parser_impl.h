@@ -11,6 +11,7 @@
 #include "edit/text_edit.h"
 #include "lex/lexer.h"
 #include "output/writer.h"
+#include "parse/comment_collector.h"
 #include "parse/form_parser.h"
 #include "parse/stack.h"
 #include "tree/node_store.h"
@@ -48,7 +49,7 @@ public:
     // Views over the components for one operation.
     ReadBack ReadBackCheck() { return ReadBack(grammar, lexer, stack, engines, reporter); }
     TextEdit Edit() { return TextEdit(grammar, lexer, stack, engines, store, reporter); }
-    Writer TreeWriter() { return Writer(grammar, lexer, store.Spellings(), trace == 2); }
+    Writer TreeWriter() { return Writer(grammar, lexer, store.Spellings(), store.Comments(), trace == 2); }
 
     CZelParser& front;
     Reporter reporter;
@@ -57,6 +58,8 @@ public:
     NodeStore store;
     FormParser engines;
     ParseStack& stack;  // the engines' own
+    CommentCollector comments{lexer, store.Comments(), reporter};
+    bool keepComments = false;
     FILE* out = nullptr;
     CString inputName;
     CString outputName;
@@ -65,6 +68,7 @@ public:
 
 private:
     int OpenFile(const char* name, const char* mode);
+    int ReadForms(int useAltEngine);
     bool StartTopLevelForm(int goal, CZelOid*& scratch);
     void CountInputEnd(bool somethingRead);
 };

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "lex/comment_sink.h"
 #include "lex/spelling.h"
 #include "lex/text_buffer.h"
 #include "zel/diag.h"
@@ -66,6 +67,8 @@ public:
     }
     // The longest line or token, in characters (256 MiB by default).
     void SetTextLimit(size_t limit) { m_textLimit = limit; }
+    // The comments passed over go to sink (null: they are dropped).
+    void SetCommentSink(CommentSink* sink) { m_commentSink = sink; }
 
     // Cuts the next token. Returns 1 for a token, 0 at the end of the input or when the
     // reading stopped on a fault (reported).
@@ -114,6 +117,8 @@ public:
 private:
     char* GetLine();
     int Nexttok();
+    int NextLine(char* p);
+    void PassComment(const char* mark, bool lineRead);
     int CutToken();
     int CutOpeners();
     int CutWord(unsigned startType, bool ampersand);
@@ -166,6 +171,7 @@ private:
     size_t m_blockLength = 0;
     size_t m_blockPos = 0;
     size_t m_blockNul = 0;    // offset of the first NUL byte in the read-ahead, or its length
+    CommentSink* m_commentSink = nullptr;
 };
 
 }  // namespace zel

@@ -119,11 +119,21 @@ int Lexer::Nexttok()
     // Whitespace is passed over; the end of the line, ";" and "#" (a comment to the end of
     // the line) take the next line.
     char* p = m_scan;
+    while (zel::IsSpace(*p))
+        ++p;
+    if (__builtin_expect(zel::EndsLine(*p), 0))
+        return NextLine(p);
+    m_scan = p;
+    return 1;
+}
+
+// The rest of the line at p is empty or a comment: reads lines up to the next token. A
+// comment goes to the sink, if any; the first line is the one of the token before it.
+__attribute__((noinline)) int Lexer::NextLine(char* p)
+{
+    if (__builtin_expect(m_commentSink != nullptr, 0) && *p != '\0')
+        PassComment(p, false);
     for (;;) {
-        while (zel::IsSpace(*p))
-            ++p;
-        if (!zel::EndsLine(*p))
-            break;
         if (!GetLine()) {
             // The end of input, unless reading stopped on a fault (which set its own state).
             if (!m_readStopped)
@@ -133,9 +143,23 @@ int Lexer::Nexttok()
             return 0;
         }
         p = m_lineBuffer.Data();
+        while (zel::IsSpace(*p))
+            ++p;
+        if (!zel::EndsLine(*p))
+            break;
+        if (__builtin_expect(m_commentSink != nullptr, 0) && *p != '\0')
+            PassComment(p, true);
     }
     m_scan = p;
     return 1;
+}
+
+// A comment stands on the line of the token before it unless a line was read since that
+// token, or the token was a form's "(" (the comment then goes with the form it opens).
+__attribute__((noinline)) void Lexer::PassComment(const char* mark, bool lineRead)
+{
+    const bool sameLine = !lineRead && m_scan != m_lineBuffer.Data() && m_scan[-1] != '(';
+    m_commentSink->Comment(mark, std::strlen(mark), sameLine);
 }
 
 Lexer::Lexer(Reporter& reporter, const NameIndex& names, char escape, bool extended, int options)

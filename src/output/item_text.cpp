@@ -79,7 +79,7 @@ char* AppendReal(char* to, size_t room, double value)
 
 }  // namespace
 
-void AppendFormHead(std::string& out, const char* keyword, int level)
+void AppendLineBreak(std::string& out, int level)
 {
     // A line break and the indentation come from one text for the usual depths.
     static const char kBreak[] = "\n                                                               ";
@@ -90,8 +90,22 @@ void AppendFormHead(std::string& out, const char* keyword, int level)
         out += '\n';
         out.append(indent, ' ');
     }
+}
+
+void AppendFormHead(std::string& out, const char* keyword, int level)
+{
+    AppendLineBreak(out, level);
     out += '(';
     out.append(keyword, std::strlen(keyword));
+}
+
+void AppendComment(std::string& out, const std::string& text)
+{
+    out += ";;";
+    if (!text.empty()) {
+        out += ' ';
+        out += text;
+    }
 }
 
 int AppendValueText(std::string& out, int type, const void* value, const char* keyword,

@@ -10,6 +10,12 @@ class CZelOid;
 
 namespace zel {
 
+// Appends a line break and level spaces (the magnitude of a negative level).
+void AppendLineBreak(std::string& out, int level);
+
+// Appends a comment: ";;", and a blank and the text when it is not empty.
+void AppendComment(std::string& out, const std::string& text);
+
 // Appends the head of a form: a line break, level spaces (the magnitude of a negative
 // level), "(" and the keyword name.
 void AppendFormHead(std::string& out, const char* keyword, int level);

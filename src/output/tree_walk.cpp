@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "output/item_text.h"
+#include "tree/comment_table.h"
 #include "tree/keyword_spellings.h"
 #include "tree/node_fields.h"
 #include "zel/platform.h"
@@ -35,7 +36,37 @@ struct WalkFrame {
     bool withSiblings;  // the chain goes on after its first node
     bool leads;         // node sets the chain's level and may end it
     bool childrenDone;  // node's children have been written
+    const NodeComments* comments;  // node's, null for none
+    int itemLevel;      // the level of node's own item
 };
+
+// Hands the sink node's comments of one place: behind the node those that stood on its
+// line, on lines of their own the others.
+template <class Sink>
+void WriteComments(Sink& sink, const NodeComments* comments, CommentPlace place, int level)
+{
+    if (!comments)
+        return;
+    const bool behind = place == kCommentAfterHead || place == kCommentAfter;
+    for (const NodeComment& c : *comments) {
+        if (c.place != place)
+            continue;
+        if (behind && !c.ownLine)
+            sink.CommentBehind(c.text, level);
+        else
+            sink.CommentLine(c.text, level);
+    }
+}
+
+// True when a form without children holds comments that go inside it.
+bool CommentsInside(const NodeComments* comments)
+{
+    if (comments)
+        for (const NodeComment& c : *comments)
+            if (c.place == kCommentAfterHead || c.place == kCommentBeforeClose)
+                return true;
+    return false;
+}
 
 // Hands the sink, in writing order, each node's item (FormHead or Value), its children and,
 // for a node with children, a Close. frames.back() is the innermost open chain. Before
@@ -46,7 +77,7 @@ int Walk(Sink& sink, const CZelOid* node, int level, const ChainRules& rules, co
 {
     const zelParserS& grammar = *options.grammar;
     std::vector<WalkFrame> frames;
-    frames.push_back({node, level, level, rules.withSiblings, true, false});
+    frames.push_back({node, level, level, rules.withSiblings, true, false, nullptr, level});
     int result = 0;  // result of the chain that finished last
     while (!frames.empty()) {
         if (!sink.Drain())
@@ -67,25 +98,38 @@ int Walk(Sink& sink, const CZelOid* node, int level, const ChainRules& rules, co
             if (options.spellings && (type == zelKW_FORM || type == zelKW_LIT))
                 if (const char* spelling = options.spellings->Of(f.node))
                     name = spelling;
+            f.comments = options.comments ? options.comments->Of(f.node) : nullptr;
+            f.itemLevel = f.nodeLevel;
+            WriteComments(sink, f.comments, kCommentBefore, f.itemLevel);
+            // A form without children that holds comments inside it is closed after them.
+            const bool open = type == zelKW_FORM && (child || CommentsInside(f.comments));
             if (type == zelKW_FORM)
-                sink.FormHead(f.node, name, f.nodeLevel, !child);
+                sink.FormHead(f.node, name, f.nodeLevel, !open);
             else
-                sink.Value(f.node, type, name);
+                sink.Value(f.node, type, name, f.itemLevel);
+            WriteComments(sink, f.comments, kCommentAfterHead, f.itemLevel);
             if (child) {
                 if (type == zelKW_FORM)
                     ++f.nodeLevel;
                 f.childrenDone = true;
-                const WalkFrame children{child, f.nodeLevel, f.nodeLevel, true, true, false};
+                const WalkFrame children{child, f.nodeLevel, f.nodeLevel, true, true, false, nullptr, f.nodeLevel};
                 frames.push_back(children);
                 continue;
             }
+            if (open) {
+                WriteComments(sink, f.comments, kCommentBeforeClose, f.itemLevel + 1);
+                sink.Close(f.itemLevel);
+            }
+            WriteComments(sink, f.comments, kCommentAfter, f.itemLevel);
         } else {
             f.childrenDone = false;
             if (result) {
                 frames.pop_back();
                 continue;
             }
-            sink.Close();
+            WriteComments(sink, f.comments, kCommentBeforeClose, f.nodeLevel);
+            sink.Close(f.itemLevel);
+            WriteComments(sink, f.comments, kCommentAfter, f.itemLevel);
             nodeEndsChain = --f.nodeLevel == 0 && f.leads;
         }
         if (f.leads)
@@ -114,17 +158,26 @@ public:
     void FormHead(const CZelOid* node, const char* keyword, int level, bool closed)
     {
         m_column = 0;
+        m_breakDue = false;
         AppendFormHead(m_out, keyword, level);
         Annotate(node);
         if (closed)
             m_out += ')';
     }
-    void Value(const CZelOid* node, int type, const char* keyword)
+    void Value(const CZelOid* node, int type, const char* keyword, int level)
     {
+        const size_t lineStart = m_out.size();
+        if (m_breakDue) {
+            AppendLineBreak(m_out, level);
+            m_column = 0;
+        }
         const size_t start = m_out.size();
         const int wrapLength = AppendValueText(m_out, type, ValueOf(node), keyword, m_settings);
-        if (m_out.size() == start)
+        if (m_out.size() == start) {
+            m_out.resize(lineStart);
             return;
+        }
+        m_breakDue = false;
         if (wrapLength >= 0) {
             m_column += wrapLength;
             if (m_column > kWrapColumn) {
@@ -134,12 +187,44 @@ public:
         }
         Annotate(node);
     }
-    void Close() { m_out += ')'; }
+    void Close(int level)
+    {
+        BreakIfDue(level);
+        m_out += ')';
+    }
+    void CommentLine(const std::string& text, int level)
+    {
+        AppendLineBreak(m_out, level);
+        AppendComment(m_out, text);
+        m_breakDue = true;
+    }
+    void CommentBehind(const std::string& text, int level)
+    {
+        if (m_breakDue)
+            return CommentLine(text, level);
+        m_out += ' ';
+        AppendComment(m_out, text);
+        m_breakDue = true;
+    }
     // Hands a full buffer to the stream; false when the write fails.
     bool Drain() { return m_out.size() < kFlushSize || Flush(); }
-    bool Finish() { return Flush(); }
+    bool Finish()
+    {
+        if (m_breakDue)
+            m_out += '\n';
+        return Flush();
+    }
 
 private:
+    // A comment runs to the end of its line: what follows it starts a new one.
+    void BreakIfDue(int level)
+    {
+        if (!m_breakDue)
+            return;
+        AppendLineBreak(m_out, level);
+        m_breakDue = false;
+        m_column = 0;
+    }
     void Annotate(const CZelOid* node)
     {
         if (!m_annotate)
@@ -161,6 +246,7 @@ private:
     const LexicalSettings& m_settings;
     std::string m_out;
     int m_column = 0;
+    bool m_breakDue = false;  // a comment ends the text so far
 };
 
 // Appends each item to a list as a string of its own.
@@ -170,26 +256,63 @@ public:
     void FormHead(const CZelOid*, const char* keyword, int level, bool closed)
     {
         m_text.clear();
+        m_breakDue = false;
         AppendFormHead(m_text, keyword, level);
         if (closed)
             m_text += ')';
         m_list.AddTail(m_text.c_str());
     }
-    void Value(const CZelOid* node, int type, const char* keyword)
+    void Value(const CZelOid* node, int type, const char* keyword, int level)
     {
         m_text.clear();
+        if (m_breakDue)
+            AppendLineBreak(m_text, level);
+        const size_t start = m_text.size();
         AppendValueText(m_text, type, ValueOf(node), keyword, m_settings);
-        if (!m_text.empty())
-            m_list.AddTail(m_text.c_str());
+        if (m_text.size() == start)
+            return;
+        m_breakDue = false;
+        m_list.AddTail(m_text.c_str());
     }
-    void Close() { m_list.AddTail(")"); }
+    void Close(int level)
+    {
+        m_text.clear();
+        if (m_breakDue)
+            AppendLineBreak(m_text, level);
+        m_breakDue = false;
+        m_text += ')';
+        m_list.AddTail(m_text.c_str());
+    }
+    void CommentLine(const std::string& text, int level)
+    {
+        m_text.clear();
+        AppendLineBreak(m_text, level);
+        AppendComment(m_text, text);
+        m_list.AddTail(m_text.c_str());
+        m_breakDue = true;
+    }
+    void CommentBehind(const std::string& text, int level)
+    {
+        if (m_breakDue)
+            return CommentLine(text, level);
+        m_text.assign(1, ' ');
+        AppendComment(m_text, text);
+        m_list.AddTail(m_text.c_str());
+        m_breakDue = true;
+    }
     bool Drain() { return true; }
-    bool Finish() { return true; }
+    bool Finish()
+    {
+        if (m_breakDue)
+            m_list.AddTail("\n");
+        return true;
+    }
 
 private:
     CStringList& m_list;
     const LexicalSettings& m_settings;
     std::string m_text;
+    bool m_breakDue = false;  // a comment ends the text so far
 };
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace zel {
 
 int Writer::WriteList(const CZelOid* node, int level, CStringList* list)
 {
-    return WriteTreeList(*list, node, level, {&m_grammar.Tables(), m_settings, m_spellings});
+    return WriteTreeList(*list, node, level, {&m_grammar.Tables(), m_settings, m_spellings, m_comments});
 }
 
 }  // namespace zel

@@ -7,13 +7,16 @@
 #include "core/allocation_guard.h"
 #include "core/parser_access.h"
 #include "output/tree_walk.h"
+#include "tree/comment_table.h"
 
 namespace zel {
 
-Writer::Writer(GrammarTables& grammar, const Lexer& lexer, const KeywordSpellings& spellings, bool annotate)
+Writer::Writer(GrammarTables& grammar, const Lexer& lexer, const KeywordSpellings& spellings,
+               const CommentTable& comments, bool annotate)
     : m_grammar(grammar),
       m_settings(WritingSettings(grammar, lexer)),
       m_spellings(spellings.Empty() ? nullptr : &spellings),
+      m_comments(comments.Empty() ? nullptr : &comments),
       m_annotate(annotate)
 {
 }
@@ -37,7 +40,7 @@ bool CanWriteText(CZelParser* parser, int type, const char* text, size_t length)
 // write is 1; the caller sets the error state.
 int Writer::WriteTree(FILE* stream, const CZelOid* node, int level, int withSiblings)
 {
-    return WriteTreeText(stream, node, level, withSiblings != 0, m_annotate, {&m_grammar.Tables(), m_settings, m_spellings});
+    return WriteTreeText(stream, node, level, withSiblings != 0, m_annotate, {&m_grammar.Tables(), m_settings, m_spellings, m_comments});
 }
 
 void Writer::WriteHeader(FILE* stream, CStringList* header)

@@ -15,6 +15,7 @@ class CZelParser;
 namespace zel {
 
 class GrammarTables;
+class CommentTable;
 class KeywordSpellings;
 class Lexer;
 
@@ -22,8 +23,10 @@ class Writer {
 public:
     // The text is written for a parser of lexer's settings with grammar's whole keyword
     // index (loaded here when empty; a failed allocation throws std::bad_alloc), with the
-    // keyword spellings that the nodes keep. annotate adds each node's address after its item.
-    Writer(GrammarTables& grammar, const Lexer& lexer, const KeywordSpellings& spellings, bool annotate);
+    // keyword spellings and the comments that the nodes keep. annotate adds each node's
+    // address after its item.
+    Writer(GrammarTables& grammar, const Lexer& lexer, const KeywordSpellings& spellings, const CommentTable& comments,
+           bool annotate);
 
     // Writes node (and its later siblings when withSiblings) to stream. Returns 0, or 1 for
     // a failed write or a free node on the way.
@@ -38,6 +41,7 @@ private:
     const GrammarTables& m_grammar;
     LexicalSettings m_settings;
     const KeywordSpellings* m_spellings;  // null when no node keeps a spelling
+    const CommentTable* m_comments;       // null when no node keeps a comment
     bool m_annotate;
 };
 

@@ -6,6 +6,7 @@
 #include "core/grammar_tables.h"
 #include "diag/reporter.h"
 #include "lex/lexer.h"
+#include "parse/comment_collector.h"
 #include "parse/match_element.h"
 #include "parse/stack.h"
 #include "tree/block_pool.h"
@@ -30,7 +31,8 @@ public:
           m_stack(reporter, stackCapacity),
           m_store(store),
           m_reporter(reporter),
-          m_keepKeywordCase((lexer.Options() & zelLEX_KEEP_KEYWORD_CASE) != 0)
+          m_keepKeywordCase((lexer.Options() & zelLEX_KEEP_KEYWORD_CASE) != 0),
+          m_afterMake(m_keepKeywordCase)
     {
     }
 
@@ -66,8 +68,8 @@ public:
         m_reporter.ReadIntoTree();
         if (faults.malformed || faults.range != zelERR_NONE)
             WarnNumber(e, faults);
-        if (__builtin_expect(m_keepKeywordCase, 0))
-            return KeepKeywordCase(node, e);
+        if (__builtin_expect(m_afterMake, 0))
+            return AfterMake(node, e);
         return node;
     }
 
@@ -82,6 +84,12 @@ public:
     void SetCurrent(CZelOid* node) { m_current = node; }
     // When on, the top-level forms enter the goal table.
     void SetRecordGoals(bool on) { m_recordGoals = on; }
+    // The nodes made go to comments (null: no comments are kept).
+    void SetCommentCollector(CommentCollector* comments)
+    {
+        m_comments = comments;
+        m_afterMake = m_keepKeywordCase || comments;
+    }
 
 private:
     int ParseFileLevel(int depth);
@@ -94,6 +102,7 @@ private:
     void WarnNumber(int e, const NumberFaults& faults);
     bool WordTokenMarked() const;
     CZelOid* KeepKeywordCase(CZelOid* node, int e);
+    CZelOid* AfterMake(CZelOid* node, int e);
 
     // The grammar's rows, read in the inner loops without a further indirection; the
     // tables of a parser never change after its construction.
@@ -111,6 +120,8 @@ private:
     CZelOid* m_current = nullptr;
     bool m_recordGoals = true;
     const bool m_keepKeywordCase;  // zelLEX_KEEP_KEYWORD_CASE
+    bool m_afterMake;              // a made node goes to KeepKeywordCase or m_comments
+    CommentCollector* m_comments = nullptr;
 };
 
 }  // namespace zel

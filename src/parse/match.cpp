@@ -31,7 +31,7 @@ __attribute__((noinline)) bool FormParser::WordTokenMarked() const
 // the writer; a keyword read as declared costs nothing. Returns node; null for a null node
 // or when memory ran out (the node deleted, reported). Kept out of line so that the engines
 // pay one test of the option per node.
-__attribute__((noinline)) CZelOid* FormParser::KeepKeywordCase(CZelOid* node, int e)
+CZelOid* FormParser::KeepKeywordCase(CZelOid* node, int e)
 {
     const zelKeywordS& keyword = m_tables.kwTable[Row(e).keywordId];
     if (!node || (keyword.type != zelKW_FORM && keyword.type != zelKW_LIT))
@@ -44,6 +44,16 @@ __attribute__((noinline)) CZelOid* FormParser::KeepKeywordCase(CZelOid* node, in
         return node;
     delete node;
     return nullptr;
+}
+
+// What a made node takes beyond its value: its keyword's letter case, its comments.
+__attribute__((noinline)) CZelOid* FormParser::AfterMake(CZelOid* node, int e)
+{
+    if (m_keepKeywordCase)
+        node = KeepKeywordCase(node, e);
+    if (m_comments && node)
+        m_comments->NodeMade(node, TypeOf(e) == zelKW_FORM);
+    return node;
 }
 
 int FormParser::FormSatis(int e) const

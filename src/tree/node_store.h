@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <unordered_set>
 
+#include "tree/comment_table.h"
 #include "tree/goal_table.h"
 #include "tree/keyword_spellings.h"
 #include "zel/diag.h"
@@ -41,6 +42,9 @@ public:
     KeywordSpellings& Spellings() { return m_spellings; }
     // Keeps text as node's keyword spelling. False when memory ran out (reported).
     bool KeepSpelling(const CZelOid* node, const char* text, size_t length);
+
+    // The comments read with the nodes, for a parser that keeps them.
+    CommentTable& Comments() { return m_comments; }
 
     GoalTable& Goals() { return m_goals; }
     const GoalTable& Goals() const { return m_goals; }
@@ -88,6 +92,7 @@ private:
     Reporter& m_reporter;
     GoalTable m_goals;
     KeywordSpellings m_spellings;  // emptied by each node's FreeValue, before the store goes
+    CommentTable m_comments;       // the same
     std::unordered_set<const CZelOid*> m_released;
     bool m_statistics = false;
     int m_stringBytes = 0;

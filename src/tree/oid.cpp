@@ -102,8 +102,10 @@ void zel::FreeValue(const CZelOid* node)
 {
     if (SemOf(node) < 0)
         return;
-    if (ParserAccess::Ready(OwnerOf(node)))
+    if (ParserAccess::Ready(OwnerOf(node))) {
         ParserAccess::Of(*OwnerOf(node)).store.Spellings().Forget(node);
+        ParserAccess::Of(*OwnerOf(node)).store.Comments().Forget(node);
+    }
     if (void* value = ValueOf(node)) {
         const int type = node->GetObjType();
         if (type == zelKW_FORM)

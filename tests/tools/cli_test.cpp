@@ -69,7 +69,8 @@ TEST(Tools_Check, GoodFilePassesSilentlyBadFileListsItsMessages)
 TEST(Tools_Fmt, WritesTheCanonicalTextToStdoutOrInPlace)
 {
     const std::string canonical = Zel("fmt " + kGrammar + kGood), copy = TempFile(ReadFile(kGood)), bad = TempFile(ReadFile(kBad));
-    EXPECT_EQ(0u, canonical.find("0|\n(design  arith4\n (version  2  1  0)\n (cell  half_adder\n  (port  a  INPUT)\n"));
+    EXPECT_EQ(0u, canonical.find("0|\n;; A small arithmetic block")) << canonical;
+    EXPECT_NE(std::string::npos, canonical.find(" capitals.\n(design  arith4\n (version  2  1  0)\n (cell  half_adder\n  (port  a  INPUT)\n"));
     EXPECT_EQ(canonical.size() - 6, canonical.rfind("T)))\n|")) << canonical;
     const std::string victim = TempFile("victim\n"), link = copy + ".link";
     ASSERT_EQ(0, symlink(victim.c_str(), (copy + ".zel-fmt").c_str()));
@@ -86,6 +87,43 @@ TEST(Tools_Fmt, WritesTheCanonicalTextToStdoutOrInPlace)
     EXPECT_EQ(text, ReadFile(changed));
     for (const std::string& file : {link, copy + ".zel-fmt"})
         std::remove(file.c_str());
+}
+
+// fmt keeps the comments, also in place; --strip-comments leaves them out of the text and,
+// in place, leaves a file with comments alone. Every sample's comments survive, and the
+// text is fmt's own fixed point.
+TEST(Tools_Fmt, KeepsCommentsUnlessToldToStripThem)
+{
+    const std::string text = "; head\r\n(design d ; name\r\n (cell c)\r\n ; last\r\n)\r\n",
+                      kept = "\n;; head\n(design  d ;; name\n (cell  c)\n ;; last\n)\n";
+    const std::string file = TempFile(text);
+    EXPECT_EQ("0|" + kept + "|", Zel("fmt " + kGrammar + file));
+    EXPECT_EQ("0|\n(design  d\n (cell  c))\n|", Zel("fmt --strip-comments " + kGrammar + file));
+    EXPECT_EQ("1||zel fmt: \"" + file + "\" is left as it is: --strip-comments would drop its 3 comment(s)\n",
+              Zel("fmt -i --strip-comments " + kGrammar + file));
+    EXPECT_EQ(text, ReadFile(file));
+    EXPECT_EQ("0||", Zel("fmt -i " + kGrammar + file));
+    EXPECT_EQ(kept, ReadFile(file));
+    const std::string plain = TempFile("(design d)");
+    EXPECT_EQ("0||", Zel("fmt -i --strip-comments " + kGrammar + plain));
+    EXPECT_EQ("\n(design  d)\n", ReadFile(plain));
+    for (const char* sample : {"drawing/good.draw", "footprint/good.fp", "netlist/good.net", "schematic/good.sch"}) {
+        const std::string name = std::string(ZEL_EXAMPLES_DIR) + "/" + sample, folder = name.substr(0, name.rfind('/'));
+        const std::string grammar = "-g " + folder + folder.substr(folder.rfind('/')) + ".zelg ";
+        const std::string once = Zel("fmt " + grammar + name), copy = TempFile(once.substr(2, once.size() - 3));
+        EXPECT_EQ(0u, once.find("0|")) << sample;
+        EXPECT_EQ(once, Zel("fmt " + grammar + copy)) << sample;
+        auto comments = [](const std::string& t) {
+            std::vector<std::string> lines;
+            for (size_t at = t.find_first_of(";#"); at != std::string::npos; at = t.find_first_of(";#", t.find('\n', at))) {
+                const size_t start = t.find_first_not_of(";# ", at), end = t.find_first_of("\r\n", at);
+                lines.push_back(t.substr(start, end - start));
+            }
+            std::sort(lines.begin(), lines.end());
+            return lines;
+        };
+        EXPECT_EQ(comments(ReadFile(name)), comments(once)) << sample;
+    }
 }
 
 // The tree shows each node's keyword, type and value; --objects adds the object table. The
@@ -270,7 +308,7 @@ TEST(Tools_Completion, CompletesCommandsOptionsAndValues)
     const std::pair<std::string, std::string> cases[] = {
         {"zel ''", "check fmt tree gen --help --version"},
         {"zel tree --ob", "--objects"},
-        {"zel fmt -", "-g --grammar --engine --extended --plain --escape --lexical-options --stack --color --help -i"},
+        {"zel fmt -", "-g --grammar --engine --extended --plain --escape --lexical-options --stack --color --help -i --strip-comments"},
         {"zel gen --", "--prefix --header --with-header --color --help"},
         {"zel tree --f", "--format"},
         {"zel check --engine ''", "recursive iterative"},

@@ -39,13 +39,16 @@ const char kCheckHelp[] =
     "                       followOn)\n";
 
 const char kFmtHelp[] =
-    "usage: zel fmt -g GRAMMAR [options] [-i] FILE\n"
+    "usage: zel fmt -g GRAMMAR [options] [-i] [--strip-comments] FILE\n"
     "Parses the file and writes its canonical text to standard output, or back into the\n"
     "file with -i. Nothing is written when the file has errors (exit status 1); -i also\n"
     "leaves a file alone when a value warning says the parse changed a value. FILE - reads\n"
-    "standard input (not with -i).\n"
+    "standard input (not with -i). Comments are kept, each with the form or value next to\n"
+    "it, as \";; \" comment lines.\n"
     "options: -g, --engine, --extended, --plain, --escape, --lexical-options, --stack,\n"
-    "--color as for check; -i in place.\n";
+    "--color as for check; -i in place;\n"
+    "  --strip-comments  leave the comments out (with -i a file that has comments is left\n"
+    "                    alone, exit status 1)\n";
 
 const char kTreeHelp[] =
     "usage: zel tree -g GRAMMAR [options] [--objects | --format json] FILE (- reads standard input)\n"
@@ -192,7 +195,8 @@ int RunCheck(int argc, char** argv)
 int RunFmt(int argc, char** argv)
 {
     Options options;
-    const int early = Prepare("fmt", kFmtHelp, (kParseOptions + std::string("-i ")).c_str(), argc, argv, options, 1, 1);
+    const int early =
+        Prepare("fmt", kFmtHelp, (kParseOptions + std::string("-i --strip-comments ")).c_str(), argc, argv, options, 1, 1);
     if (early >= 0)
         return early;
     CZelGrammar grammar;
@@ -204,9 +208,17 @@ int RunFmt(int argc, char** argv)
         return kUsageOrIo;
     }
     ReportingParser parser(grammar.GetDescriptor(), options, file);
+    parser.SetKeepComments(1);
     const int result = ParseInput(parser, options, file);
     if (result != kSuccess)
         return result;
+    // The comments are read in any case, so that -i knows what stripping would lose.
+    const int comments = options.stripComments ? parser.SetKeepComments(0) : 0;
+    if (options.inPlace && comments > 0) {
+        std::fprintf(stderr, "zel fmt: \"%s\" is left as it is: --strip-comments would drop its %d comment(s)\n",
+                     file.c_str(), comments);
+        return kInputErrors;
+    }
     if (!options.inPlace)
         return WriteCanonical(parser, stdout) ? kSuccess : kUsageOrIo;
     // A value the parse could not keep as written (each one is named by a warning) would

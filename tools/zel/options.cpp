@@ -121,6 +121,8 @@ bool ReadOptions(const char* command, int argc, char** argv, const char* allowed
             options.stackSize = static_cast<int>(n);
         } else if (arg == "-i") {
             options.inPlace = true;
+        } else if (arg == "--strip-comments") {
+            options.stripComments = true;
         } else if (arg == "--objects") {
             options.objects = true;
         } else if (arg == "--prefix") {

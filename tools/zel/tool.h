@@ -22,6 +22,7 @@ struct Options {
     int lexicalOptions = -1;         // --lexical-options NAME,... or none
     int stackSize = 1 << 20;         // --stack N
     bool inPlace = false;            // fmt -i
+    bool stripComments = false;      // fmt --strip-comments
     bool objects = false;            // tree --objects
     std::string prefix;              // gen --prefix NAME
     bool header = false;             // gen --header
