@@ -95,17 +95,6 @@ std::string TrimMessage(const char* text)
     return first == std::string::npos ? "" : message.substr(first, last - first + 1);
 }
 
-int CodeOfMessage(const std::string& text, int preferred)
-{
-    MessageParts parts;
-    if (MatchFormat(text, preferred, parts))
-        return preferred;
-    for (int code = 0; code <= zelERR_GRAMMAR_TABLES; ++code)
-        if (MatchFormat(text, code, parts))
-            return code;
-    return -1;
-}
-
 std::string CodeName(int code)
 {
     if (code >= 0 && code <= zelERR_GRAMMAR_TABLES)
@@ -196,7 +185,7 @@ void DiagnosticPrinter::Show(const Diagnostic& diagnostic, SourceLines* source)
         std::string line;
         const bool hasLine = !samePlace && diagnostic.column > 0 && source && source->Line(diagnostic.line, line);
         Diagnostic shown = diagnostic;
-        shown.text = ReadableMessage(diagnostic.text, CodeOfMessage(diagnostic.text, -1));
+        shown.text = ReadableMessage(diagnostic.text, diagnostic.libraryCode);
         std::fputs(Render(shown, hasLine ? &line : nullptr).c_str(), stderr);
     }
     const zelSevCode counted = diagnostic.followOn ? zelSEV_NOTE : diagnostic.severity;

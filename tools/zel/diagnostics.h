@@ -21,6 +21,7 @@ struct Diagnostic {
     int column = 0;           // 1-based, in bytes; 0 for no column
     zelSevCode severity = zelSEV_ERROR;
     std::string code;         // the library's code name ("EXPECTING"), or the tool's ("IO")
+    int libraryCode = -1;     // the zelErrCode of a library report, -1 for the tool's own
     std::string text;         // one message without a trailing line break
     bool followOn = false;    // follows from the report before it
 };
@@ -35,12 +36,11 @@ bool AutoColour(int fd);
 
 // The library's message text without the spaces and line breaks around it.
 std::string TrimMessage(const char* text);
-// The zelErrCode whose message text matches the trimmed text (preferred first), or -1.
-int CodeOfMessage(const std::string& text, int preferred);
 // The name of a zelErrCode without its prefix ("EXPECTING"); "CODE_<n>" for another value.
 std::string CodeName(int code);
-// The text as a person reads it: the quoted tokens of a library message cut to
-// kTokenShown bytes, and the control and stray bytes of every part escaped.
+// The text as a person reads it: the quoted tokens of the message of code (a zelErrCode,
+// or -1 for none) cut to kTokenShown bytes, and the control and stray bytes of every part
+// escaped; a text that does not match code's message is escaped whole.
 std::string ReadableMessage(const std::string& text, int code);
 
 // The source line and the caret line under byte column of it (tabs repeated, so the

@@ -195,17 +195,6 @@ ReportingParser::ReportingParser(zelParserS* grammar, const Options& options, co
     SetStackGrowth(1);
 }
 
-// The library's reports of an input it could not open or read (zelERR_OPEN_FILE and
-// zelERR_READ_FILE); they name the file but not the system's reason.
-bool IsInputFailure(const char* text)
-{
-    static const char* const kFailures[] = {"Error opening database file: ", "Error reading database file: "};
-    for (const char* failure : kFailures)
-        if (text && std::strncmp(text, failure, std::strlen(failure)) == 0)
-            return true;
-    return false;
-}
-
 void ReportingParser::PrintError(zelSevCode severity, int line, const char* text)
 {
     // The library reports a failed open or read right after the call, so errno holds its reason.
@@ -218,13 +207,15 @@ void ReportingParser::PrintError(zelSevCode severity, int line, const char* text
     // A report that names no place keeps the line the reader was on.
     diagnostic.line = report.line > 0 ? report.line : line;
     diagnostic.column = report.line > 0 ? report.column : 0;
-    diagnostic.code = CodeName(report.code != 0 ? report.code : CodeOfMessage(diagnostic.text, 0));
+    diagnostic.libraryCode = report.code;
+    diagnostic.code = CodeName(report.code);
     diagnostic.followOn = report.followOn != 0;
     ++m_reportsShown;
     if (severity == zelSEV_WARNING)
         ++m_warningsShown;
     ToolDiagnostics().Show(diagnostic, &m_source);
-    if (IsInputFailure(text)) {
+    // The reports of an input that could not be opened or read name the file, not the reason.
+    if (report.code == zelERR_OPEN_FILE || report.code == zelERR_READ_FILE) {
         m_inputFailed = true;
         if (reason != 0)
             ToolDiagnostics().ShowIoError(m_file, "cannot read \"" + m_file + "\": " + std::strerror(reason));
