@@ -11,34 +11,19 @@ namespace zeltool {
 
 std::string JsonString(const std::string& text)
 {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    std::string json = "\"";
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char c = bytes[i];
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += static_cast<char>(c);
-            ++i;
-        } else if (c >= 0x20 && c < 0x7F) {
-            json += static_cast<char>(c);
-            ++i;
-        } else if (const size_t length = c >= 0x80 ? Utf8SequenceLength(bytes + i, text.size() - i) : 0) {
-            json.append(text, i, length);
-            i += length;
-        } else {
-            char escaped[8];
-            switch (c) {
-            case '\n': json += "\\n"; break;
-            case '\t': json += "\\t"; break;
-            case '\r': json += "\\r"; break;
-            default:
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                json += escaped;
-            }
-            ++i;
+    return "\"" + EscapeBytes(text, "\"\\", [](unsigned char c, std::string& out) {
+        char escaped[8];
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        default:
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
         }
-    }
-    return json + "\"";
+    }) + "\"";
 }
 
 std::string JsonNumber(double value)

@@ -2,6 +2,7 @@
 #include "printable.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace zeltool {
 
@@ -34,29 +35,36 @@ size_t Utf8SequenceLength(const unsigned char* text, size_t available)
     return length;
 }
 
-std::string EscapeForDisplay(const std::string& text)
+std::string EscapeBytes(const std::string& text, const char* alsoEscaped, void (*escape)(unsigned char byte, std::string& out))
 {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    std::string shown;
+    std::string escaped;
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = bytes[i];
-        if (c >= 0x20 && c < 0x7F) {
-            shown += static_cast<char>(c);
+        if (c >= 0x20 && c < 0x7F && !std::strchr(alsoEscaped, c)) {
+            escaped += static_cast<char>(c);
             ++i;
         } else if (const size_t length = c >= 0x80 ? Utf8SequenceLength(bytes + i, text.size() - i) : 0) {
-            shown.append(text, i, length);
+            escaped.append(text, i, length);
             i += length;
         } else {
-            char escaped[5];
-            if (c == '\t' || c == '\n' || c == '\r')
-                std::snprintf(escaped, sizeof escaped, "\\%c", c == '\t' ? 't' : c == '\n' ? 'n' : 'r');
-            else
-                std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            shown += escaped;
+            escape(c, escaped);
             ++i;
         }
     }
-    return shown;
+    return escaped;
+}
+
+std::string EscapeForDisplay(const std::string& text)
+{
+    return EscapeBytes(text, "", [](unsigned char c, std::string& out) {
+        char escaped[5];
+        if (c == '\t' || c == '\n' || c == '\r')
+            std::snprintf(escaped, sizeof escaped, "\\%c", c == '\t' ? 't' : c == '\n' ? 'n' : 'r');
+        else
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+        out += escaped;
+    });
 }
 
 std::string CutToLength(const std::string& text, size_t maxBytes)

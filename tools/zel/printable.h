@@ -13,6 +13,10 @@ namespace zeltool {
 // stray continuation byte, an overlong form, a surrogate, a value above U+10FFFF).
 size_t Utf8SequenceLength(const unsigned char* text, size_t available);
 
+// The text with printable ASCII and well-formed UTF-8 sequences copied and every other
+// byte, and each byte of alsoEscaped, written by escape.
+std::string EscapeBytes(const std::string& text, const char* alsoEscaped, void (*escape)(unsigned char byte, std::string& out));
+
 // The text with every control byte written as \t, \n, \r or \xNN and every byte that is
 // not part of a well-formed UTF-8 sequence as \xNN; printable ASCII and UTF-8 stay.
 std::string EscapeForDisplay(const std::string& text);
