@@ -9,6 +9,22 @@
 
 namespace zel {
 
+namespace {
+
+// Recovery holds for the run of one parse entry point, as the parser's switch says.
+class RecoveryScope {
+public:
+    RecoveryScope(FormParser& engines, bool on) : m_engines(engines) { m_engines.SetRecovery(on); }
+    ~RecoveryScope() { m_engines.SetRecovery(false); }
+    RecoveryScope(const RecoveryScope&) = delete;
+    RecoveryScope& operator=(const RecoveryScope&) = delete;
+
+private:
+    FormParser& m_engines;
+};
+
+}  // namespace
+
 int ParserImpl::Parse(const char* name, const char* mode, long offset, int useAltEngine)
 {
     reporter.SetState(kStateNone);
@@ -32,7 +48,8 @@ void ParserImpl::CountInputEnd(bool somethingRead)
     // Input that ends inside an open form, with nothing reported yet, is reported: the
     // forms read after the parenthesis that was never closed are no top-level forms and
     // would be lost without a word.
-    if (endOfInput && somethingRead && lexer.Depth() > 0 && reporter.Errors() == 0)
+    // With recovery the problems reported before are others: this one is reported too.
+    if (endOfInput && somethingRead && lexer.Depth() > 0 && (reporter.Errors() == 0 || recovery))
         reporter.Report(zelERR_UNEXPECTED_EOF, 0);
     if (!endOfInput) {
         reporter.CountError();
@@ -59,17 +76,40 @@ bool ParserImpl::StartTopLevelForm(int goal, CZelOid*& scratch)
     return true;
 }
 
+// Recovery after a top-level form whose parse gave r: the problem is reported when the
+// form made no report, and the rest of the form skipped down to depthBefore, the form
+// depth before its first token.
+ParserImpl::TopLevelNext ParserImpl::RecoverTopLevel(int r, int goal, int depthBefore, int errorsBefore)
+{
+    // A full goal table takes no further form: the parse ends as without recovery.
+    if (r == kInternal || store.Goals().Count() >= store.Goals().Max())
+        return kGiveUp;
+    if (lexer.InputEnded())
+        return kAtEnd;
+    if (reporter.Errors() == errorsBefore) {
+        reporter.SetState(kStateNone);  // each form that is no goal is shown, not only the first
+        reporter.Report(zelERR_MISSING_GOAL, goal);
+    }
+    if (!engines.SkipTo(depthBefore))
+        return kAtEnd;
+    // A ")" that closes no form leaves the depth where it was: the next form is a goal.
+    lexer.SetDepth(depthBefore);
+    return kReadOn;
+}
+
 int ParserImpl::ParseStream(int useAltEngine)
 {
     reporter.SetState(kStateNone);
     if (!grammar.Use(reporter) || !stack.Allocate())
         return 1;
+    const RecoveryScope scope(engines, recovery);
     const int goal = grammar.KeywordHead(kGoalKeyword);
     bool formRead = false;
     CZelOid* scratch = nullptr;
     engines.SetRecordGoals(true);
-    while (lexer.Gettok() == 1) {
+    for (int depthBefore = lexer.Depth(); lexer.Gettok() == 1; depthBefore = lexer.Depth()) {
         formRead = true;
+        const int errorsBefore = reporter.Errors();
         if (!StartTopLevelForm(goal, scratch)) {
             CloseInput();
             return 1;
@@ -78,6 +118,13 @@ int ParserImpl::ParseStream(int useAltEngine)
         store.KeepOrphans(scratch);
         if (r == kMatched)
             continue;
+        if (recovery) {
+            const TopLevelNext next = RecoverTopLevel(r, goal, depthBefore, errorsBefore);
+            if (next == kReadOn)
+                continue;
+            if (next == kAtEnd)
+                break;
+        }
         if (reporter.Errors() == 0)
             reporter.Report(zelERR_MISSING_GOAL, goal);
         if (reporter.Errors())
@@ -98,6 +145,7 @@ int ParserImpl::ParseLines(CStringList* lines)
     Reinit();
     if (!lines || lines->IsEmpty() || !grammar.Use(reporter) || !stack.Allocate())
         return 1;
+    const RecoveryScope scope(engines, recovery);
     // Literal keywords are recognised through the keyword index, also when no file
     // was opened to build it.
     if (!grammar.EnsureKeywords(reporter))
@@ -112,8 +160,9 @@ int ParserImpl::ParseLines(CStringList* lines)
         lexer.SetText(lines->GetNext(pos));
         lexer.SetDepth(0);  // each string holds whole forms
         bool failed = false;
-        while (lexer.Gettok() == 1) {
+        for (int depthBefore = lexer.Depth(); lexer.Gettok() == 1; depthBefore = lexer.Depth()) {
             tokenRead = true;
+            const int errorsBefore = reporter.Errors();
             if (!StartTopLevelForm(goal, scratch)) {
                 lexer.SetTextOnly(false);
                 return 1;
@@ -121,6 +170,13 @@ int ParserImpl::ParseLines(CStringList* lines)
             const int r = engines.ParseFile();
             store.KeepOrphans(scratch);
             if (r != kMatched) {
+                if (recovery) {
+                    const TopLevelNext next = RecoverTopLevel(r, goal, depthBefore, errorsBefore);
+                    if (next == kReadOn)
+                        continue;
+                    if (next == kAtEnd)
+                        break;
+                }
                 reporter.Report(zelERR_MISSING_GOAL, goal);
                 failed = true;
                 break;

@@ -340,3 +340,11 @@ void CZelParser::SetStackGrowth(int on)
     if (m_impl)
         m_impl->stack.SetGrowth(on != 0);
 }
+
+void CZelParser::SetRecovery(int on)
+{
+    if (!m_impl)
+        return;
+    m_impl->recovery = on != 0;
+    m_impl->reporter.SetCap(on ? zel::kRecoveryReportCap : zel::kReportCap);
+}
