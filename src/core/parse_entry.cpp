@@ -76,18 +76,18 @@ bool ParserImpl::StartTopLevelForm(int goal, CZelOid*& scratch)
     return true;
 }
 
-// Recovery after a top-level form whose parse gave r: the problem is reported when the
-// form made no report, and the rest of the form skipped down to depthBefore, the form
-// depth before its first token.
-ParserImpl::TopLevelNext ParserImpl::RecoverTopLevel(int r, int goal, int depthBefore, int errorsBefore)
+// Recovery after a top-level form whose parse gave r: the problem is reported when report
+// says so, and the rest of the form skipped down to depthBefore, the form depth before its
+// first token.
+ParserImpl::TopLevelNext ParserImpl::RecoverTopLevel(int r, int goal, int depthBefore, bool report)
 {
     // A full goal table takes no further form: the parse ends as without recovery.
     if (r == kInternal || store.Goals().Count() >= store.Goals().Max())
         return kGiveUp;
     if (lexer.InputEnded())
         return kAtEnd;
-    if (reporter.Errors() == errorsBefore) {
-        reporter.SetState(kStateNone);  // each form that is no goal is shown, not only the first
+    if (report) {
+        reporter.SetState(kStateNone);  // each run of forms that are no goal is shown, not only the first
         reporter.Report(zelERR_MISSING_GOAL, goal);
     }
     if (!engines.SkipTo(depthBefore))
@@ -107,6 +107,7 @@ int ParserImpl::ParseStream(int useAltEngine)
     bool formRead = false;
     CZelOid* scratch = nullptr;
     engines.SetRecordGoals(true);
+    bool straying = false;  // recovery: the forms since the last goal read are no goals
     for (int depthBefore = lexer.Depth(); lexer.Gettok() == 1; depthBefore = lexer.Depth()) {
         formRead = true;
         const int errorsBefore = reporter.Errors();
@@ -116,10 +117,14 @@ int ParserImpl::ParseStream(int useAltEngine)
         }
         const int r = useAltEngine ? engines.ParseFile2() : engines.ParseFile();
         store.KeepOrphans(scratch);
-        if (r == kMatched)
+        if (r == kMatched) {
+            straying = false;
             continue;
+        }
         if (recovery) {
-            const TopLevelNext next = RecoverTopLevel(r, goal, depthBefore, errorsBefore);
+            const bool report = !straying && reporter.Errors() == errorsBefore;
+            const TopLevelNext next = RecoverTopLevel(r, goal, depthBefore, report);
+            straying = true;
             if (next == kReadOn)
                 continue;
             if (next == kAtEnd)
@@ -155,6 +160,7 @@ int ParserImpl::ParseLines(CStringList* lines)
     CZelOid* scratch = nullptr;
     engines.SetRecordGoals(true);
     lexer.SetTextOnly(true);
+    bool straying = false;  // recovery: the forms since the last goal read are no goals
     // A string that ends the reading on a fault (one too long to take) ends the parse.
     for (POSITION pos = lines->GetHeadPosition(); pos && !lexer.ReadStopped();) {
         lexer.SetText(lines->GetNext(pos));
@@ -169,18 +175,22 @@ int ParserImpl::ParseLines(CStringList* lines)
             }
             const int r = engines.ParseFile();
             store.KeepOrphans(scratch);
-            if (r != kMatched) {
-                if (recovery) {
-                    const TopLevelNext next = RecoverTopLevel(r, goal, depthBefore, errorsBefore);
-                    if (next == kReadOn)
-                        continue;
-                    if (next == kAtEnd)
-                        break;
-                }
-                reporter.Report(zelERR_MISSING_GOAL, goal);
-                failed = true;
-                break;
+            if (r == kMatched) {
+                straying = false;
+                continue;
             }
+            if (recovery) {
+                const bool report = !straying && reporter.Errors() == errorsBefore;
+                const TopLevelNext next = RecoverTopLevel(r, goal, depthBefore, report);
+                straying = true;
+                if (next == kReadOn)
+                    continue;
+                if (next == kAtEnd)
+                    break;
+            }
+            reporter.Report(zelERR_MISSING_GOAL, goal);
+            failed = true;
+            break;
         }
         if (failed)
             continue;

@@ -67,7 +67,7 @@ public:
 private:
     // How a parse goes on after a top-level form that failed, with recovery.
     enum TopLevelNext { kReadOn, kAtEnd, kGiveUp };
-    TopLevelNext RecoverTopLevel(int r, int goal, int depthBefore, int errorsBefore);
+    TopLevelNext RecoverTopLevel(int r, int goal, int depthBefore, bool report);
     int OpenFile(const char* name, const char* mode);
     bool StartTopLevelForm(int goal, CZelOid*& scratch);
     void CountInputEnd(bool somethingRead);

@@ -4,7 +4,7 @@
 
 namespace zel {
 
-int FormParser::ParseFile2()
+__attribute__((noinline)) int FormParser::ParseFile2()
 {
     m_problemReported = false;
     Phase phase = kTryElement;
@@ -74,14 +74,12 @@ int FormParser::ParseFile2()
 
         // The entry at the top has its result: hand it to the entry below. In recovery a
         // stop inside a form's content ends that content alone.
-        if (result == kStop && m_recovery && UnwindToOpenForm()) {
-            if (FinishFormContent(m_stack.Top(), kStop) == kStop)
-                return kStop;
+        if (result == kStop || result == kInternal) {
+            if (result == kInternal || !m_recovery || !ResumeAfterStop())
+                return result;
             phase = kTryAlternative;
             continue;
         }
-        if (result == kStop || result == kInternal)
-            return result;
         const short resume = top.resume;
         if (resume == kResumeCaller)
             return result;

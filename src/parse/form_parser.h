@@ -91,7 +91,7 @@ private:
     int MatchStep(StackEntry& top);
     void AdoptChildren(CZelOid* form);
     int RecoverFormEnd(StackEntry& top, int r);
-    bool UnwindToOpenForm();
+    bool ResumeAfterStop();
     // Where a level of the recursive engine ends with its status: in recovery a repeated
     // group that matched yields 0 whatever its last attempt gave, as in the iterative engine.
     int LevelEnd(int status, int runs) const { return runs > 1 && m_recovery ? kMatched : status; }

@@ -7,6 +7,13 @@
 
 namespace zel {
 
+// The form becomes the current object and the parent of every node on its child chain.
+__attribute__((always_inline)) inline void FormParser::AdoptChildren(CZelOid* form)
+{
+    m_current = form;
+    for (CZelOid* child = ChildOf(form); child; child = NextOf(child))
+        ParentOf(child) = form;
+}
 
 // Recovery, after the content of the matched form at top went wrong (r: the content's
 // result; kMatched when a token other than ")" follows complete content). The problem is
@@ -38,10 +45,11 @@ __attribute__((noinline, cold)) int FormParser::RecoverFormEnd(StackEntry& top, 
     return kGoOn;
 }
 
-// Recovery in the iterative engine: pops the entries above the content of the innermost
-// form being read, and that content's entry, so that the form's entry is at the top. False
-// when no form of this run is open.
-bool FormParser::UnwindToOpenForm()
+// Recovery in the iterative engine after a stop: pops the entries above the content of the
+// innermost form being read, and that content's entry, and recovers that form, whose entry
+// is then at the top. False when the parse stops: no form of this run is open, or the
+// input has ended.
+__attribute__((noinline, cold)) bool FormParser::ResumeAfterStop()
 {
     if (m_lexer.InputEnded())
         return false;
@@ -52,7 +60,7 @@ bool FormParser::UnwindToOpenForm()
         return false;
     while (m_stack.TopIndex() >= i)
         m_stack.Pop();
-    return true;
+    return RecoverFormEnd(m_stack.Top(), kStop) != kStop;
 }
 
 // Step 3.2 after the content of a matched form has been parsed with result r.
@@ -84,14 +92,6 @@ int FormParser::FinishFormContent(StackEntry& top, int r)
     m_formDepth = m_lexer.Depth();
     top.status = 0;
     return kGoOn;
-}
-
-// The form becomes the current object and the parent of every node on its child chain.
-void FormParser::AdoptChildren(CZelOid* form)
-{
-    m_current = form;
-    for (CZelOid* child = ChildOf(form); child; child = NextOf(child))
-        ParentOf(child) = form;
 }
 
 // Step 5.1: a matched head of a repeating group is matched again.

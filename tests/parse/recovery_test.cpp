@@ -79,9 +79,10 @@ TEST(Parse_Recovery, EachMistakeIsReportedOnceAndTheRestIsRead)
           "3@6:Expecting: FORM direction (Token=\")\")."},
          "(design d (version 1 0) (cell a (port p)) (cell b) (cell c (net n \"x\" 0.500000)) (cell e (port q INOUT 3)))"
          " (design f (cell g (port r)))"},
-        // Forms that are no goal, a value and a ")" that closes nothing, at the top level.
-        {"(design a)\n(bogus 1 (x))\n5 )\n(design b (version 1 2 3))\n", 3,
-         {"3@2:Missing $GOAL form: design.", "3@3:Missing $GOAL form: design.", "3@3:Missing $GOAL form: design."},
+        // Forms that are no goal, a value and a ")" that closes nothing, at the top level:
+        // one report for each run of them.
+        {"(design a)\n(bogus 1 (x))\n5 )\n(design b (version 1 2 3))\n(bogus)\n", 2,
+         {"3@2:Missing $GOAL form: design.", "3@5:Missing $GOAL form: design."},
          "(design a) (design b (version 1 2 3))"},
         // A form left open at the end of the input: one report, the forms read are kept.
         {"(design d (cell a (port p INPUT) (port q", 1, {"3@2:Unexpected end of file.\n"},
