@@ -185,6 +185,15 @@ public:
     // default), comments are passed over. Turning it off drops the comments kept. Returns
     // the number of comments the parser held when called.
     int SetKeepComments(int on);
+    // When on, a parse reads on after a problem: the rest of the smallest form that holds
+    // it is skipped up to that form's ")" and the parse goes on with the form's next sibling
+    // (for a top-level form, with the next top-level form), so that one parse reports each
+    // independent problem; up to 1000 counted reports are shown instead of 20. The tree
+    // keeps the forms read before and after a problem, and the form that holds it with the
+    // children read before it; the result is the error count, nonzero after any error.
+    // Off (the default), a parse stops and reports as it always did. Edits from text are
+    // not affected.
+    void SetRecovery(int on);
 
 private:
     friend struct zel::ParserAccess;  // the library's components reach the state behind the front

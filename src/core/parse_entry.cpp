@@ -9,6 +9,22 @@
 
 namespace zel {
 
+namespace {
+
+// Recovery holds for the run of one parse entry point, as the parser's switch says.
+class RecoveryScope {
+public:
+    RecoveryScope(FormParser& engines, bool on) : m_engines(engines) { m_engines.SetRecovery(on); }
+    ~RecoveryScope() { m_engines.SetRecovery(false); }
+    RecoveryScope(const RecoveryScope&) = delete;
+    RecoveryScope& operator=(const RecoveryScope&) = delete;
+
+private:
+    FormParser& m_engines;
+};
+
+}  // namespace
+
 int ParserImpl::Parse(const char* name, const char* mode, long offset, int useAltEngine)
 {
     reporter.SetState(kStateNone);
@@ -32,7 +48,8 @@ void ParserImpl::CountInputEnd(bool somethingRead)
     // Input that ends inside an open form, with nothing reported yet, is reported: the
     // forms read after the parenthesis that was never closed are no top-level forms and
     // would be lost without a word.
-    if (endOfInput && somethingRead && lexer.Depth() > 0 && reporter.Errors() == 0)
+    // With recovery the problems reported before are others: this one is reported too.
+    if (endOfInput && somethingRead && lexer.Depth() > 0 && (reporter.Errors() == 0 || recovery))
         reporter.Report(zelERR_UNEXPECTED_EOF, 0);
     if (!endOfInput) {
         reporter.CountError();
@@ -88,6 +105,27 @@ private:
 
 }  // namespace
 
+// Recovery after a top-level form whose parse gave r: the problem is reported when report
+// says so, and the rest of the form skipped down to depthBefore, the form depth before its
+// first token.
+ParserImpl::TopLevelNext ParserImpl::RecoverTopLevel(int r, int goal, int depthBefore, bool report)
+{
+    // A full goal table takes no further form: the parse ends as without recovery.
+    if (r == kInternal || store.Goals().Count() >= store.Goals().Max())
+        return kGiveUp;
+    if (lexer.InputEnded())
+        return kAtEnd;
+    if (report) {
+        reporter.SetState(kStateNone);  // each run of forms that are no goal is shown, not only the first
+        reporter.Report(zelERR_MISSING_GOAL, goal);
+    }
+    if (!engines.SkipTo(depthBefore))
+        return kAtEnd;
+    // A ")" that closes no form leaves the depth where it was: the next form is a goal.
+    lexer.SetDepth(depthBefore);
+    return kReadOn;
+}
+
 int ParserImpl::ParseStream(int useAltEngine)
 {
     if (!keepComments)
@@ -102,20 +140,34 @@ __attribute__((noinline)) int ParserImpl::ReadForms(int useAltEngine)
     reporter.SetState(kStateNone);
     if (!grammar.Use(reporter) || !stack.Allocate())
         return 1;
+    const RecoveryScope scope(engines, recovery);
     const int goal = grammar.KeywordHead(kGoalKeyword);
     bool formRead = false;
     CZelOid* scratch = nullptr;
     engines.SetRecordGoals(true);
-    while (lexer.Gettok() == 1) {
+    bool straying = false;  // recovery: the forms since the last goal read are no goals
+    for (int depthBefore = lexer.Depth(); lexer.Gettok() == 1; depthBefore = lexer.Depth()) {
         formRead = true;
+        const int errorsBefore = reporter.Errors();
         if (!StartTopLevelForm(goal, scratch)) {
             CloseInput();
             return 1;
         }
         const int r = useAltEngine ? engines.ParseFile2() : engines.ParseFile();
         store.KeepOrphans(scratch);
-        if (r == kMatched)
+        if (r == kMatched) {
+            straying = false;
             continue;
+        }
+        if (recovery) {
+            const bool report = !straying && reporter.Errors() == errorsBefore;
+            const TopLevelNext next = RecoverTopLevel(r, goal, depthBefore, report);
+            straying = true;
+            if (next == kReadOn)
+                continue;
+            if (next == kAtEnd)
+                break;
+        }
         if (reporter.Errors() == 0)
             reporter.Report(zelERR_MISSING_GOAL, goal);
         if (reporter.Errors())
@@ -136,6 +188,7 @@ int ParserImpl::ParseLines(CStringList* lines)
     Reinit();
     if (!lines || lines->IsEmpty() || !grammar.Use(reporter) || !stack.Allocate())
         return 1;
+    const RecoveryScope scope(engines, recovery);
     // Literal keywords are recognised through the keyword index, also when no file
     // was opened to build it.
     if (!grammar.EnsureKeywords(reporter))
@@ -145,24 +198,37 @@ int ParserImpl::ParseLines(CStringList* lines)
     CZelOid* scratch = nullptr;
     engines.SetRecordGoals(true);
     lexer.SetTextOnly(true);
+    bool straying = false;  // recovery: the forms since the last goal read are no goals
     // A string that ends the reading on a fault (one too long to take) ends the parse.
     for (POSITION pos = lines->GetHeadPosition(); pos && !lexer.ReadStopped();) {
         lexer.SetText(lines->GetNext(pos));
         lexer.SetDepth(0);  // each string holds whole forms
         bool failed = false;
-        while (lexer.Gettok() == 1) {
+        for (int depthBefore = lexer.Depth(); lexer.Gettok() == 1; depthBefore = lexer.Depth()) {
             tokenRead = true;
+            const int errorsBefore = reporter.Errors();
             if (!StartTopLevelForm(goal, scratch)) {
                 lexer.SetTextOnly(false);
                 return 1;
             }
             const int r = engines.ParseFile();
             store.KeepOrphans(scratch);
-            if (r != kMatched) {
-                reporter.Report(zelERR_MISSING_GOAL, goal);
-                failed = true;
-                break;
+            if (r == kMatched) {
+                straying = false;
+                continue;
             }
+            if (recovery) {
+                const bool report = !straying && reporter.Errors() == errorsBefore;
+                const TopLevelNext next = RecoverTopLevel(r, goal, depthBefore, report);
+                straying = true;
+                if (next == kReadOn)
+                    continue;
+                if (next == kAtEnd)
+                    break;
+            }
+            reporter.Report(zelERR_MISSING_GOAL, goal);
+            failed = true;
+            break;
         }
         if (failed)
             continue;

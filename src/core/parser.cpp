@@ -349,3 +349,11 @@ int CZelParser::SetKeepComments(int on)
     zel::CommentTable& comments = m_impl->store.Comments();
     return static_cast<int>(on ? comments.Count() : comments.Clear());
 }
+
+void CZelParser::SetRecovery(int on)
+{
+    if (!m_impl)
+        return;
+    m_impl->recovery = on != 0;
+    m_impl->reporter.SetCap(on ? zel::kRecoveryReportCap : zel::kReportCap);
+}

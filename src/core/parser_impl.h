@@ -65,8 +65,12 @@ public:
     CString outputName;
     int trace = 0;
     bool symbolHashing = false;
+    bool recovery = false;  // SetRecovery: the parse entry points read on after a problem
 
 private:
+    // How a parse goes on after a top-level form that failed, with recovery.
+    enum TopLevelNext { kReadOn, kAtEnd, kGiveUp };
+    TopLevelNext RecoverTopLevel(int r, int goal, int depthBefore, bool report);
     int OpenFile(const char* name, const char* mode);
     int ReadForms(int useAltEngine);
     bool StartTopLevelForm(int goal, CZelOid*& scratch);

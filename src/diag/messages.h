@@ -28,6 +28,9 @@ const MessageRow* MessageOf(zelErrCode code);
 
 // Reports a parser shows before it counts no more.
 const int kReportCap = 20;
+// The same with recovery on, where every independent problem gives its own report (one to
+// three each): enough for hundreds of problems, still a bound on a file of garbage.
+const int kRecoveryReportCap = 1000;
 
 // Texts written straight to WriteMsg. Each is its own format (it holds no conversion), so
 // that a hook sees the text itself as the format.

@@ -13,6 +13,8 @@
 
 namespace zel {
 
+Reporter::Reporter(CZelParser& hooks) : m_hooks(hooks), m_cap(kReportCap) {}
+
 void Reporter::CountError() { CountUp(m_errors); }
 
 void Reporter::OutOfMemory()
@@ -66,7 +68,7 @@ void Reporter::Report(zelErrCode code, int arg, const char* fileName)
     if (m_silenced)
         return;
     CountUp(m_errors);  // the parse entries may have counted past the cap without a report
-    if (m_errors > kReportCap) {
+    if (m_errors > m_cap) {
         m_silenced = true;
         return;
     }

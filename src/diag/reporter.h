@@ -17,7 +17,7 @@ class ParseStack;
 class Reporter {
 public:
     // hooks: the parser whose PrintError and WriteMsg show the reports.
-    explicit Reporter(CZelParser& hooks) : m_hooks(hooks) {}
+    explicit Reporter(CZelParser& hooks);
     // The state a report reads: the keyword names, the current token and line, the stack
     // top, the input file name. Set once, after the parser's components exist.
     void Watch(const GrammarTables& grammar, const Lexer& lexer, const ParseStack& stack, const CString& inputName)
@@ -46,6 +46,8 @@ public:
     void CountError();
     // True once the cap has been passed: nothing more is shown or counted.
     bool Silenced() const { return m_silenced; }
+    // The number of counted reports shown before the cap (kReportCap unless set).
+    void SetCap(int cap) { m_cap = cap; }
     // The class of the last failure (GetErrno).
     int State() const { return m_state; }
     void SetState(int state) { m_state = state; }
@@ -68,6 +70,7 @@ private:
     const ParseStack* m_stack = nullptr;
     const CString* m_inputName = nullptr;
     int m_errors = 0;
+    int m_cap;
     bool m_silenced = false;
     int m_state = 0;
     zelReportS m_report{0, 0, 0, 0};

@@ -4,8 +4,9 @@
 
 namespace zel {
 
-int FormParser::ParseFile2()
+__attribute__((noinline)) int FormParser::ParseFile2()
 {
+    m_problemReported = false;
     Phase phase = kTryElement;
     for (;;) {
         StackEntry& top = m_stack.Top();
@@ -25,6 +26,7 @@ int FormParser::ParseFile2()
                 continue;
             }
             if (type == zelKW_FORM && top.status == 0) {
+                m_formDepth = m_lexer.Depth();
                 if (!m_stack.Push(HeadOf(top.sem), &ChildOf(m_current), kResumeContent))
                     return kInternal;
                 continue;
@@ -55,8 +57,10 @@ int FormParser::ParseFile2()
                 continue;
             }
             if (row.next) {
-                if (MissingRequired(top))
-                    return kStop;
+                if (MissingRequired(top)) {
+                    result = kStop;
+                    break;
+                }
                 if (!m_stack.Push(row.next, SuccessorSlot(top), kResumeSuccessor))
                     return kInternal;
                 phase = kTryElement;
@@ -68,9 +72,14 @@ int FormParser::ParseFile2()
             break;
         }
 
-        // The entry at the top has its result: hand it to the entry below.
-        if (result == kStop || result == kInternal)
-            return result;
+        // The entry at the top has its result: hand it to the entry below. In recovery a
+        // stop inside a form's content ends that content alone.
+        if (result == kStop || result == kInternal) {
+            if (result == kInternal || !m_recovery || !ResumeAfterStop())
+                return result;
+            phase = kTryAlternative;
+            continue;
+        }
         const short resume = top.resume;
         if (resume == kResumeCaller)
             return result;

@@ -12,7 +12,11 @@ const int kMaxRecursion = 6000;
 
 }  // namespace
 
-int FormParser::ParseFile() { return ParseFileLevel(0); }
+int FormParser::ParseFile()
+{
+    m_problemReported = false;
+    return ParseFileLevel(0);
+}
 
 // Pushes (sem, slot), parses that level and pops it. Returns the sub-level's result.
 __attribute__((always_inline)) inline int FormParser::SubParse(int sem, CZelOid** slot, int depth)
@@ -64,7 +68,7 @@ int FormParser::ParseFileLevel(int depth)
         ++runs;
         int r = MatchStep(top);
         if (r != kGoOn)
-            return runs > 1 && r < kStop ? top.status : r;
+            return runs > 1 && r < kStop ? LevelEnd(top.status, runs) : r;
 
         // 3. Expand a composite, or the content of a matched form.
         if (type == zelKW_COMPOSITE) {
@@ -74,6 +78,7 @@ int FormParser::ParseFileLevel(int depth)
             if (r == kMatched)
                 top.status = 0;
         } else if (type == zelKW_FORM && top.status == 0) {
+            m_formDepth = m_lexer.Depth();
             r = SubParse(HeadOf(e), &ChildOf(m_current), depth);
             if (r == kInternal)
                 return r;
@@ -90,9 +95,9 @@ int FormParser::ParseFileLevel(int depth)
             if (r == kMatched)
                 top.status = 0;
             if (EndsAfterAlternatives(row, top.status))
-                return top.status;
+                return LevelEnd(top.status, runs);
         } else if (step == kEndUnmatched) {
-            return top.status;
+            return LevelEnd(top.status, runs);
         }
 
         // 5. Repeat, or continue with the successor.
@@ -110,7 +115,7 @@ int FormParser::ParseFileLevel(int depth)
             if (r == kMatched)
                 top.status = 0;
         }
-        return top.status;
+        return LevelEnd(top.status, runs);
     }
 }
 

@@ -44,6 +44,14 @@ public:
     // Skips tokens to the end of the current form. Returns 1 when the end was found, 0
     // when the input ended first.
     int GotoEoform();
+    // Reads tokens until the form depth is at most depth (none when it already is).
+    // Returns 1 when it got there, 0 when the input ended first.
+    int SkipTo(int depth);
+
+    // When on, a problem in a form's content is reported, the rest of that form is
+    // skipped up to its own ")", and the parse goes on with the form's next sibling. The
+    // parse entry points switch it on for their run only: an edit reads all or nothing.
+    void SetRecovery(bool on) { m_recovery = on; }
 
     // The steps the engines share with the read-back replay.
     // Matches the current token against element e (see MatchElement).
@@ -96,6 +104,12 @@ private:
     int SubParse(int sem, CZelOid** slot, int depth);
     int ParseAlternatives(int alt, CZelOid** slot, int depth);
     int MatchStep(StackEntry& top);
+    void AdoptChildren(CZelOid* form);
+    int RecoverFormEnd(StackEntry& top, int r);
+    bool ResumeAfterStop();
+    // Where a level of the recursive engine ends with its status: in recovery a repeated
+    // group that matched yields 0 whatever its last attempt gave, as in the iterative engine.
+    int LevelEnd(int status, int runs) const { return runs > 1 && m_recovery ? kMatched : status; }
     bool RepeatsAgain(const StackEntry& top) const;
     CZelOid** SuccessorSlot(const StackEntry& top) const;
     bool MissingRequired(const StackEntry& top);
@@ -119,6 +133,12 @@ private:
     bool m_needToken = true;
     CZelOid* m_current = nullptr;
     bool m_recordGoals = true;
+    bool m_recovery = false;
+    // Recovery: the problem that stopped a form's content has been reported where it arose.
+    bool m_problemReported = false;
+    // The form depth inside the innermost form whose content is being read: set when a
+    // form's content starts and when a form ends.
+    int m_formDepth = 0;
     const bool m_keepKeywordCase;  // zelLEX_KEEP_KEYWORD_CASE
     bool m_afterMake;              // a made node goes to KeepKeywordCase or m_comments
     CommentCollector* m_comments = nullptr;

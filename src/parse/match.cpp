@@ -1,5 +1,5 @@
 // The report of a number token that changes on reading, the spellings kept by a word and
-// by a keyword, the end-of-form test and the skip to the end of a form.
+// by a keyword, the end-of-form test and the skips to the end of a form.
 #include <cstring>
 
 #include "diag/reporter.h"
@@ -64,13 +64,14 @@ int FormParser::FormSatis(int e) const
     return 0;
 }
 
-int FormParser::GotoEoform()
+int FormParser::GotoEoform() { return SkipTo(m_lexer.Depth() - 1); }
+
+int FormParser::SkipTo(int depth)
 {
-    const int target = m_lexer.Depth() - 1;
-    while (m_lexer.Gettok() == 1)
-        if (m_lexer.Depth() <= target)
-            return 1;
-    return 0;
+    while (m_lexer.Depth() > depth)
+        if (m_lexer.Gettok() != 1)
+            return 0;
+    return 1;
 }
 
 }  // namespace zel

@@ -58,6 +58,9 @@ __attribute__((always_inline)) inline int FormParser::MatchStep(StackEntry& top)
         }
         m_needToken = true;
     } else if (m == 2) {
+        // In recovery the keyword is a problem of the enclosing form's content, reported there.
+        if (m_recovery)
+            return kStop;
         if (GotoEoform())
             return kStop;
         m_needToken = true;

@@ -56,8 +56,10 @@ TEST(Tools_Check, GoodFilePassesSilentlyBadFileListsItsMessages)
     EXPECT_EQ("0||", Zel("check --engine iterative " + kGrammar + kGood));
     const std::string bad = Heads(Zel("check " + kGrammar + kBad)), empty = TempFile("; nothing but a comment\n");
     EXPECT_EQ(0u, bad.find("1||" + kBad + ":3: error: Expecting: FORM int (Token=\")\").\n")) << bad;
-    EXPECT_NE(std::string::npos, bad.find("\n" + kBad + ":10: note: Skipping rest of form: cell.\n" + kBad + ":10: ")) << bad;
-    EXPECT_EQ(7, std::count(bad.begin(), bad.end(), '\n')) << bad;
+    // Each of the file's three mistakes is reported, each once.
+    EXPECT_NE(std::string::npos, bad.find("\n" + kBad + ":6: error: Expecting: FORM direction (Token=\")\").\n" + kBad +
+                                          ":10: error: Expecting end of form \")\" (Token=\"mux2\").\n")) << bad;
+    EXPECT_EQ(4, std::count(bad.begin(), bad.end(), '\n')) << bad;
     EXPECT_EQ("1||" + empty + ":1: error: the file holds no form\n", Zel("check " + kGrammar + empty));
 }
 
