@@ -139,8 +139,8 @@ private:
     void StopReading(zelErrCode code);
     int EndInsideToken();
     // The tokenizer keeps each place as it finds it, in one word: the line as positions
-    // count it in the high 32 bits, the byte offset in the line buffer in the low 32 bits (a
-    // line is far shorter than 4 GiB); 0 for no place (positions count lines from 1). The
+    // count it in the high 32 bits, the byte offset in the line buffer in the low 32 bits (the
+    // longest line is far below 4 GiB); 0 for no place (positions count lines from 1). The
     // place of the scan position is then the scan pointer less m_placeBase, which
     // AnchorPlaces sets whenever the line buffer, the line counter or the line base change.
     using RawPlace = std::uint64_t;
@@ -173,7 +173,7 @@ private:
     int m_tokenCount = 0;
     int m_depth = 0;
     int m_lineBase = 0;          // added to the line counter in positions
-    std::uintptr_t m_placeBase;  // see ScanPlace
+    std::uintptr_t m_placeBase;  // the scan pointer less this is the scan position's place
     RawPlace m_tokPlace = 0;     // where the current token starts
     bool m_endedInsideToken = false;
     // The place of the "(" of each open form by depth (entry d: the form that depth d
