@@ -6,6 +6,7 @@
 #define ZEL_LEX_LEXER_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 #include "lex/comment_sink.h"
@@ -64,6 +65,7 @@ public:
     {
         m_textOnly = on;
         m_lineBase = on ? 1 : 0;
+        AnchorPlaces();
     }
     // The longest line or token, in characters (256 MiB by default).
     void SetTextLimit(size_t limit) { m_textLimit = limit; }
@@ -93,7 +95,9 @@ public:
     void SetDepth(int depth) { m_depth = depth; }
     // Where the current token starts: its first byte (the opening quote of a quoted text,
     // the first "(" of the "((" that opens "ch").
-    TextPosition TokenPosition() const { return Placed(m_tokPos); }
+    TextPosition TokenPosition() const { return Placed(m_tokPlace); }
+    // The line of TokenPosition (0 for no place), read without a branch for each node made.
+    int TokenLine() const { return static_cast<int>(m_tokPlace >> 32); }
     // The place the end of the input is charged to: the token the input ended inside (a
     // quoted text left open, or a "(" with nothing after it), else the "(" of the innermost
     // form still open, else the last token.
@@ -103,6 +107,7 @@ public:
     {
         m_lineNo = lineNo;
         m_tokenCount = tokenCount;
+        AnchorPlaces();
     }
     // No further token: the end of the input, or a stop on a fault.
     bool InputEnded() const { return m_inputEnded; }
@@ -133,14 +138,25 @@ private:
     bool GrowLine(size_t needed);
     void StopReading(zelErrCode code);
     int EndInsideToken();
-    // The tokenizer keeps places as it finds them, the line counter and the offset in the
-    // line buffer (-1: no place), and makes them positions when asked.
-    TextPosition ScanPlace() const { return TextPosition{m_lineNo, static_cast<int>(m_scan - m_lineBuffer.Data())}; }
-    TextPosition Placed(TextPosition place) const
+    // The tokenizer keeps each place as it finds it, in one word: the line as positions
+    // count it in the high 32 bits, the byte offset in the line buffer in the low 32 bits (the
+    // longest line is far below 4 GiB); 0 for no place (positions count lines from 1). The
+    // place of the scan position is then the scan pointer less m_placeBase, which
+    // AnchorPlaces sets whenever the line buffer, the line counter or the line base change.
+    using RawPlace = std::uint64_t;
+    static RawPlace MakePlace(unsigned line, size_t offset) { return RawPlace(line) << 32 | offset; }
+    void AnchorPlaces()
     {
-        return place.column < 0 ? TextPosition{0, 0} : TextPosition{place.line + m_lineBase, place.column + 1};
+        m_placeBase = reinterpret_cast<std::uintptr_t>(m_lineBuffer.Data()) -
+                      MakePlace(static_cast<unsigned>(m_lineNo) + static_cast<unsigned>(m_lineBase), 0);
     }
-    void RecordOpen(size_t depth, TextPosition at);
+    RawPlace ScanPlace() const { return reinterpret_cast<std::uintptr_t>(m_scan) - m_placeBase; }
+    static TextPosition Placed(RawPlace place)
+    {
+        return place ? TextPosition{static_cast<int>(place >> 32), static_cast<int>(place & 0xffffffffu) + 1}
+                     : TextPosition{0, 0};
+    }
+    void RecordOpen(size_t depth, RawPlace at);
     bool GrowOpens(size_t depth);
 
     Reporter& m_reporter;
@@ -157,11 +173,12 @@ private:
     int m_tokenCount = 0;
     int m_depth = 0;
     int m_lineBase = 0;          // added to the line counter in positions
-    TextPosition m_tokPos{0, -1};  // where the current token starts, as ScanPlace keeps it
+    std::uintptr_t m_placeBase;  // the scan pointer less this is the scan position's place
+    RawPlace m_tokPlace = 0;     // where the current token starts
     bool m_endedInsideToken = false;
-    // The "(" of each open form by depth (entry d: the form that depth d counts), as
-    // ScanPlace keeps it, up to kMaxRecordedDepth; the array grows with the depth only.
-    TextPosition* m_opens = nullptr;
+    // The place of the "(" of each open form by depth (entry d: the form that depth d
+    // counts), up to kMaxRecordedDepth; the array grows with the depth only.
+    RawPlace* m_opens = nullptr;
     size_t m_opensCapacity = 0;
     bool m_inputEnded = false;
     bool m_textOnly = false;

@@ -38,6 +38,7 @@ void Lexer::SetText(const char* text)
     m_scan = m_lineBuffer.Data();
     m_inputEnded = false;
     m_endedInsideToken = false;
+    AnchorPlaces();
 }
 
 // Ends the reading on a fault: the report, then no further token. The token is left empty
@@ -94,7 +95,7 @@ char* Lexer::GetLine()
         const size_t take = feed ? static_cast<size_t>(feed - start) + 1 : available;
         if (m_blockNul < m_blockPos + take) {
             // The text after a NUL byte would be lost to the tokenizer, which ends the line there.
-            m_tokPos = TextPosition{m_lineNo, static_cast<int>(length + (m_blockNul - m_blockPos))};
+            m_tokPlace = MakePlace(static_cast<unsigned>(m_lineNo), length + (m_blockNul - m_blockPos));
             StopReading(zelERR_NUL_BYTE);
             return nullptr;
         }
@@ -111,6 +112,7 @@ char* Lexer::GetLine()
     if (length == 0 || m_readStopped)
         return nullptr;
     m_lineBuffer.Data()[length] = '\0';
+    AnchorPlaces();
     return m_lineBuffer.Data();
 }
 
@@ -172,6 +174,7 @@ Lexer::Lexer(Reporter& reporter, const NameIndex& names, char escape, bool exten
       m_tok{m_tokBuffer.Data(), 0, zelKW_DUMMY, kNameUnknown},
       m_textLimit(kMaxInputText)
 {
+    AnchorPlaces();
 }
 
 Lexer::~Lexer()
@@ -191,10 +194,11 @@ void Lexer::Reset()
     m_lineBuffer.Data()[0] = '\0';
     m_scan = m_lineBuffer.Data();
     m_lineNo = 0;
+    AnchorPlaces();
     m_tokenCount = 0;
     ClearToken();
     m_depth = 0;
-    m_tokPos = TextPosition{0, -1};
+    m_tokPlace = 0;
     m_endedInsideToken = false;
     m_inputEnded = false;
     m_readStopped = false;

@@ -114,14 +114,14 @@ int Lexer::Gettok()
         return 0;
     zel::CountUp(m_tokenCount);
     if (*m_scan != '(') {
-        m_tokPos = ScanPlace();
+        m_tokPlace = ScanPlace();
         return CutToken();
     }
     return CutOpeners();
 }
 
 // Keeps where the form that depth counts was opened.
-inline void Lexer::RecordOpen(size_t depth, TextPosition at)
+inline void Lexer::RecordOpen(size_t depth, RawPlace at)
 {
     if (depth < m_opensCapacity || GrowOpens(depth))
         m_opens[depth] = at;
@@ -136,11 +136,11 @@ __attribute__((noinline)) bool Lexer::GrowOpens(size_t depth)
     size_t capacity = m_opensCapacity ? m_opensCapacity : 64;
     while (capacity <= depth)
         capacity *= 2;
-    void* grown = std::realloc(m_opens, capacity * sizeof(TextPosition));
+    void* grown = std::realloc(m_opens, capacity * sizeof(RawPlace));
     if (!grown)
         return false;
-    m_opens = static_cast<TextPosition*>(grown);
-    std::fill(m_opens + m_opensCapacity, m_opens + capacity, TextPosition{0, -1});
+    m_opens = static_cast<RawPlace*>(grown);
+    std::fill(m_opens + m_opensCapacity, m_opens + capacity, RawPlace{0});
     m_opensCapacity = capacity;
     return true;
 }
@@ -148,7 +148,7 @@ __attribute__((noinline)) bool Lexer::GrowOpens(size_t depth)
 TextPosition Lexer::EndPosition() const
 {
     if (m_endedInsideToken || m_depth <= 0)
-        return Placed(m_tokPos);
+        return Placed(m_tokPlace);
     const size_t depth = static_cast<size_t>(m_depth);
     return depth < m_opensCapacity ? Placed(m_opens[depth]) : TextPosition{0, 0};
 }
@@ -161,12 +161,12 @@ __attribute__((noinline)) int Lexer::CutOpeners()
     int result;
     for (;;) {
         // The form this "(" opens is counted at the depth after the openers before it.
-        const TextPosition open = ScanPlace();
+        const RawPlace open = ScanPlace();
         RecordOpen(static_cast<size_t>(m_depth) + openers + 1, open);
         ++m_scan;
         if (m_extended && *m_scan == '(') {
             // "((" opens the form "ch"; the second parenthesis opens the next token.
-            m_tokPos = open;
+            m_tokPlace = open;
             SetToken("ch");
             m_tok.type = zelKW_FORM;
             zel::CountUp(m_depth);
@@ -175,12 +175,12 @@ __attribute__((noinline)) int Lexer::CutOpeners()
         }
         ++openers;
         if (!Nexttok()) {
-            m_tokPos = open;  // the input ends inside this "("
+            m_tokPlace = open;  // the input ends inside this "("
             result = EndInsideToken();
             break;
         }
         zel::CountUp(m_tokenCount);
-        m_tokPos = ScanPlace();
+        m_tokPlace = ScanPlace();
         if (*m_scan != '(') {
             result = CutToken();
             break;

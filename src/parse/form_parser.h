@@ -72,7 +72,7 @@ public:
         const int type = TypeOf(e);
         CZelOid* node = m_store.Make(e, type, token.text, token.length, &faults, type == zelKW_WORDTOK && WordTokenMarked());
         if (node)
-            SetBlockLine(node, m_lexer.TokenPosition().line);
+            SetBlockLine(node, m_lexer.TokenLine());
         m_reporter.ReadIntoTree();
         if (faults.malformed || faults.range != zelERR_NONE)
             WarnNumber(e, faults);

@@ -234,7 +234,8 @@ int BlockLine(const void* block)
 {
 #ifndef ZEL_PLAIN_ALLOCATION
     const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(block);
-    if (!InNodeSlab(address) || (address & (kSlabBytes - 1)) >= kNodeLinesOffset)
+    const std::uintptr_t offset = address & (kSlabBytes - 1);
+    if (!InNodeSlab(address) || offset >= kNodeLinesOffset || offset % kNodeBlockBytes != 0)
         return 0;
     return *NodeLineSlot(address);
 #else

@@ -36,10 +36,27 @@ const size_t kNodeBlockBytes = (sizeof(CZelOid) + sizeof(void*) - 1) / sizeof(vo
 const size_t kNodesPerSlab = kSlabBytes / (kNodeBlockBytes + sizeof(int));
 const size_t kNodeLinesOffset = kNodesPerSlab * kNodeBlockBytes;
 
+// The inverse of an odd number modulo 2^32 (each Newton step doubles the bits that are right).
+constexpr std::uint32_t InverseOfOdd(std::uint32_t odd)
+{
+    std::uint32_t inverse = odd;
+    for (int i = 0; i < 4; ++i)
+        inverse *= 2 - odd * inverse;
+    return inverse;
+}
+const unsigned kNodeBlockShift = __builtin_ctzll(kNodeBlockBytes);
+const std::uint32_t kNodeBlockInverse = InverseOfOdd(static_cast<std::uint32_t>(kNodeBlockBytes >> kNodeBlockShift));
+static_assert(static_cast<std::uint32_t>(kNodeBlockInverse * (kNodeBlockBytes >> kNodeBlockShift)) == 1,
+              "the inverse of the node block size's odd part");
+
+// The line slot of the node block at address. A block's offset in its slab is a multiple
+// of the block size, so its index is an exact division: the shift by the size's power of two, then a multiply by the inverse of its odd
+// part (cheaper than a division of any offset).
 inline int* NodeLineSlot(std::uintptr_t address)
 {
-    const std::uintptr_t slab = address & ~static_cast<std::uintptr_t>(kSlabBytes - 1);
-    return reinterpret_cast<int*>(slab + kNodeLinesOffset) + (address - slab) / kNodeBlockBytes;
+    const std::uint32_t offset = static_cast<std::uint32_t>(address & (kSlabBytes - 1));
+    const std::uint32_t index = (offset >> kNodeBlockShift) * kNodeBlockInverse;
+    return reinterpret_cast<int*>((address - offset) + kNodeLinesOffset) + index;
 }
 
 inline void SetBlockLine(const void* block, int line) { *NodeLineSlot(reinterpret_cast<std::uintptr_t>(block)) = line; }
