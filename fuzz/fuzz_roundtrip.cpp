@@ -1,7 +1,7 @@
 // Fuzz target: text that parses without a message is written, read back and written
 // again, and then edited as the rest of the input says; the checks are those of the
-// property test (tests/support/generate.h). Input: a mode byte, the document up to a NUL
-// byte, then the edits.
+// property test (tests/support/generate.h), with comments kept when the mode byte has
+// 0x40. Input: a mode byte, the document up to a NUL byte, then the edits.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,12 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t mode = data[0];
     const auto& grammars = zelfuzz::Grammars();
     zelParserS* grammar = grammars[mode % grammars.size()];
-    const zeltest::Settings st{(mode >> 2) & 1, (mode & 0x20) ? '\\' : '\0', (mode >> 3) & 1};
+    const zeltest::Settings st{(mode >> 2) & 1, (mode & 0x20) ? '\\' : '\0', (mode >> 3) & 1, 0, (mode >> 6) & 1};
     const char* begin = reinterpret_cast<const char*>(data + 1);
     const char* nul = static_cast<const char*>(std::memchr(begin, 0, size - 1));
     const std::string text(begin, nul ? nul : begin + size - 1);
 
     zeltest::RecordingParser parser(grammar, 16, 1 << 16, st.escape, st.extended);
+    parser.SetKeepComments(st.keepComments);
     if (parser.Parse(zelfuzz::ScratchFile(text).c_str(), "r", -1L, st.engine) != 0 || !parser.reports.empty() ||
         parser.GetGoalCount() == 0)
         return 0;

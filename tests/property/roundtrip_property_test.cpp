@@ -42,11 +42,12 @@ void RunGrammar(uint32_t seed, Tally& run)
     for (int d = 0; d < kDocumentsPerGrammar; ++d) {
         Rng s(seed * 7919u + static_cast<uint32_t>(d));
         const Settings st{static_cast<int>(s.Pick(2)), s.Chance(30) ? '\\' : '\0', static_cast<int>(s.Pick(2)),
-                          static_cast<int>(s.Pick(4))};
+                          static_cast<int>(s.Pick(4)), static_cast<int>((seed + d) % 2)};
         const std::string text = GenerateDocument(g, s);
         const std::string head = "== seed " + std::to_string(seed) + " document " + std::to_string(d) + ", " +
                                  st.Text() + "\n-- grammar:\n" + g.text + "-- document:\n" + text;
         RecordingParser parser(grammar, 16, 65535, st.escape, st.extended, st.options);
+        parser.SetKeepComments(st.keepComments);
         WriteText(run.dir + "/document.zel", text);
         ++run.parsed;
         if (parser.Parse((run.dir + "/document.zel").c_str(), st.engine) != 0 || !parser.reports.empty() || !parser.GetGoalCount())

@@ -424,7 +424,8 @@ const GenRule* GenGrammar::Find(const std::string& name) const
 std::string Settings::Text() const
 {
     return std::string(extended ? "extended" : "plain") + " rules, escape " + (escape ? std::string(1, escape) : "none") +
-           ", options " + std::to_string(options) + ", " + (engine ? "iterative" : "recursive") + " engine";
+           ", options " + std::to_string(options) + ", " + (engine ? "iterative" : "recursive") + " engine" +
+           (keepComments ? ", comments kept" : "");
 }
 
 GenGrammar GenerateGrammar(uint32_t seed)
@@ -462,6 +463,7 @@ std::string CheckRoundTrip(CZelParser& parser, zelParserS* grammar, const Settin
         if (pass)
             WriteText(name, text);
         RecordingParser back(grammar, 16, 65535, st.escape, st.extended, st.options);
+        back.SetKeepComments(st.keepComments);
         const int errors = back.Parse(name.c_str(), st.engine);
         std::string what, diff;
         if (errors || !back.reports.empty())

@@ -63,6 +63,7 @@ struct Settings {
     char escape = 0;
     int engine = 0;
     int options = 0;  // zelLexOption bits
+    int keepComments = 0;  // the parsers keep the comments they read and write them back
     std::string Text() const;
 };
 
