@@ -41,17 +41,19 @@ TEST(Lex_Position, WhereTokensStart)
 }
 
 // Rows: input that ends while something is open, where the end is charged to: a quoted text
-// left open (its quote), a "(" with nothing after it, the innermost form still open, and
-// the last token when no form is open.
+// left open (its quote), a "(" with nothing after it, the innermost form still open (also
+// deeper than the first array of "(" positions, which grows with the depth), and the last
+// token when no form is open.
 TEST(Lex_Position, EndOfInputChargedToWhatIsOpen)
 {
-    const struct { const char* text; bool extended; const char* end; } cases[] = {
+    const struct { std::string text; bool extended; const char* end; } cases[] = {
         {"(design a\n  (node \"abc\n", false, "2:9"},
         {"(design a\n  (cell b (port\n   c) ", false, "2:3"},
         {"(design a\n  (cell b (", false, "2:11"},
         {"((a", false, "1:2"},
         {"(a 'open", true, "1:4"},
         {"(a b)\n c", false, "2:2"},
+        {Repeat("(a\n", 300), false, "300:1"},
     };
     Grammar g = NetlistGrammar();
     for (const auto& row : cases) {
@@ -62,20 +64,4 @@ TEST(Lex_Position, EndOfInputChargedToWhatIsOpen)
         EXPECT_TRUE(c.lexer.InputEnded()) << row.text;
         EXPECT_EQ(row.end, At(c.lexer.EndPosition())) << "text: " << row.text;
     }
-}
-
-// Forms nested deeper than the first array of "(" positions keep theirs; the array grows
-// with the depth.
-TEST(Lex_Position, DeepFormsKeepTheirOpeners)
-{
-    Grammar g = NetlistGrammar();
-    Components c(g.get());
-    std::string text;
-    for (int i = 0; i < 300; ++i)
-        text += "(a\n";
-    c.SetFile(text);
-    while (c.lexer.Gettok() == 1) {
-    }
-    EXPECT_EQ(300, c.lexer.Depth());
-    EXPECT_EQ("300:1", At(c.lexer.EndPosition()));
 }

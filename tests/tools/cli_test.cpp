@@ -5,48 +5,20 @@
 #include <cstdlib>
 #include <regex>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "grammar/setting_names.h"
-#include "support/test_grammars.h"
+#include "run_tool.h"
 #include "zel/version.h"
 
 using namespace zeltest;
 
-static const std::string kNetlist = std::string(ZEL_EXAMPLES_DIR) + "/netlist/";
-static const std::string kGrammar = "-g " + kNetlist + "netlist.zelg ";
-static const std::string kGood = kNetlist + "good.net", kBad = kNetlist + "bad.net";
-
-// Runs the tool with the arguments (written for the shell): "<exit status>|<stdout>|<stderr>".
-// A redirection given sends standard output elsewhere (then shown empty).
-static std::string Zel(const std::string& args, const std::string& redirection = "")
-{
-    const std::string out = TempFile(""), err = TempFile("");
-    const std::string to = redirection.empty() ? " >" + out : " " + redirection;
-    const int raw = std::system((std::string("'") + ZEL_TOOL + "' " + args + to + " 2>" + err).c_str());
-    const std::string r = std::to_string(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1) + "|" + ReadFile(out) + "|" + ReadFile(err);
-    return r;
-}
-
-// The report lines of the tool's output without their columns, source lines and carets:
-// what every test but those of the positions pins.
+// The tool's output without the columns of its reports, nor their source lines and carets:
+// what every test but those of the places pins.
 static std::string Heads(const std::string& output)
 {
-    std::string heads, line;
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; start < output.size(); start = end + 1) {
-        end = output.find('\n', start);
-        end = end == std::string::npos ? output.size() : end;
-        lines.push_back(output.substr(start, end - start + (end < output.size())));
-    }
-    const std::regex caret(R"(^[\t ]*\^\n?$)"), column(R"(^([^\n]*?:\d+):\d+(: (error|warning|note): ))");
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (std::regex_match(lines[i], caret) || (i + 1 < lines.size() && std::regex_match(lines[i + 1], caret)))
-            continue;
-        heads += std::regex_replace(lines[i], column, "$1$2", std::regex_constants::format_first_only);
-    }
-    return heads;
+    const std::regex excerpt(R"([^\n]*\n[\t ]*\^\n)"), column(R"((:\d+):\d+(: (error|warning|note): ))");
+    return std::regex_replace(std::regex_replace(output, excerpt, ""), column, "$1$2");
 }
 
 // A good file passes silently; a bad one gets one line per report (file, line, severity, text
@@ -148,6 +120,9 @@ TEST(Tools_Zel, HelpAndUsageErrors)
         {"frob", "zel: unknown command \"frob\""}, {"fmt --objects " + kGrammar + kGood, "zel fmt: unknown option \"--objects\""},
         {"check " + kGood, "zel: no grammar given (-g GRAMMAR)"}, {"fmt " + kGrammar, "zel fmt: wrong number of files"},
         {"check " + kGrammar + kNetlist, "zel: cannot read \"" + kNetlist + "\""}, {"gen " + kBad, kBad + ":1: error: expected"},
+        {"check --color=sometimes " + kGrammar + kBad, "zel check: --color takes auto, always or never, not \"sometimes\" (see \"zel check --help\")\n"},
+        {"check --plain=1 " + kGrammar + kBad, "zel check: option --plain takes no value (see \"zel check --help\")\n"},
+        {"tree --objects --format json " + kGrammar + kGood, "zel tree: --objects writes a table of text; it does not go with --format json\n"},
     };
     for (const auto& [args, message] : cases)
         EXPECT_EQ("2||" + message, Zel(args).substr(0, 3 + message.size())) << args;
@@ -270,14 +245,6 @@ TEST(Tools_Io, FailuresSayTheSystemsReason)
         EXPECT_EQ(c.expected, Zel(c.args, c.redirection)) << c.args << " " << c.redirection;
 }
 
-// Runs a shell command; returns what it wrote to standard output and standard error.
-static std::string Shell(const std::string& command)
-{
-    const std::string out = TempFile("");
-    std::system((command + " >" + out + " 2>&1").c_str());
-    return ReadFile(out);
-}
-
 // The manual page renders without a warning and names every option of every help text.
 TEST(Tools_Manual, NamesEveryOptionOfTheHelpTexts)
 {
@@ -293,16 +260,16 @@ TEST(Tools_Manual, NamesEveryOptionOfTheHelpTexts)
             EXPECT_TRUE(std::regex_search(text, named)) << (*it)[2] << " of zel " << help;
         }
     }
-    if (std::system("command -v groff >/dev/null 2>&1") != 0)
+    if (!HasCommand("groff"))
         GTEST_SKIP() << "no groff to render the page";
-    EXPECT_EQ("", Shell("LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z '" + page + "'"));
+    EXPECT_EQ("0||", Shell("LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z '" + page + "'"));
 }
 
 // The completion offers the commands, each command's options, the values of --engine and
 // --lexical-options (after a comma the next name) and grammar files after -g.
 TEST(Tools_Completion, CompletesCommandsOptionsAndValues)
 {
-    if (std::system("command -v bash >/dev/null 2>&1") != 0)
+    if (!HasCommand("bash"))
         GTEST_SKIP() << "no bash";
     std::string names = "none";
     for (const zel::LexicalOptionName& name : zel::kLexicalOptionNames)
@@ -325,6 +292,6 @@ TEST(Tools_Completion, CompletesCommandsOptionsAndValues)
     for (const auto& [words, expected] : cases) {
         const std::string run = TempFile("cd '" ZEL_EXAMPLES_DIR "' && source '" + script + "'\nCOMP_WORDS=(" + words +
                                          ")\nCOMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_zel\necho -n \"${COMPREPLY[*]}\"\n", ".sh");
-        EXPECT_EQ(expected, Shell("bash '" + run + "'")) << words;
+        EXPECT_EQ("0|" + expected + "|", Shell("bash '" + run + "'")) << words;
     }
 }
