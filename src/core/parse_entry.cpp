@@ -128,10 +128,18 @@ ParserImpl::TopLevelNext ParserImpl::RecoverTopLevel(int r, int goal, int depthB
 
 int ParserImpl::ParseStream(int useAltEngine)
 {
-    if (!keepComments)
-        return ReadForms(useAltEngine);
-    const CommentScope keep(*this);
-    return ReadForms(useAltEngine);
+    const int goalsBefore = store.Goals().Count();
+    int errors;
+    if (!keepComments) {
+        errors = ReadForms(useAltEngine);
+    } else {
+        const CommentScope keep(*this);
+        errors = ReadForms(useAltEngine);
+    }
+    // A form links its children when its content matched; the forms that failed did not.
+    if (errors)
+        store.LinkParents(goalsBefore);
+    return errors;
 }
 
 // The engines' loop stays apart from the comment scope, which would burden it.
@@ -183,6 +191,15 @@ __attribute__((noinline)) int ParserImpl::ReadForms(int useAltEngine)
 }
 
 int ParserImpl::ParseLines(CStringList* lines)
+{
+    const int goalsBefore = store.Goals().Count();
+    const int errors = ReadLines(lines);
+    if (errors)
+        store.LinkParents(goalsBefore);
+    return errors;
+}
+
+int ParserImpl::ReadLines(CStringList* lines)
 {
     reporter.SetState(kStateNone);
     Reinit();

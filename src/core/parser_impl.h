@@ -73,6 +73,7 @@ private:
     TopLevelNext RecoverTopLevel(int r, int goal, int depthBefore, bool report);
     int OpenFile(const char* name, const char* mode);
     int ReadForms(int useAltEngine);
+    int ReadLines(CStringList* lines);
     bool StartTopLevelForm(int goal, CZelOid*& scratch);
     void CountInputEnd(bool somethingRead);
 };

@@ -58,6 +58,10 @@ public:
     bool ReleaseHead(CZelOid* node);
     // A node released by its owner goes out of the store's keeping (it is being deleted).
     void Forget(const CZelOid* node) { m_released.erase(node); }
+    // Points every node of the goal trees from goal fromGoal on at its parent: a form links
+    // its children when its content matched, so a failed parse leaves the children of the
+    // forms that failed or were left open unlinked.
+    void LinkParents(int fromGoal);
     // Keeps the top-level nodes from node on that are no goals, for deletion with the
     // released ones.
     void KeepOrphans(CZelOid* node);

@@ -162,6 +162,26 @@ void NodeStore::DeleteReleased()
     }
 }
 
+// Walks each tree down through its first children, linking every child chain to its
+// parent on the way down, so that the walk can climb through the links it has just set.
+void NodeStore::LinkParents(int fromGoal)
+{
+    for (int i = fromGoal; i < m_goals.Count(); ++i) {
+        CZelOid* const goal = m_goals.At(i);
+        for (CZelOid* node = goal; node;) {
+            if (CZelOid* child = ChildOf(node)) {
+                for (CZelOid* c = child; c; c = NextOf(c))
+                    ParentOf(c) = node;
+                node = child;
+                continue;
+            }
+            while (node != goal && !NextOf(node))
+                node = ParentOf(node);
+            node = node == goal ? nullptr : NextOf(node);
+        }
+    }
+}
+
 // Operations that take a node work only on nodes of this parser: another parser's node
 // lives in that parser's trees and goal table, which this one must not change.
 bool NodeStore::Owns(const CZelOid* node) const { return node && OwnerOf(node) == &m_owner; }

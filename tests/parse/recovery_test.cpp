@@ -165,19 +165,28 @@ TEST(Parse_Recovery, EnginesAgreeWhereTheyDifferWithout)
     }
 }
 
-// The forms read after a skip, and the forms cut short, are linked into the tree: every node
-// names its parent.
-TEST(Parse_Recovery, NodesAfterASkipNameTheirParents)
+// Every node of a failed parse names its parent: the forms read after a skip, the forms cut
+// short, and the forms left open at the end of the input (whose children no ")" linked),
+// with recovery on and off, from a file and from a line list.
+TEST(Parse_Recovery, NodesOfAFailedParseNameTheirParents)
 {
     Netlist g;
-    for (int engine = 0; engine < 2; ++engine) {
-        RecordingParser p(g.GetDescriptor());
-        p.SetRecovery(1);
-        EXPECT_EQ(3, ParseText(p, "(design d (cell a (port p INPUT) (mux2 x) (port z)) (cell b (port q OUTPUT 4)) (cell c (port r)))\n"
-                                  "(design e (cell f))\n", engine));
-        for (int i = 0; i < p.GetGoalCount(); ++i)
-            EXPECT_TRUE(ParentsLinked(p.GetGoalAt(i))) << i;
-    }
+    const char* const inputs[] = {
+        "(design d (cell a (port p INPUT) (mux2 x) (port z)) (cell b (port q OUTPUT 4)) (cell c (port r)))\n(design e (cell f))\n",
+        "(design d (cell a (port p INPUT) (port q",
+        "(design d (cell a (port p INPUT)) (cell b (net n \"open",
+    };
+    for (const char* input : inputs)
+        for (int recovery = 0; recovery < 2; ++recovery)
+            for (int engine = 0; engine < 3; ++engine) {  // 2: a line list
+                RecordingParser p(g.GetDescriptor());
+                p.SetRecovery(recovery);
+                TextList lines{input};
+                EXPECT_NE(0, engine < 2 ? ParseText(p, input, engine) : p.Parse(&lines));
+                ASSERT_LT(0, p.GetGoalCount()) << input;
+                for (int i = 0; i < p.GetGoalCount(); ++i)
+                    EXPECT_TRUE(ParentsLinked(p.GetGoalAt(i))) << input << " recovery " << recovery << " engine " << engine;
+            }
 }
 
 // A line list reads on within a string and from one string to the next. An edit reads all or

@@ -156,7 +156,7 @@ TEST(Tools_Json, CheckWritesOneObjectPerMessage)
 }
 
 // tree --format json is the tree of tree's text, read back by a JSON parser: keyword, type,
-// value and children of every node; any bytes of a string give valid JSON.
+// value and children of every node; any bytes of a string and a failed parse give valid JSON.
 TEST(Tools_Json, TreeReadsBackAsTheTextTree)
 {
     if (!HasCommand("python3"))
@@ -179,6 +179,10 @@ TEST(Tools_Json, TreeReadsBackAsTheTextTree)
     const std::string grammar = TempFile("goal f\nform f = (string | int | real | ident | f)* ;\n", ".zelg");
     const std::string odd = TempFile("(f \"a\tb\x01\x7f\xff c\" \\\\x -7 1.5e300 (f (f)))\n");
     EXPECT_EQ(Zel("tree -g " + grammar + " " + odd), Zel("tree --format json -g " + grammar + " " + odd + " | python3 " + reader + " latin"));
+    // The tree of a parse that failed inside forms it left open.
+    const std::string cut = TempFile("(design d (cell a (port p INPUT) (port q");
+    EXPECT_EQ(Shell(Tool() + "tree " + kGrammar + cut + " 2>/dev/null; true"),
+              Shell(Tool() + "tree --format json " + kGrammar + cut + " 2>/dev/null | python3 " + reader));
 }
 
 // The JSON tree of a form nested 100000 deep is written without recursion: the innermost
