@@ -184,7 +184,6 @@ int RunCheck(int argc, char** argv)
     int status = kSuccess;
     for (const std::string& file : options.files) {
         ReportingParser parser(grammar.GetDescriptor(), options, file);
-        parser.SetRecovery(1);  // every problem of the file in one run
         const int result = ParseInput(parser, options, file);
         if (result > status)
             status = result;

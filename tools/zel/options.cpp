@@ -193,6 +193,7 @@ ReportingParser::ReportingParser(zelParserS* grammar, const Options& options, co
 {
     // A valid file never fails for want of stack: --stack is where the stack starts.
     SetStackGrowth(1);
+    SetRecovery(1);  // every problem of a file in one run
 }
 
 void ReportingParser::PrintError(zelSevCode severity, int line, const char* text)
