@@ -105,6 +105,25 @@ private:
 
 }  // namespace
 
+ParserImpl::TopLevelNext ParserImpl::ReadTopLevelForm(int goal, int depthBefore, bool useAltEngine, CZelOid*& scratch,
+                                                      bool& straying)
+{
+    const int errorsBefore = reporter.Errors();
+    if (!StartTopLevelForm(goal, scratch))
+        return kBroken;
+    const int r = useAltEngine ? engines.ParseFile2() : engines.ParseFile();
+    store.KeepOrphans(scratch);
+    if (r == kMatched) {
+        straying = false;
+        return kReadOn;
+    }
+    if (!recovery)
+        return kGiveUp;
+    const bool report = !straying && reporter.Errors() == errorsBefore;
+    straying = true;
+    return RecoverTopLevel(r, goal, depthBefore, report);
+}
+
 // Recovery after a top-level form whose parse gave r: the problem is reported when report
 // says so, and the rest of the form skipped down to depthBefore, the form depth before its
 // first token.
@@ -156,25 +175,14 @@ __attribute__((noinline)) int ParserImpl::ReadForms(int useAltEngine)
     bool straying = false;  // recovery: the forms since the last goal read are no goals
     for (int depthBefore = lexer.Depth(); lexer.Gettok() == 1; depthBefore = lexer.Depth()) {
         formRead = true;
-        const int errorsBefore = reporter.Errors();
-        if (!StartTopLevelForm(goal, scratch)) {
+        const TopLevelNext next = ReadTopLevelForm(goal, depthBefore, useAltEngine != 0, scratch, straying);
+        if (next == kReadOn)
+            continue;
+        if (next == kAtEnd)
+            break;
+        if (next == kBroken) {
             CloseInput();
             return 1;
-        }
-        const int r = useAltEngine ? engines.ParseFile2() : engines.ParseFile();
-        store.KeepOrphans(scratch);
-        if (r == kMatched) {
-            straying = false;
-            continue;
-        }
-        if (recovery) {
-            const bool report = !straying && reporter.Errors() == errorsBefore;
-            const TopLevelNext next = RecoverTopLevel(r, goal, depthBefore, report);
-            straying = true;
-            if (next == kReadOn)
-                continue;
-            if (next == kAtEnd)
-                break;
         }
         if (reporter.Errors() == 0)
             reporter.Report(zelERR_MISSING_GOAL, goal);
@@ -223,25 +231,14 @@ int ParserImpl::ReadLines(CStringList* lines)
         bool failed = false;
         for (int depthBefore = lexer.Depth(); lexer.Gettok() == 1; depthBefore = lexer.Depth()) {
             tokenRead = true;
-            const int errorsBefore = reporter.Errors();
-            if (!StartTopLevelForm(goal, scratch)) {
+            const TopLevelNext next = ReadTopLevelForm(goal, depthBefore, false, scratch, straying);
+            if (next == kReadOn)
+                continue;
+            if (next == kAtEnd)
+                break;
+            if (next == kBroken) {
                 lexer.SetTextOnly(false);
                 return 1;
-            }
-            const int r = engines.ParseFile();
-            store.KeepOrphans(scratch);
-            if (r == kMatched) {
-                straying = false;
-                continue;
-            }
-            if (recovery) {
-                const bool report = !straying && reporter.Errors() == errorsBefore;
-                const TopLevelNext next = RecoverTopLevel(r, goal, depthBefore, report);
-                straying = true;
-                if (next == kReadOn)
-                    continue;
-                if (next == kAtEnd)
-                    break;
             }
             reporter.Report(zelERR_MISSING_GOAL, goal);
             failed = true;

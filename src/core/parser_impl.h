@@ -69,7 +69,12 @@ public:
 
 private:
     // How a parse goes on after a top-level form that failed, with recovery.
-    enum TopLevelNext { kReadOn, kAtEnd, kGiveUp };
+    // How a parse goes on after a top-level form: with the next form, at the end of the
+    // input (recovery), by giving up on the form that failed, or not at all (no memory).
+    enum TopLevelNext { kReadOn, kAtEnd, kGiveUp, kBroken };
+    // Reads the top-level form whose first token is current (depthBefore: the form depth
+    // before it); straying tells recovery that the forms since the last goal were no goals.
+    TopLevelNext ReadTopLevelForm(int goal, int depthBefore, bool useAltEngine, CZelOid*& scratch, bool& straying);
     TopLevelNext RecoverTopLevel(int r, int goal, int depthBefore, bool report);
     int OpenFile(const char* name, const char* mode);
     int ReadForms(int useAltEngine);
