@@ -50,7 +50,8 @@ struct zelReportS {
     int code;      // the zelErrCode of the report
     int line;      // where the token the report is about starts; for a form left open at
     int column;    // the end of the input, where the form was opened
-    int followOn;  // 1 when the report follows from the report before it: nothing was read into the tree since
+    int followOn;  // 1 when the report follows from the report before it: nothing was read into
+                   // the tree since, and no recovery (SetRecovery) ended the problem
 };
 
 #endif

@@ -39,6 +39,7 @@ __attribute__((noinline, cold)) int FormParser::RecoverFormEnd(StackEntry& top, 
     if (!closed && !SkipTo(m_formDepth - 1))
         return kStop;
     AdoptChildren(*top.slot);
+    m_reporter.ReadIntoTree();  // the next report is about another problem
     m_needToken = true;
     m_formDepth = m_lexer.Depth();
     top.status = 0;

@@ -43,6 +43,13 @@ TEST(Diag_ReportPosition, PlacesAndFollowOns)
             ParseText(parser, row.text, engine);
             EXPECT_EQ(engine ? row.iterative : row.recursive, parser.places) << row.text << " engine " << engine;
         }
+    // With recovery, the report after a form that was skipped is about another problem.
+    for (int engine = 0; engine < 2; ++engine) {
+        PlaceRecorder parser(g.get());
+        parser.SetRecovery(1);
+        ParseText(parser, "(design a (version 1) (cell b (port p) (mux2 x)))", engine);
+        EXPECT_EQ("10@1:21 10@1:38 14@1:41 9@1:41+", parser.places) << "engine " << engine;
+    }
 }
 
 // A file that does not open is about no place; each parse starts with no report, and its
