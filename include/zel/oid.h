@@ -39,6 +39,8 @@ public:
     // The line of the input where the node's keyword (or value) token started; 0 for a
     // node made by code (constructed, copied, made by keyword or as a goal). A node read
     // from a line list answers the number of its string (from 1), a node added from text 1.
+    // Assignment leaves a node's line as it was: the line belongs to the node's place in
+    // the input, not to its value.
     int GetLine() const;
     void SetFlags(int flags) const;
 

@@ -11,16 +11,26 @@ namespace zel {
 
 namespace {
 
-// Recovery holds for the run of one parse entry point, as the parser's switch says.
+// Recovery, and the higher report cap that lets its reports show, hold for the run of one
+// parse entry point, as the parser's switch says.
 class RecoveryScope {
 public:
-    RecoveryScope(FormParser& engines, bool on) : m_engines(engines) { m_engines.SetRecovery(on); }
-    ~RecoveryScope() { m_engines.SetRecovery(false); }
+    RecoveryScope(FormParser& engines, Reporter& reporter, bool on) : m_engines(engines), m_reporter(reporter)
+    {
+        m_engines.SetRecovery(on);
+        m_reporter.SetCap(on ? kRecoveryReportCap : kReportCap);
+    }
+    ~RecoveryScope()
+    {
+        m_engines.SetRecovery(false);
+        m_reporter.SetCap(kReportCap);
+    }
     RecoveryScope(const RecoveryScope&) = delete;
     RecoveryScope& operator=(const RecoveryScope&) = delete;
 
 private:
     FormParser& m_engines;
+    Reporter& m_reporter;
 };
 
 }  // namespace
@@ -167,7 +177,7 @@ __attribute__((noinline)) int ParserImpl::ReadForms(int useAltEngine)
     reporter.SetState(kStateNone);
     if (!grammar.Use(reporter) || !stack.Allocate())
         return 1;
-    const RecoveryScope scope(engines, recovery);
+    const RecoveryScope scope(engines, reporter, recovery);
     const int goal = grammar.KeywordHead(kGoalKeyword);
     bool formRead = false;
     CZelOid* scratch = nullptr;
@@ -213,7 +223,7 @@ int ParserImpl::ReadLines(CStringList* lines)
     Reinit();
     if (!lines || lines->IsEmpty() || !grammar.Use(reporter) || !stack.Allocate())
         return 1;
-    const RecoveryScope scope(engines, recovery);
+    const RecoveryScope scope(engines, reporter, recovery);
     // Literal keywords are recognised through the keyword index, also when no file
     // was opened to build it.
     if (!grammar.EnsureKeywords(reporter))

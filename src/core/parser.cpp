@@ -355,5 +355,4 @@ void CZelParser::SetRecovery(int on)
     if (!m_impl)
         return;
     m_impl->recovery = on != 0;
-    m_impl->reporter.SetCap(on ? zel::kRecoveryReportCap : zel::kReportCap);
 }

@@ -68,7 +68,6 @@ public:
     bool recovery = false;  // SetRecovery: the parse entry points read on after a problem
 
 private:
-    // How a parse goes on after a top-level form that failed, with recovery.
     // How a parse goes on after a top-level form: with the next form, at the end of the
     // input (recovery), by giving up on the form that failed, or not at all (no memory).
     enum TopLevelNext { kReadOn, kAtEnd, kGiveUp, kBroken };

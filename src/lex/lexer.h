@@ -98,6 +98,13 @@ public:
     TextPosition TokenPosition() const { return Placed(m_tokPlace); }
     // The line of TokenPosition (0 for no place), read without a branch for each node made.
     int TokenLine() const { return static_cast<int>(m_tokPlace >> 32); }
+    // Tells apart the "(" that opened the form now counted at depth from every other "(":
+    // equal while that form is the one at depth, different once another "(" opened a form
+    // there; 0 where no place is kept.
+    std::uint64_t OpenMark(int depth) const
+    {
+        return depth > 0 && static_cast<size_t>(depth) < m_opensCapacity ? m_opens[depth] : 0;
+    }
     // The place the end of the input is charged to: the token the input ended inside (a
     // quoted text left open, or a "(" with nothing after it), else the "(" of the innermost
     // form still open, else the last token.

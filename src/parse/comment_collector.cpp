@@ -40,7 +40,7 @@ const CZelOid* CommentCollector::OpenAt(int depth) const
 {
     for (auto it = m_open.rbegin(); it != m_open.rend() && it->depth >= depth; ++it)
         if (it->depth == depth)
-            return it->node;
+            return it->mark == m_lexer.OpenMark(depth) ? it->node : nullptr;
     return nullptr;
 }
 
@@ -102,7 +102,7 @@ void CommentCollector::NodeMade(const CZelOid* node, bool form)
     PopDeeper(depth);
     if (form) {
         try {
-            m_open.push_back(OpenForm{node, depth + 1});
+            m_open.push_back(OpenForm{node, depth + 1, m_lexer.OpenMark(depth + 1)});
         } catch (const std::bad_alloc&) {
             m_reporter.OutOfMemory();
         }

@@ -6,6 +6,7 @@
 #define ZEL_PARSE_COMMENT_COLLECTOR_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -45,12 +46,14 @@ private:
     };
     struct OpenForm {
         const CZelOid* node;
-        int depth;  // the open forms inside it, itself included
+        int depth;           // the open forms inside it, itself included
+        std::uint64_t mark;  // its "(" (Lexer::OpenMark): a form skipped without a node replaces it
     };
 
     // The waiting comments deeper than depth stood in front of the ")" of their form.
     void CloseDeeper(int depth);
     void PopDeeper(int depth);
+    // The node of the form open at depth, unless it closed and another opened there since.
     const CZelOid* OpenAt(int depth) const;
     void Attach(const CZelOid* node, CommentPlace place, bool ownLine, const std::string& text);
 

@@ -71,9 +71,10 @@ public:
         const Token& token = m_lexer.Current();
         const int type = TypeOf(e);
         CZelOid* node = m_store.Make(e, type, token.text, token.length, &faults, type == zelKW_WORDTOK && WordTokenMarked());
-        if (node)
+        if (node) {
             SetBlockLine(node, m_lexer.TokenLine());
-        m_reporter.ReadIntoTree();
+            m_reporter.ReadIntoTree();
+        }
         if (faults.malformed || faults.range != zelERR_NONE)
             WarnNumber(e, faults);
         if (__builtin_expect(m_afterMake, 0))

@@ -50,8 +50,9 @@ static_assert(static_cast<std::uint32_t>(kNodeBlockInverse * (kNodeBlockBytes >>
               "the inverse of the node block size's odd part");
 
 // The line slot of the node block at address. A block's offset in its slab is a multiple
-// of the block size, so its index is an exact division: the shift by the size's power of two, then a multiply by the inverse of its odd
-// part (cheaper than a division of any offset).
+// of the block size, so its index is an exact division: the shift by the size's power of
+// two, then a multiply by the inverse of its odd part (cheaper than a division of any
+// offset).
 inline int* NodeLineSlot(std::uintptr_t address)
 {
     const std::uint32_t offset = static_cast<std::uint32_t>(address & (kSlabBytes - 1));

@@ -133,3 +133,22 @@ TEST(Output_Comments, ManyCommentsAreKept)
         EXPECT_EQ(2 * count, parser.SetKeepComments(0));
     }
 }
+
+// A form that a recovering parse skips makes no node: a comment inside it or behind its ")"
+// goes with the node after it, never into the closed sibling in front of it.
+TEST(Output_Comments, CommentsOfASkippedFormStayOutOfItsSiblings)
+{
+    Grammar g = NetlistGrammar();
+    for (const int engine : {0, 1}) {
+        RecordingParser parser(g.get(), 4, 256);
+        parser.SetKeepComments(1);
+        parser.SetRecovery(1);
+        EXPECT_NE(0, ParseText(parser, "(design d\n (cell c (port a INPUT) (mux2 m1\n  ; inside\n  a b))\n"
+                                       " (cell e (port b INPUT) (mux2 m2 a b) ; behind\n  (port z INPUT))\n (cell f))",
+                               engine));
+        EXPECT_EQ("\n(design  d\n (cell  c\n  (port  a  INPUT))\n ;; inside\n (cell  e\n  (port  b  INPUT))\n"
+                  " ;; behind\n (cell  f))",
+                  WrittenGoals(parser))
+            << "engine " << engine;
+    }
+}
