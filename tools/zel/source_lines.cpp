@@ -39,6 +39,7 @@ SourceLines::KeepResult SourceLines::Keep(FILE* in)
     m_path.clear();
     std::rewind(m_file);
     m_nextLine = 1;
+    m_lastNumber = 0;
     return kKept;
 }
 
@@ -63,6 +64,10 @@ bool SourceLines::Line(int number, std::string& text)
 {
     if (number < 1 || !Open())
         return false;
+    if (number == m_lastNumber) {
+        text = m_lastText;
+        return true;
+    }
     if (number < m_nextLine) {
         std::rewind(m_file);
         m_nextLine = 1;
@@ -81,6 +86,10 @@ bool SourceLines::Line(int number, std::string& text)
     }
     if (!text.empty() && text.back() == '\r')
         text.pop_back();
+    if (found) {
+        m_lastNumber = number;
+        m_lastText = text;
+    }
     return found;
 }
 

@@ -27,7 +27,9 @@ public:
     std::string Path() const;
 
     // Stores line number (1-based) without its line break in text. False when the file
-    // has no such line or cannot be read.
+    // has no such line or cannot be read. Reports come in line order, several often on one
+    // line: the file is read on from the last line asked for, which is kept, and read
+    // again from its start only for an earlier line.
     bool Line(int number, std::string& text);
 
 private:
@@ -37,6 +39,8 @@ private:
     FILE* m_file = nullptr;
     bool m_opened = false;     // Open ran
     int m_nextLine = 1;        // the number of the line at the stream's position
+    int m_lastNumber = 0;      // the last line found, and its text
+    std::string m_lastText;
 };
 
 }  // namespace zeltool
